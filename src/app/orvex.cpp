@@ -1,0 +1,11 @@
+// The program object: its windows are made with it and their events wired at once.
+#include "app/orvex.h"
+
+namespace orvex {
+
+Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
+    : fs(fs_), tk(toolkit), shell(shell_), frm(fs_) {
+  wireEvents();
+}
+
+}  // namespace orvex

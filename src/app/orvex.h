@@ -1,0 +1,128 @@
+// The program: the main window's state, its three windows and every procedure of the main
+// window. The procedures are defined in one file per family (start-up, selection, browser,
+// clean-up, scan ...); events.cpp wires the controls to them in one place.
+#pragma once
+
+#include <string>
+
+#include "app/program_state.h"
+#include "ui/windows.h"
+
+namespace orvex {
+
+class FileSystem;
+class Toolkit;
+class Shell;
+struct SimProfile;
+
+class Orvex {
+ public:
+  Orvex(FileSystem& fs, Toolkit& toolkit, Shell& shell);
+  Orvex(const Orvex&) = delete;
+  Orvex& operator=(const Orvex&) = delete;
+
+  FileSystem& fs;
+  Toolkit& tk;
+  Shell& shell;
+
+  ProgramState state;
+  frmOrvex2 frm;
+  frmAnimation anim;
+  frmWinZipWarning warn;
+
+  // True once the program has ended; nothing more may run.
+  bool ended() const { return ended_; }
+  // True while an install runs; events that would change what it relies on are refused.
+  bool busy() const { return busy_ > 0; }
+
+  // Start-up and shutdown.
+  void Form_Load();
+  void cmdQuit_Click();
+  void Form_Terminate();
+  static std::string rootDirectoryFor(const std::string& currentDir);  // empty: not found
+
+  // Settings file.
+  void GetFSInfo();
+  void SaveFSInfo();
+
+  // Shared window helpers.
+  void CenterForm(Form& form);
+  void Pause(int NumSecs);
+  void SetLabelColour(const std::string& SimName, Label& LabelName);
+  void DisplayFileCopy();
+  void labHelp_Click();
+  void frmAnimation_Load();
+  void frmWinZipWarning_Load();
+  void chkNotAgain_Click();
+  void cmdOK_Click();
+  void showWinZipWarning();
+
+  // Simulator profiles and selection.
+  void selectProfile(const SimProfile& profile);
+  void optFS98_Click();
+  void optFS2000_Click();
+  void optCFS_Click();
+  void optCFS2_Click();
+  void labLocation_DblClick();
+  const SimProfile* selectedProfile() const;
+  // FSim from the selected option, tested in the order CFS, CFS2, FS2000, FS98.
+  void refreshFSimFromOptions();
+
+  // Directory browser.
+  void cmdSetDirectories_Click();
+  void Drive1_Change();
+  void Dir1_Change();
+  void cmdSelect_Click();
+  void cmdCancel_Click();
+  // Points a directory list at a path; on failure warns, keeps the list where it was and
+  // returns false.
+  bool pointDirList(DirList& list, const std::string& path);
+  // Points a directory list at the drive chosen in its drive list; on failure the drive list
+  // goes back to the drive of the directory list.
+  void followDrive(DriveList& drive, DirList& dir);
+  // The file list of a directory through Dir1 and File1; returns the count.
+  int listFiles(const std::string& dir, const std::string& pattern);
+
+  // Assembly clean-up.
+  void RemoveDirectories();
+  void DeleteAssembly();
+
+  // Zip program bridge.
+  void cmdLoadWinZip_Click();
+  void FindWinZip();
+  void Timer1_Timer();
+  void cmdCancelLoad_Click();
+
+  // Reset of the installation frames, and the scenery target label.
+  void ClearAll();
+  void DisplaySceneryName();
+  void txtSceneryName_Change();
+
+ private:
+  friend class BusyScope;
+  void wireEvents();
+  void endProgram();
+  void shutdown(bool hideWindow);
+  std::string sceneryTargetCaption();
+
+  bool ended_ = false;
+  bool shutDown_ = false;
+  int busy_ = 0;
+};
+
+// A path with a blank after every "\" from the fourth character on, so a label can wrap it.
+std::string wrappedPath(const std::string& path);
+
+// Marks the program busy for its lifetime (an install in progress).
+class BusyScope {
+ public:
+  explicit BusyScope(Orvex& o) : o_(o) { ++o_.busy_; }
+  ~BusyScope() { --o_.busy_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  Orvex& o_;
+};
+
+}  // namespace orvex

@@ -1,0 +1,58 @@
+// Orvex.cfg: the seven persisted fields, read by items and written as seven CRLF lines.
+
+
+#include "app/orvex.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/text_reading.h"
+#include "platform/toolkit.h"
+
+namespace orvex {
+namespace {
+
+// The seventh field as a 16-bit integer; text that is no whole number is a type mismatch.
+int16_t toInteger(const std::string& item) {
+  size_t p = 0;
+  while (p < item.size() && item[p] == ' ') ++p;
+  size_t digits = p + ((p < item.size() && (item[p] == '-' || item[p] == '+')) ? 1 : 0);
+  if (digits >= item.size()) throw FileError(err::TypeMismatch);
+  for (size_t k = digits; k < item.size(); ++k)
+    if (item[k] < '0' || item[k] > '9') throw FileError(err::TypeMismatch);
+  double v = leadingNumber(item);
+  if (v < -32768 || v > 32767) throw FileError(err::Overflow);
+  return int16_t(v);
+}
+
+}  // namespace
+
+void Orvex::SaveFSInfo() {
+  const ProgramState& s = state;
+  std::string text;
+  for (const std::string* field :
+       {&s.FS98Path, &s.FS2000Path, &s.CFSPath, &s.CFS2Path, &s.ZipPath, &s.FlightSim})
+    text += quoted(*field) + "\r\n";
+  text += std::to_string(s.ZipWarning) + "\r\n";
+  const std::string path = s.OrvexDir + "Orvex.cfg";
+  try {
+    fs.replaceFile(path, text);
+  } catch (const FileError& e) {
+    tk.msgBox(errorText("Error", e) + "\r" + "The settings could not be saved to " + path + ".",
+              "Orvex Save Error", MsgIcon::Warning, MsgButtons::OK);
+  }
+}
+
+void Orvex::GetFSInfo() {
+  ProgramState& s = state;
+  try {
+    const std::string data = fs.readFile(s.OrvexDir + "Orvex.cfg");
+    ItemReader in(data);
+    for (std::string* field :
+         {&s.FS98Path, &s.FS2000Path, &s.CFSPath, &s.CFS2Path, &s.ZipPath, &s.FlightSim})
+      *field = in.next();
+    s.ZipWarning = toInteger(in.next());
+  } catch (const FileError& e) {
+    tk.msgBox(errorText("Error ", e), "Orvex Load Error", MsgIcon::Information, MsgButtons::OK);
+  }
+}
+
+}  // namespace orvex

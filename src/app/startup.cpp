@@ -1,0 +1,110 @@
+// Start-up (Form_Load) and the two ways out (Quit and closing the window).
+#include "app/steps.h"
+#include "app/orvex.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/dos_path.h"
+#include "platform/toolkit.h"
+#include "sim/profiles.h"
+
+#ifndef ORVEX_VERSION_MAJOR
+#define ORVEX_VERSION_MAJOR 4
+#define ORVEX_VERSION_MINOR 0
+#define ORVEX_VERSION_REVISION 0
+#endif
+
+namespace orvex {
+
+std::string Orvex::rootDirectoryFor(const std::string& currentDir) {
+  if (currentDir.size() >= 8 && currentDir.substr(3, 5) == "devel") return "D:\\devel\\Orvex2\\";
+  if (dos::lower(currentDir).find("\\orvex") == std::string::npos) return {};
+  return currentDir + "\\";
+}
+
+void Orvex::Form_Load() {
+  ProgramState& s = state;
+  const std::string current = fs.curDir();
+  s.OrvexDir = rootDirectoryFor(current);
+  if (s.OrvexDir.empty()) {
+    tk.msgBox("Cannot find the Orvex Root Directory...\rCurrent Directory is: " + current +
+                  "\r\rAborting Load Procedure!",
+              "Load Error", MsgIcon::Critical, MsgButtons::OK);
+    endProgram();
+    return;
+  }
+
+  const std::vector<Step> steps = {
+      {"", [&] { frm.Timer1.setInterval(0); }},
+      {"",
+       [&] {
+         s.Title = "Orvex - Version " + std::to_string(ORVEX_VERSION_MAJOR) + "." +
+                   std::to_string(ORVEX_VERSION_MINOR) + "." +
+                   std::to_string(ORVEX_VERSION_REVISION);
+         frm.setCaption(s.Title);
+       }},
+      {"", [&] { frm.SSTab1.setTab(0); }},
+      {"", [&] { CenterForm(frm); }},
+      {"", [&] { s.OrvexAssemblyDir = s.OrvexDir + "Assembly"; }},
+      {"", [&] { GetFSInfo(); }},
+      {"",
+       [&] {
+         for (const SimProfile& p : simProfiles())
+           if ((s.*p.path).empty()) s.*p.path = p.placeholder;
+       }},
+      {"",
+       [&] {
+         if (s.FlightSim.empty()) s.FlightSim = "FS98";
+       }},
+      {"",
+       [&] {
+         for (const SimProfile& p : simProfiles()) {
+           if (s.FlightSim != p.tag) continue;
+           (frm.*p.option).setValue(true);
+           SetLabelColour(s.*p.path, frm.labLocation);
+           frm.labLocation.setCaption(s.*p.path);
+           s.FSim = s.*p.path;
+           break;
+         }
+       }},
+      {"", [&] { frm.show(); }},
+  };
+  runSteps(steps, [&](const FileError& e, const Step&) {
+    if (e.number() != err::PathFileAccess) {
+      tk.msgBox(errorText("Error", e) + "\r" + " Zip Path cannot be found!  Please select it again.",
+                "Orvex Load Error", MsgIcon::Warning, MsgButtons::OK);
+      s.ZipPath = kZipPlaceholder;
+    }
+    return Resume::next();
+  });
+}
+
+void Orvex::cmdQuit_Click() { shutdown(false); }
+
+void Orvex::Form_Terminate() { shutdown(true); }
+
+void Orvex::shutdown(bool hideWindow) {
+  if (shutDown_ || ended_) return;
+  shutDown_ = true;
+  // Every step is tried even when one before it failed; each reports its own failure.
+  fs.closeAll();
+  SaveFSInfo();
+  RemoveDirectories();
+  DeleteAssembly();
+  try {
+    fs.copyFile(state.OrvexDir + "Orvex.cfg", state.OrvexAssemblyDir + "\\Orvex.cfg");
+  } catch (const FileError&) {
+    // Only a courtesy copy; a missing assembly area or settings file is not worth a message.
+  }
+  if (hideWindow) frm.hide();
+  endProgram();
+}
+
+void Orvex::endProgram() {
+  ended_ = true;
+  fs.closeAll();
+  anim.hide();
+  warn.hide();
+  tk.quit();
+}
+
+}  // namespace orvex

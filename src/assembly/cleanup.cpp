@@ -1,0 +1,69 @@
+// Emptying the assembly area: its seven sub-folders, then its files. Guards keep every
+// deletion inside the assembly area.
+#include "app/orvex.h"
+#include "app/steps.h"
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/toolkit.h"
+
+namespace orvex {
+
+void Orvex::RemoveDirectories() {
+  for (const char* name :
+       {"\\Model", "\\Panel", "\\Sound", "\\Texture", "\\Documentation", "\\Unknown", "\\Image"}) {
+    const std::string folder = state.OrvexAssemblyDir + name;
+    const bool carriedOn = runSteps(
+        {
+            {"", [&] { fs.chDir(folder); }},
+            // Only when the change really landed in the sub-folder: a missing folder leaves
+            // the current directory elsewhere, and nothing is deleted there.
+            {"",
+             [&] {
+               if (fs.curDir() == folder) fs.kill(folder + "\\*.*");
+             }},
+            {"", [&] { fs.chDir(state.OrvexDir); }},
+            {"", [&] { fs.rmDir(folder); }},
+        },
+        [&](const FileError& e, const Step&) {
+          const int n = e.number();
+          if (n == err::FileNotFound || n == err::PathFileAccess || n == err::PathNotFound)
+            return Resume::next();
+          tk.msgBox(errorText("Error", e), "Cancel Errors", MsgIcon::Information, MsgButtons::OK);
+          fs.closeAll();
+          return Resume::stop();
+        });
+    if (!carriedOn) return;
+  }
+}
+
+void Orvex::DeleteAssembly() {
+  if (dos::lower(fs.curDir()).find("\\orvex") == std::string::npos) return;
+  if (dos::lower(state.OrvexAssemblyDir).find("\\assembly") == std::string::npos) return;
+  frm.setMousePointer(MousePointer::Hourglass);
+  try {
+    int n = 0;
+    try {
+      n = listFiles(state.OrvexAssemblyDir, "*.*");
+    } catch (const FileError& e) {
+      // A missing assembly area holds nothing to delete.
+      if (e.number() != err::PathNotFound) throw;
+    }
+    for (int k = 0; k < n; ++k) {
+      const std::string file = state.OrvexAssemblyDir + "\\" + frm.File1.list(k);
+      fs.setAttrNormal(file);
+      fs.kill(file);
+    }
+    frm.cmdInstall.setCaption("");
+    frm.cmdInstall.setVisible(false);
+    frm.cmdCancelLoad.setVisible(false);
+  } catch (const FileError& e) {
+    frm.setMousePointer(MousePointer::Default);
+    tk.msgBox(errorText("Error ", e), "System Error", MsgIcon::Warning, MsgButtons::OK);
+    fs.closeAll();
+    return;
+  }
+  frm.setMousePointer(MousePointer::Default);
+}
+
+}  // namespace orvex

@@ -1,0 +1,36 @@
+// Text rules of DOS paths: drive letters, "\" separators, components, absolute forms.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvex::dos {
+
+// Lower-case of ASCII letters; other bytes unchanged.
+std::string lower(std::string text);
+bool equalsNoCase(const std::string& a, const std::string& b);
+bool startsWith(const std::string& text, const std::string& prefix);
+bool containsNoCase(const std::string& text, const std::string& part);
+
+// The drive letter of "c:..." in lower case, or 0 when the path has none.
+char driveOf(const std::string& path);
+
+// Components of the part after the drive root, split at "\" and "/"; empty ones dropped.
+std::vector<std::string> components(const std::string& path);
+
+// Absolute form of path. currentDrive is a lower-case letter; curDirOf(letter) gives that
+// drive's current directory in absolute form. "." and ".." are resolved in the text.
+std::string absolute(const std::string& path, char currentDrive,
+                     const std::function<std::string(char)>& curDirOf);
+
+// "C:" + "\" + components joined by "\" ("C:\" for a root).
+std::string join(char drive, const std::vector<std::string>& parts);
+
+// The last component of a path, and everything before it.
+std::string fileName(const std::string& path);
+std::string parentOf(const std::string& path);
+
+bool hasWildcards(const std::string& name);
+
+}  // namespace orvex::dos

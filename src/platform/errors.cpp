@@ -1,0 +1,35 @@
+// Error numbers, descriptions and the signed error text.
+#include "platform/errors.h"
+
+namespace orvex {
+
+std::string errorDescription(int number) {
+  switch (number) {
+    case err::Overflow: return "Overflow";
+    case err::TypeMismatch: return "Type mismatch";
+    case err::FileNotFound: return "File not found";
+    case err::DeviceIo: return "Device I/O error";
+    case err::DiskFull: return "Disk full";
+    case err::InputPastEnd: return "Input past end of file";
+    case err::BadFileName: return "Bad file name";
+    case err::DeviceUnavailable: return "Device unavailable";
+    case err::PathFileAccess: return "Path/File access error";
+    case err::PathNotFound: return "Path not found";
+    default: return "Application-defined or object-defined error";
+  }
+}
+
+FileError::FileError(int number, std::string description)
+    : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+
+FileError::FileError(int number) : FileError(number, errorDescription(number)) {}
+
+std::string signedNumber(long number) {
+  return number < 0 ? std::to_string(number) : " " + std::to_string(number);
+}
+
+std::string errorText(const std::string& prefix, const FileError& e) {
+  return prefix + signedNumber(e.number()) + " " + e.description();
+}
+
+}  // namespace orvex

@@ -1,0 +1,69 @@
+// The file system as the procedures see it: DOS paths ("C:\FS98\Aircraft"), names compared
+// without regard to case, failures thrown as FileError with the numbers 53, 75 and 76.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvex {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The current directory of the current drive, as the text it was changed to.
+  virtual std::string curDir() = 0;
+  // Makes path the current directory of its drive and that drive the current one (76 when missing).
+  virtual void chDir(const std::string& path) = 0;
+  // Makes a drive ("c" or "c:") current; its own current directory comes back.
+  virtual void chDrive(const std::string& drive) = 0;
+  // The absolute form of a path: drive added, "\" and relative parts resolved against the
+  // current directories, doubled separators collapsed, no trailing "\" except at a root.
+  // Letter case is kept as given.
+  virtual std::string fullPath(const std::string& path) = 0;
+  // Drives of the drive map, lower-case letters followed by a colon ("c:"), sorted.
+  virtual std::vector<std::string> drives() = 0;
+
+  virtual bool isDirectory(const std::string& path) = 0;
+  virtual bool isFile(const std::string& path) = 0;
+
+  // Makes one directory level: 75 when it (or a file of that name) exists, 76 when the parent is missing.
+  virtual void mkDir(const std::string& path) = 0;
+  // Removes an empty directory: 75 when not empty, 76 when missing.
+  virtual void rmDir(const std::string& path) = 0;
+  // Copies a file to a full target path, replacing a target of that name (75 when it is read-only).
+  virtual void copyFile(const std::string& source, const std::string& target) = 0;
+  // Deletes one file, or every file of a directory matching the pattern of the last component.
+  // 53 when nothing matches, 75 for a read-only file.
+  virtual void kill(const std::string& pathOrPattern) = 0;
+  // Clears read-only, hidden, system and archive.
+  virtual void setAttrNormal(const std::string& path) = 0;
+  virtual void setReadOnly(const std::string& path, bool readOnly) = 0;
+  virtual bool isReadOnly(const std::string& path) = 0;
+
+  // Names of the files lying directly in dir that match the ";"-separated pattern list,
+  // sorted by name; no directories and no hidden files.
+  virtual std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) = 0;
+  // Full paths of the sub-directories of dir, sorted by name; no hidden ones.
+  virtual std::vector<std::string> listDirs(const std::string& dir) = 0;
+
+  // Opens a file for reading and closes it again: 53 when it cannot be opened.
+  virtual void checkReadable(const std::string& path) = 0;
+  // Whole files as 8-bit text.
+  virtual std::string readFile(const std::string& path) = 0;
+  // Creates or truncates, then writes.
+  virtual void writeFile(const std::string& path, const std::string& data) = 0;
+  // Creates when missing, then appends.
+  virtual void appendFile(const std::string& path, const std::string& data) = 0;
+  // Writes a new file beside the old one and then puts it in its place, so that a failed
+  // write never leaves a cut file behind.
+  virtual void replaceFile(const std::string& path, const std::string& data) = 0;
+  // Closes every file the program holds open.
+  virtual void closeAll() = 0;
+
+  // The host path behind a DOS path (for showing pictures and playing sounds), and back.
+  virtual std::string hostPath(const std::string& path) = 0;
+  virtual std::string dosPath(const std::string& hostPath) = 0;
+};
+
+}  // namespace orvex

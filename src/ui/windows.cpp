@@ -1,0 +1,132 @@
+// The design state of the three windows: captions, tooltips, colours, what starts hidden.
+#include "ui/windows.h"
+
+namespace orvex {
+namespace {
+
+void set(Control& c, const std::string& caption, const std::string& tip = {}, bool visible = true) {
+  c.setCaption(caption);
+  c.setToolTip(tip);
+  c.setVisible(visible);
+}
+
+void blue(Label& l) { l.setColours(colours::LightGrey, colours::Blue); }
+
+}  // namespace
+
+frmAnimation::frmAnimation() : Form("frmAnimation") {
+  setSize(4800, 1800);
+  blue(labAnimation);
+}
+
+frmWinZipWarning::frmWinZipWarning() : Form("frmWinZipWarning") {
+  setCaption("WinZip Warning!");
+  setSize(6000, 3000);
+  labZipWarning.setColours(colours::LightGrey, colours::Red);
+  cmdOK.setCaption("OK");
+  chkNotAgain.setCaption("Don't show this form again");
+}
+
+frmOrvex2::frmOrvex2(FileSystem& fs)
+    : Form("frmOrvex2"),
+      File1(*this, "File1", fs),
+      Drive1(*this, "Drive1", fs),
+      Dir1(*this, "Dir1", fs),
+      Dir2(*this, "Dir2", fs),
+      Drive2(*this, "Drive2", fs),
+      dirScenery(*this, "dirScenery", fs),
+      drvScenery(*this, "drvScenery", fs),
+      Dir3(*this, "Dir3", fs),
+      Drive3(*this, "Drive3", fs) {
+  setCaption("Orvex - Version 2");
+  setSize(10200, 7800);
+
+  set(cmdQuit, "Quit/Exit", " All Done ");
+  set(cmdInstall, "", " Click to install the Aircraft displayed here ", false);
+  set(cmdCancelLoad, "Cancel", " oops! ", false);
+  set(frmFSDirectories, "Select FlightSim Directories:");
+  set(frmAutoStart, "Refresh Assembly Directory:");
+  set(frmWinZip, "Load WinZip:");
+  set(frmSimulation, "Select Simulation:");
+  SSTab1.tabCaptions = {"Aircraft", "Panels", "Scenery", "Sounds"};
+  set(labHelp, "F1 Help");
+  blue(labHelp);
+
+  set(cmdSetDirectories, "Set FlightSim Directories", " Click here to set the FlightSim location ");
+  set(labLocation, "",
+      " Location of the currently selected  Simulation. (DoubleClick to reset path) ");
+  set(cmdRefresh, "Refresh",
+      " Always click Refresh after \"unzipping\" any Aircraft, Panel, Scenery or Sound files ");
+  set(cmdLoadWinZip, "", " Click here to load WinZip ");
+
+  set(optCFS2, "CFS2", " Select Combat Flight Simulator ");
+  set(optFS98, "FS 98", " Select Flight Simulator 98 ");
+  set(optFS2000, "FS2000", " Select Flight Simulator 2000 ");
+  set(optCFS, "CFS", " Select Combat Flight Simulator ");
+  optFS98.setValue(true);  // no procedure is wired yet, so nothing runs
+
+  set(Image2, "", " Click for the next image ", false);
+  set(Image3, "", " Click for the next image ", false);
+  set(frmDirectories, "Browse:", "", false);
+  File1.setVisible(false);
+  set(cmdSelect, "Select");
+  set(cmdCancel, "Cancel");
+
+  set(frmPanelInstall, "Panel Installation:", "", false);
+  set(labPanelNoData, "No Panel Data Available!");
+  set(optPanelLetMe, "Let me Decide");
+  set(Dir2, "", "Select the Panel folder (path) ", false);
+  set(Drive2, "", " Select the Drive ", false);
+  Drive2.setTop(1020);
+  Dir2.setTop(1380);
+  set(cmdPanelCancel, "Cancel", " I've changed my mind! ");
+  set(cmdPanelInstall, "Install", " Install the Panel ");
+  set(txtPanelName, "", " Enter a name for this new Panel ", false);
+  set(optMyChoice, "Install to an existing Panel Folder",
+      " This option will install a Panel to an existing Aircraft Panel folder ");
+  set(optFSCONV, "Install Panel to FSFSCONV Folder",
+      " This option will install a Panel to the FlightSim\\Aircraft\\FSFSConv folder ");
+  blue(labDisplayPath);
+  set(labPanelName, "Enter a Name for this Panel", "", false);
+  blue(labPanelName);
+
+  set(frmScenery, "Scenery Name:", "", false);
+  set(labSceneryNoData, "No Scenery Data Available!");
+  dirScenery.setVisible(false);
+  drvScenery.setVisible(false);
+  set(optSceneryOptional, "Let me Decide ");
+  set(optSceneryDefault, "Install to Main Scenery Directory");
+  set(Command2, "Cancel", " I've changed my mind! ");
+  set(Command1, "Install", " Install the Scenery ");
+  set(txtSceneryName, "", " Enter a name for these new Scenery files ");
+  set(labSceneryDir, "", "", false);
+  blue(labSceneryDir);
+  set(labSceneryName, "Enter a Name for this Scenery:");
+  blue(labSceneryName);
+
+  set(labSoundNoData, "No Sound Data Available!");
+  set(frmSound, "Sound Installation:", "", false);
+  txtIDecide.setVisible(false);
+  set(txtSoundName, "", " Enter a name for these Sound files ", false);
+  set(optSoundCustom, "Let me Decide",
+      " Install Sounds to the \\Aircraft\\Sounds directory.  (Use an alias in Sound.cfg  i.e. "
+      "alias=Sounds\\Sound.Name) ");
+  Dir3.setVisible(false);
+  Drive3.setVisible(false);
+  Drive3.setTop(1080);
+  Dir3.setTop(1440);
+  set(optSound, "Install to Main Sound Directory",
+      " This option will install these sounds to the main FlightSim\\Sound directory ");
+  set(optSoundDir, "Install to an Aircraft Sound Folder",
+      " This option will install these sounds to an existing Aircraft\\Sound folder");
+  set(cmdInstallSound, "Install", " Click to install the sounds ");
+  set(Command3, "Cancel", " I've  changed my mind! ");
+  blue(labDisplaySoundPath);
+  set(labEnterName, "Enter a Name for this Sound:", "", false);
+  blue(labEnterName);
+  set(labSoundPath, "", "", false);
+  blue(labSoundPath);
+  blue(Label1);
+}
+
+}  // namespace orvex

@@ -1,0 +1,119 @@
+// The window models: the main window frmOrvex2 with every named control, the copy window
+// frmAnimation and the one-time warning frmWinZipWarning. Captions, tooltips and start
+// visibility are those of the design state.
+#pragma once
+
+#include "ui/controls.h"
+
+namespace orvex {
+
+class FileSystem;
+
+class frmAnimation : public Form {
+ public:
+  frmAnimation();
+  Animation Animation1{*this, "Animation1"};
+  Label labAnimation{*this, "labAnimation"};
+};
+
+class frmWinZipWarning : public Form {
+ public:
+  frmWinZipWarning();
+  Label labZipWarning{*this, "labZipWarning"};
+  PictureBox Picture1{*this, "Picture1"};
+  Button cmdOK{*this, "cmdOK"};
+  CheckBox chkNotAgain{*this, "chkNotAgain"};
+  // Set by Form_Load, which runs once, the first time the window is shown.
+  bool loaded = false;
+};
+
+class frmOrvex2 : public Form {
+ public:
+  explicit frmOrvex2(FileSystem& fs);
+
+  // Option groups, one per container.
+  OptionGroup simulationGroup, panelGroup, sceneryGroup, soundGroup;
+
+  // Directly on the window.
+  Timer Timer1{*this, "Timer1"};
+  Button cmdQuit{*this, "cmdQuit"};
+  Button cmdInstall{*this, "cmdInstall"};
+  Button cmdCancelLoad{*this, "cmdCancelLoad"};
+  Frame frmFSDirectories{*this, "frmFSDirectories"};
+  Frame frmAutoStart{*this, "frmAutoStart"};
+  Frame frmWinZip{*this, "frmWinZip"};
+  Frame frmSimulation{*this, "frmSimulation"};
+  TabStrip SSTab1{*this, "SSTab1"};
+  Label labHelp{*this, "labHelp"};
+
+  // frmFSDirectories
+  Button cmdSetDirectories{*this, "cmdSetDirectories"};
+  Label labLocation{*this, "labLocation"};
+  // frmAutoStart
+  Button cmdRefresh{*this, "cmdRefresh"};
+  // frmWinZip
+  Button cmdLoadWinZip{*this, "cmdLoadWinZip"};
+  // frmSimulation
+  OptionButton optCFS2{*this, "optCFS2", simulationGroup};
+  OptionButton optFS98{*this, "optFS98", simulationGroup};
+  OptionButton optFS2000{*this, "optFS2000", simulationGroup};
+  OptionButton optCFS{*this, "optCFS", simulationGroup};
+
+  // Tab 0 "Aircraft"
+  PictureBox Image1{*this, "Image1"};
+  PictureBox Image4{*this, "Image4"};
+  PictureBox Image2{*this, "Image2"};
+  PictureBox Image3{*this, "Image3"};
+  Frame frmDirectories{*this, "frmDirectories"};
+  FileList File1;
+  DriveList Drive1;
+  DirList Dir1;
+  Button cmdSelect{*this, "cmdSelect"};
+  Button cmdCancel{*this, "cmdCancel"};
+
+  // Tab 1 "Panels"
+  Frame frmPanelInstall{*this, "frmPanelInstall"};
+  Label labPanelNoData{*this, "labPanelNoData"};
+  OptionButton optPanelLetMe{*this, "optPanelLetMe", panelGroup};
+  DirList Dir2;
+  DriveList Drive2;
+  Button cmdPanelCancel{*this, "cmdPanelCancel"};
+  Button cmdPanelInstall{*this, "cmdPanelInstall"};
+  TextBox txtPanelName{*this, "txtPanelName"};
+  OptionButton optMyChoice{*this, "optMyChoice", panelGroup};
+  OptionButton optFSCONV{*this, "optFSCONV", panelGroup};
+  Label labDisplayPath{*this, "labDisplayPath"};
+  Label labPanelName{*this, "labPanelName"};
+
+  // Tab 2 "Scenery"
+  Frame frmScenery{*this, "frmScenery"};
+  Label labSceneryNoData{*this, "labSceneryNoData"};
+  DirList dirScenery;
+  DriveList drvScenery;
+  OptionButton optSceneryOptional{*this, "optSceneryOptional", sceneryGroup};
+  OptionButton optSceneryDefault{*this, "optSceneryDefault", sceneryGroup};
+  Button Command2{*this, "Command2"};
+  Button Command1{*this, "Command1"};
+  TextBox txtSceneryName{*this, "txtSceneryName"};
+  Label labSceneryDir{*this, "labSceneryDir"};
+  Label labSceneryName{*this, "labSceneryName"};
+
+  // Tab 3 "Sounds"
+  Label labSoundNoData{*this, "labSoundNoData"};
+  Frame frmSound{*this, "frmSound"};
+  TextBox txtIDecide{*this, "txtIDecide"};
+  TextBox txtSoundName{*this, "txtSoundName"};
+  OptionButton optSoundCustom{*this, "optSoundCustom", soundGroup};
+  DirList Dir3;
+  DriveList Drive3;
+  OptionButton optSound{*this, "optSound", soundGroup};
+  OptionButton optSoundDir{*this, "optSoundDir", soundGroup};
+  Button cmdInstallSound{*this, "cmdInstallSound"};
+  Button Command3{*this, "Command3"};
+  Label labDisplaySoundPath{*this, "labDisplaySoundPath"};
+  Label labEnterName{*this, "labEnterName"};
+  Label labSoundPath{*this, "labSoundPath"};
+  Label Label1{*this, "Label1"};
+};
+
+}  // namespace orvex

@@ -1,0 +1,47 @@
+// The scripted toolkit and shell of the tests.
+#include "support/fakes.h"
+
+#include "ui/controls.h"
+
+namespace orvex::test {
+
+MsgAnswer FakeToolkit::msgBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                              MsgButtons buttons) {
+  boxes.push_back({text, caption, icon, buttons});
+  if (buttons == MsgButtons::OK) return MsgAnswer::OK;
+  if (answers.empty()) return MsgAnswer::Yes;
+  MsgAnswer a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+void FakeToolkit::doEvents() {
+  now += eventStep;
+  if (onEvents) onEvents();
+}
+
+void FakeToolkit::runModal(Form& form) {
+  if (onModal)
+    onModal(form);
+  else
+    form.hide();
+}
+
+int FakeToolkit::countCaption(const std::string& caption) const {
+  int n = 0;
+  for (const ShownBox& b : boxes) n += b.caption == caption;
+  return n;
+}
+
+int FakeShell::findExecutable(const std::string& document, std::string& out) {
+  documents.push_back(document);
+  if (findCode > 32) out = "  " + program + "  ";
+  return findCode;
+}
+
+int FakeShell::execute(const std::string& p) {
+  started.push_back(p);
+  return executeCode;
+}
+
+}  // namespace orvex::test

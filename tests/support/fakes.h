@@ -1,0 +1,63 @@
+// Test doubles of the toolkit and the shell: every message box is recorded and answered
+// from a script, the clock moves only when events are pumped, sounds and starts are logged.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+#include "platform/toolkit.h"
+
+namespace orvex::test {
+
+struct ShownBox {
+  std::string text, caption;
+  MsgIcon icon;
+  MsgButtons buttons;
+};
+
+class FakeToolkit : public Toolkit {
+ public:
+  MsgAnswer msgBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                   MsgButtons buttons) override;
+  void beep() override { ++beeps; }
+  double clock() override { return now; }
+  void doEvents() override;
+  int screenWidth() override { return screenW; }
+  int screenHeight() override { return screenH; }
+  void runModal(Form& form) override;
+  void openHelp(const std::string& helpFile) override { helpOpened.push_back(helpFile); }
+  void quit() override { ++quits; }
+
+  // Answers for the next Yes/No boxes, in order; Yes when the script is empty.
+  std::deque<MsgAnswer> answers;
+  std::vector<ShownBox> boxes;
+  int beeps = 0;
+  int quits = 0;
+  double now = 1000.0;
+  double eventStep = 0.25;  // how far the clock moves per pumped event
+  int screenW = 15360, screenH = 11520;
+  std::vector<std::string> helpOpened;
+  // Runs while a form is shown modally; it must hide the form (default: hides it).
+  std::function<void(Form&)> onModal;
+  // Runs on each pumped event, to stand for clicks that arrive during a pause.
+  std::function<void()> onEvents;
+
+  int countCaption(const std::string& caption) const;
+};
+
+class FakeShell : public Shell {
+ public:
+  int findExecutable(const std::string& document, std::string& program) override;
+  int execute(const std::string& program) override;
+  void playSound(const std::string& file) override { sounds.push_back(file); }
+
+  int findCode = 42;
+  std::string program = "/usr/bin/zipper";
+  int executeCode = 42;
+  std::vector<std::string> documents, started, sounds;
+};
+
+}  // namespace orvex::test

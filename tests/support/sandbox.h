@@ -1,0 +1,44 @@
+// A fresh temporary folder per test, mapped as drive C:, with the program's root folder
+// C:\Orvex and its assembly area, and the program built on it with the fake toolkit.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/orvex.h"
+#include "platform/host/host_file_system.h"
+#include "support/fakes.h"
+
+namespace orvex::test {
+
+class Sandbox : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Host path of a DOS path on C: ("C:\Orvex\Assembly\a.cfg" -> "<tmp>/Orvex/Assembly/a.cfg").
+  std::string host(const std::string& dosPath) const;
+  void write(const std::string& dosPath, const std::string& content = "x");
+  void makeDir(const std::string& dosPath);
+  bool exists(const std::string& dosPath) const;
+  std::string read(const std::string& dosPath) const;
+  // Names in a folder (files and folders), sorted.
+  std::vector<std::string> names(const std::string& dosPath) const;
+  // A simulator root with its check file and the usual folders.
+  void makeSimulator(const std::string& dosRoot, const std::string& checkFile);
+  // Copies a file of the real-world samples into a DOS path.
+  void copyRealWorld(const std::string& relative, const std::string& dosPath);
+
+  // Builds the program on the sandbox and runs its start-up.
+  Orvex& start();
+
+  std::string root_;  // host folder behind C:
+  std::unique_ptr<HostFileSystem> fs_;
+  FakeToolkit tk_;
+  FakeShell shell_;
+  std::unique_ptr<Orvex> app_;
+};
+
+}  // namespace orvex::test
