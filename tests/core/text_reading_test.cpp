@@ -76,7 +76,8 @@ TEST(ItemReader, BinaryAndOddInputNeverBreaksIt) {
   std::string garbage;
   for (int k = 0; k < 4096; ++k) garbage += char((k * 131) % 256);
   EXPECT_GT(items(garbage).size(), 0u);
-  EXPECT_EQ(items(std::string(1000, '"')).size(), 500u);
+  // "" is one empty item; everything after its closing quote up to a separator is skipped.
+  EXPECT_EQ(items(std::string(1000, '"')).size(), 1u);
   EXPECT_EQ(items(std::string(5000, ',')).size(), 5000u);
 }
 
