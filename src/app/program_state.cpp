@@ -5,7 +5,9 @@
 
 namespace orvex {
 
-bool isPlaceholder(const std::string& value) { return value.substr(0, 6) == "Select"; }
+bool isPlaceholder(const std::string& value) {
+  return value.substr(0, 6) == "Select";
+}
 
 bool isPlaceholderNoCase(const std::string& value) {
   return dos::lower(value.substr(0, 6)) == "select";

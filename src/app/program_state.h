@@ -7,7 +7,7 @@
 namespace orvex {
 
 struct ProgramState {
-  int16_t i = 0;  // shared loop index; DisplayFileCopy shows entry i of File1
+  int16_t i = 0;                 // shared loop index; DisplayFileCopy shows entry i of File1
   std::string OrvexDir;          // root directory, ends with "\"
   std::string OrvexAssemblyDir;  // OrvexDir + "Assembly"
   std::string FSim;              // root directory of the selected simulator (or its placeholder)
@@ -41,7 +41,7 @@ inline const char* const kCFS2Placeholder = "Select CFS2 Directory";
 inline const char* const kZipPlaceholder = "Select ZIP Download Directory";
 
 // A directory value counts as not set when its first six characters are "Select".
-bool isPlaceholder(const std::string& value);            // compares with "Select"
-bool isPlaceholderNoCase(const std::string& value);      // compares lower-cased with "select"
+bool isPlaceholder(const std::string& value);        // compares with "Select"
+bool isPlaceholderNoCase(const std::string& value);  // compares lower-cased with "select"
 
 }  // namespace orvex

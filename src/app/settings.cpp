@@ -1,6 +1,5 @@
 // Orvex.cfg: the seven persisted fields, read by items and written as seven CRLF lines.
 
-
 #include "app/orvex.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"

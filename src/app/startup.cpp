@@ -1,9 +1,9 @@
 // Start-up (Form_Load) and the two ways out (Quit and closing the window).
-#include "app/steps.h"
 #include "app/orvex.h"
+#include "app/steps.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/dos_path.h"
 #include "platform/toolkit.h"
 #include "sim/profiles.h"
 
@@ -70,17 +70,22 @@ void Orvex::Form_Load() {
   };
   runSteps(steps, [&](const FileError& e, const Step&) {
     if (e.number() != err::PathFileAccess) {
-      tk.msgBox(errorText("Error", e) + "\r" + " Zip Path cannot be found!  Please select it again.",
-                "Orvex Load Error", MsgIcon::Warning, MsgButtons::OK);
+      tk.msgBox(
+          errorText("Error", e) + "\r" + " Zip Path cannot be found!  Please select it again.",
+          "Orvex Load Error", MsgIcon::Warning, MsgButtons::OK);
       s.ZipPath = kZipPlaceholder;
     }
     return Resume::next();
   });
 }
 
-void Orvex::cmdQuit_Click() { shutdown(false); }
+void Orvex::cmdQuit_Click() {
+  shutdown(false);
+}
 
-void Orvex::Form_Terminate() { shutdown(true); }
+void Orvex::Form_Terminate() {
+  shutdown(true);
+}
 
 void Orvex::shutdown(bool hideWindow) {
   if (shutDown_ || ended_) return;

@@ -40,7 +40,8 @@ class FileError : public std::runtime_error {
 // A number in signed form: a blank in place of the sign for a non-negative number.
 std::string signedNumber(long number);
 
-// prefix + signed number + " " + description: errorText("Error", e) gives "Error 53 File not found".
+// prefix + signed number + " " + description: errorText("Error", e) gives "Error 53 File not
+// found".
 std::string errorText(const std::string& prefix, const FileError& e);
 
 }  // namespace orvex

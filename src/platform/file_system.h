@@ -27,7 +27,8 @@ class FileSystem {
   virtual bool isDirectory(const std::string& path) = 0;
   virtual bool isFile(const std::string& path) = 0;
 
-  // Makes one directory level: 75 when it (or a file of that name) exists, 76 when the parent is missing.
+  // Makes one directory level: 75 when it (or a file of that name) exists, 76 when the parent is
+  // missing.
   virtual void mkDir(const std::string& path) = 0;
   // Removes an empty directory: 75 when not empty, 76 when missing.
   virtual void rmDir(const std::string& path) = 0;
@@ -43,7 +44,8 @@ class FileSystem {
 
   // Names of the files lying directly in dir that match the ";"-separated pattern list,
   // sorted by name; no directories and no hidden files.
-  virtual std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) = 0;
+  virtual std::vector<std::string> listFiles(const std::string& dir,
+                                             const std::string& patterns) = 0;
   // Full paths of the sub-directories of dir, sorted by name; no hidden ones.
   virtual std::vector<std::string> listDirs(const std::string& dir) = 0;
 

@@ -8,8 +8,12 @@
 namespace orvex {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
 }  // namespace
 
@@ -63,7 +67,9 @@ std::string LineReader::next() {
   return line;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
 
 double leadingNumber(std::string_view text) {
   size_t p = 0;

@@ -22,7 +22,7 @@ bool Orvex::pointDirList(DirList& list, const std::string& path) {
 void Orvex::followDrive(DriveList& drive, DirList& dir) {
   if (!pointDirList(dir, drive.drive())) {
     // Back to the drive the list still shows; its change procedure has nothing left to do.
-    drive.setDrive(dir.path().substr(0, 2));
+    drive.showDrive(dir.path().substr(0, 2));
   }
 }
 
@@ -38,13 +38,18 @@ void Orvex::cmdSetDirectories_Click() {
   frm.Image1.setVisible(false);
   frm.frmDirectories.setVisible(true);
   frm.File1.setVisible(false);
-  if (pointDirList(frm.Dir1, "\\")) frm.Drive1.setDrive(frm.Dir1.path().substr(0, 2));
+  pointDirList(frm.Dir1, "\\");
   frm.SSTab1.setTab(0);
 }
 
-void Orvex::Drive1_Change() { followDrive(frm.Drive1, frm.Dir1); }
+void Orvex::Drive1_Change() {
+  followDrive(frm.Drive1, frm.Dir1);
+}
 
-void Orvex::Dir1_Change() { frm.File1.setPath(frm.Dir1.path()); }
+void Orvex::Dir1_Change() {
+  frm.File1.setPath(frm.Dir1.path());
+  frm.Drive1.showDrive(frm.Dir1.path());
+}
 
 void Orvex::cmdSelect_Click() {
   const SimProfile* p = selectedProfile();

@@ -13,11 +13,11 @@ struct SimProfile {
   const char* tag;                  // FlightSim
   OptionButton frmOrvex2::*option;  // its option button
   std::string ProgramState::*path;  // its path field
-  const char* placeholder;          // the path field's placeholder and the button caption while unset
-  const char* directoryCaption;     // cmdSetDirectories caption while set
-  const char* checkFile;            // proves a directory to be this simulator's root
-  bool fsconvPanels;                // the FSFSCONV panel target is offered
-  bool panelStepHidesSoundPath;     // the panel step hides labDisplaySoundPath
+  const char* placeholder;       // the path field's placeholder and the button caption while unset
+  const char* directoryCaption;  // cmdSetDirectories caption while set
+  const char* checkFile;         // proves a directory to be this simulator's root
+  bool fsconvPanels;             // the FSFSCONV panel target is offered
+  bool panelStepHidesSoundPath;  // the panel step hides labDisplaySoundPath
 };
 
 // In the order in which the options are tested: FS98, FS2000, CFS, CFS2.

@@ -43,10 +43,9 @@ void Orvex::selectProfile(const SimProfile& profile) {
     frm.labSoundPath.setCaption(s.FSim + "\\Sound");
     if (frm.optSound.value() || frm.optSoundDir.value() || frm.optSoundCustom.value()) {
       if (frm.optSoundDir.value()) {
-        setVisible({&frm.txtIDecide, &frm.labEnterName,
-                           &frm.txtSoundName,
-                           &frm.labDisplaySoundPath,
-                           &frm.labSoundPath}, false);
+        setVisible({&frm.txtIDecide, &frm.labEnterName, &frm.txtSoundName, &frm.labDisplaySoundPath,
+                    &frm.labSoundPath},
+                   false);
       } else if (frm.optSoundCustom.value()) {
         frm.txtIDecide.setVisible(true);
         frm.txtIDecide.setFocus();
@@ -54,11 +53,9 @@ void Orvex::selectProfile(const SimProfile& profile) {
         frm.labEnterName.setVisible(true);
       }
     } else {
-      setVisible({&frm.txtIDecide, &frm.labEnterName,
-                         &frm.txtSoundName,
-                         &frm.labDisplaySoundPath,
-                         &frm.labSoundPath, &frm.Dir3,
-                         &frm.Drive3}, false);
+      setVisible({&frm.txtIDecide, &frm.labEnterName, &frm.txtSoundName, &frm.labDisplaySoundPath,
+                  &frm.labSoundPath, &frm.Dir3, &frm.Drive3},
+                 false);
     }
     return;
   }
@@ -78,10 +75,18 @@ void Orvex::selectProfile(const SimProfile& profile) {
   }
 }
 
-void Orvex::optFS98_Click() { selectProfile(simProfiles()[0]); }
-void Orvex::optFS2000_Click() { selectProfile(simProfiles()[1]); }
-void Orvex::optCFS_Click() { selectProfile(simProfiles()[2]); }
-void Orvex::optCFS2_Click() { selectProfile(simProfiles()[3]); }
+void Orvex::optFS98_Click() {
+  selectProfile(simProfiles()[0]);
+}
+void Orvex::optFS2000_Click() {
+  selectProfile(simProfiles()[1]);
+}
+void Orvex::optCFS_Click() {
+  selectProfile(simProfiles()[2]);
+}
+void Orvex::optCFS2_Click() {
+  selectProfile(simProfiles()[3]);
+}
 
 const SimProfile* Orvex::selectedProfile() const {
   for (const SimProfile& p : simProfiles())

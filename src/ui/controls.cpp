@@ -44,8 +44,12 @@ void Control::setTop(int twips) {
   update();
 }
 
-void Control::setFocus() { owner_.setFocusTo(this); }
-bool Control::hasFocus() const { return owner_.focus() == this; }
+void Control::setFocus() {
+  owner_.setFocusTo(this);
+}
+bool Control::hasFocus() const {
+  return owner_.focus() == this;
+}
 
 void setVisible(std::initializer_list<Control*> controls, bool visible) {
   for (Control* c : controls) c->setVisible(visible);
@@ -148,16 +152,32 @@ void Timer::tick() {
 DriveList::DriveList(Form& owner, std::string name, FileSystem& fs)
     : Control(owner, std::move(name)), fs_(fs) {}
 
-void DriveList::setDrive(const std::string& d) {
+namespace {
+std::string driveText(const std::string& d) {
   std::string drive = d.size() >= 2 ? d.substr(0, 2) : d;
   for (char& c : drive) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return drive;
+}
+}  // namespace
+
+void DriveList::setDrive(const std::string& d) {
+  const std::string drive = driveText(d);
   if (drive == drive_) return;
   drive_ = drive;
   update();
   if (onChange) onChange();
 }
 
-std::vector<std::string> DriveList::drives() const { return fs_.drives(); }
+void DriveList::showDrive(const std::string& d) {
+  const std::string drive = driveText(d);
+  if (drive == drive_) return;
+  drive_ = drive;
+  update();
+}
+
+std::vector<std::string> DriveList::drives() const {
+  return fs_.drives();
+}
 
 DirList::DirList(Form& owner, std::string name, FileSystem& fs)
     : Control(owner, std::move(name)), fs_(fs) {}
@@ -231,7 +251,9 @@ const std::string& FileList::list(int i) {
   return files_[size_t(i)];
 }
 
-void FileList::setListIndex(int i) { listIndex_ = i; }
+void FileList::setListIndex(int i) {
+  listIndex_ = i;
+}
 
 void Animation::setFile(const std::string& dosPath) {
   file_ = dosPath;

@@ -206,6 +206,9 @@ class DriveList : public Control {
   // The chosen drive, "c:".
   const std::string& drive() const { return drive_; }
   void setDrive(const std::string& d);
+  // Shows a drive without running the change procedure (keeping the list in step with its
+  // directory list).
+  void showDrive(const std::string& d);
   std::vector<std::string> drives() const;
   Handler onChange;
 

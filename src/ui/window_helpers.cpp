@@ -33,7 +33,9 @@ void Orvex::DisplayFileCopy() {
   anim.labAnimation.refresh();
 }
 
-void Orvex::labHelp_Click() { tk.openHelp(state.OrvexDir + "Orvex.html"); }
+void Orvex::labHelp_Click() {
+  tk.openHelp(state.OrvexDir + "Orvex.html");
+}
 
 void Orvex::frmAnimation_Load() {
   // The copy window centres itself with its own pointer.
@@ -49,9 +51,13 @@ void Orvex::frmWinZipWarning_Load() {
   warn.loaded = true;
 }
 
-void Orvex::chkNotAgain_Click() { state.ZipWarning = warn.chkNotAgain.value() != 0 ? 1 : 0; }
+void Orvex::chkNotAgain_Click() {
+  state.ZipWarning = warn.chkNotAgain.value() != 0 ? 1 : 0;
+}
 
-void Orvex::cmdOK_Click() { warn.hide(); }
+void Orvex::cmdOK_Click() {
+  warn.hide();
+}
 
 void Orvex::showWinZipWarning() {
   if (!warn.loaded) frmWinZipWarning_Load();

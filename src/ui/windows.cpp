@@ -10,7 +10,9 @@ void set(Control& c, const std::string& caption, const std::string& tip = {}, bo
   c.setVisible(visible);
 }
 
-void blue(Label& l) { l.setColours(colours::LightGrey, colours::Blue); }
+void blue(Label& l) {
+  l.setColours(colours::LightGrey, colours::Blue);
+}
 
 }  // namespace
 

@@ -101,8 +101,9 @@ TEST_F(StartupTest, QuitThenStartBringsTheSettingsBackAndLeavesACopy) {
 }
 
 TEST_F(StartupTest, UnquotedAndShortSettingsFiles) {
-  write(kCfg, "C:\\FS98\r\nSelect FS2000 Directory\r\nSelect CFS Directory\r\n"
-              "Select CFS2 Directory\r\nZ\r\nCFS2\r\n1\r\n");
+  write(kCfg,
+        "C:\\FS98\r\nSelect FS2000 Directory\r\nSelect CFS Directory\r\n"
+        "Select CFS2 Directory\r\nZ\r\nCFS2\r\n1\r\n");
   Orvex& app = start();
   EXPECT_TRUE(tk_.boxes.empty());
   EXPECT_EQ(app.state.FS98Path, "C:\\FS98");

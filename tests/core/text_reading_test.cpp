@@ -1,4 +1,6 @@
 // The item reader and line reader on hand-made and real configuration files, and patterns.
+#include "platform/text_reading.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -6,7 +8,6 @@
 
 #include "platform/errors.h"
 #include "platform/pattern.h"
-#include "platform/text_reading.h"
 
 namespace orvex {
 namespace {

@@ -40,9 +40,13 @@ void Sandbox::write(const std::string& dosPath, const std::string& content) {
   std::ofstream(host(dosPath), std::ios::binary) << content;
 }
 
-void Sandbox::makeDir(const std::string& dosPath) { stdfs::create_directories(host(dosPath)); }
+void Sandbox::makeDir(const std::string& dosPath) {
+  stdfs::create_directories(host(dosPath));
+}
 
-bool Sandbox::exists(const std::string& dosPath) const { return stdfs::exists(host(dosPath)); }
+bool Sandbox::exists(const std::string& dosPath) const {
+  return stdfs::exists(host(dosPath));
+}
 
 std::string Sandbox::read(const std::string& dosPath) const {
   std::ifstream in(host(dosPath), std::ios::binary);

@@ -19,7 +19,9 @@ std::string Orvex::sceneryTargetCaption() {
   return "Install to: \r" + wrappedPath(state.FSim) + " \\Scenery \\" + frm.txtSceneryName.text();
 }
 
-void Orvex::txtSceneryName_Change() { frm.labSceneryDir.setCaption(sceneryTargetCaption()); }
+void Orvex::txtSceneryName_Change() {
+  frm.labSceneryDir.setCaption(sceneryTargetCaption());
+}
 
 void Orvex::DisplaySceneryName() {
   if (isPlaceholder(state.FSim) || frm.txtSceneryName.text().empty()) return;

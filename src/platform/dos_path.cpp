@@ -1,0 +1,125 @@
+// Text rules of DOS paths: drive letters, separators, components and absolute forms.
+#include "platform/dos_path.h"
+
+namespace orvex::dos {
+namespace {
+
+char lowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+char upperAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+bool isSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+bool isLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Length of the "c:" prefix, 0 when there is none.
+size_t drivePrefix(const std::string& path) {
+  return path.size() >= 2 && isLetter(path[0]) && path[1] == ':' ? 2 : 0;
+}
+
+size_t lastSeparator(const std::string& path) {
+  size_t pos = path.find_last_of("\\/");
+  return pos == std::string::npos || pos < drivePrefix(path) ? std::string::npos : pos;
+}
+
+}  // namespace
+
+std::string lower(std::string text) {
+  for (char& c : text) c = lowerAscii(c);
+  return text;
+}
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  return true;
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool containsNoCase(const std::string& text, const std::string& part) {
+  return lower(text).find(lower(part)) != std::string::npos;
+}
+
+char driveOf(const std::string& path) {
+  return drivePrefix(path) ? lowerAscii(path[0]) : 0;
+}
+
+std::vector<std::string> components(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (size_t i = drivePrefix(path); i < path.size(); ++i) {
+    if (isSeparator(path[i])) {
+      if (!current.empty()) parts.push_back(std::move(current));
+      current.clear();
+    } else {
+      current += path[i];
+    }
+  }
+  if (!current.empty()) parts.push_back(std::move(current));
+  return parts;
+}
+
+std::string absolute(const std::string& path, char currentDrive,
+                     const std::function<std::string(char)>& curDirOf) {
+  size_t prefix = drivePrefix(path);
+  char drive = prefix ? lowerAscii(path[0]) : currentDrive;
+  std::string rest = path.substr(prefix);
+
+  // The drive letter keeps the case it was typed with: from the path when it is absolute,
+  // otherwise from the current directory's text that it continues.
+  bool rooted = !rest.empty() && isSeparator(rest[0]);
+  std::string base = curDirOf(drive);
+  char letter = prefix && rooted ? path[0] : drivePrefix(base) ? base[0] : upperAscii(drive);
+
+  std::vector<std::string> parts;
+  if (!rooted) parts = components(base);
+  for (std::string& part : components(rest)) {
+    if (part == ".") continue;
+    if (part == "..") {
+      // Above the root stays at the root, as DOS does; never leaves the drive.
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(std::move(part));
+  }
+  std::string result = join(letter, parts);
+  result[0] = letter;
+  return result;
+}
+
+std::string join(char drive, const std::vector<std::string>& parts) {
+  std::string result{upperAscii(drive), ':', '\\'};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) result += '\\';
+    result += parts[i];
+  }
+  return result;
+}
+
+std::string fileName(const std::string& path) {
+  size_t sep = lastSeparator(path);
+  return path.substr(sep == std::string::npos ? drivePrefix(path) : sep + 1);
+}
+
+std::string parentOf(const std::string& path) {
+  size_t sep = lastSeparator(path);
+  if (sep == std::string::npos) return path.substr(0, drivePrefix(path));
+  // The separator right after the drive (or at the start) is the root: keep it.
+  if (sep == drivePrefix(path)) return path.substr(0, sep + 1);
+  return path.substr(0, sep);
+}
+
+bool hasWildcards(const std::string& name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
+
+}  // namespace orvex::dos

@@ -1,0 +1,532 @@
+// The host FileSystem: DOS paths resolved without regard to case, DOS rules on POSIX calls.
+#include "platform/host/host_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+#include "platform/pattern.h"
+
+namespace orvex {
+namespace {
+
+[[noreturn]] void fail(int number) {
+  throw FileError(number);
+}
+
+// The error number of an errno value; `missing` is what a path that is not there means here.
+int errorNumber(int error, int missing) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return missing;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+    case EEXIST:
+    case ENOTEMPTY:
+    case EISDIR:
+    case ETXTBSY: return err::PathFileAccess;
+    case ENOSPC:
+    case EDQUOT: return err::DiskFull;
+    case ENAMETOOLONG:
+    case EINVAL: return err::BadFileName;
+    default: return err::DeviceIo;
+  }
+}
+
+[[noreturn]] void failErrno(int missing = err::PathNotFound) {
+  fail(errorNumber(errno, missing));
+}
+
+std::string child(const std::string& dir, const std::string& name) {
+  return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+std::string hostParent(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
+}
+
+// DOS shows no hidden files in lists; a name with "\" in it cannot be named by a DOS path.
+bool listable(const std::string& name) {
+  return !name.empty() && name[0] != '.' && name.find('\\') == std::string::npos;
+}
+
+bool writable(const struct stat& st) {
+  return (st.st_mode & S_IWUSR) != 0;
+}
+
+bool sortsBefore(const std::string& a, const std::string& b) {
+  std::string la = dos::lower(a), lb = dos::lower(b);
+  return la != lb ? la < lb : a < b;
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports a failure: some file systems report a write error only here.
+  void close() {
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) failErrno();
+  }
+
+ private:
+  int fd_;
+};
+
+struct CloseDir {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, CloseDir>;
+
+enum class Kind { File, Directory, Other };
+
+struct Entry {
+  std::string name;
+  Kind kind;
+};
+
+// The entries of a host directory ("." and ".." left out), links followed for the kind.
+std::vector<Entry> entriesOf(const std::string& dir) {
+  DirHandle handle(opendir(dir.c_str()));
+  if (!handle) failErrno();
+  std::vector<Entry> entries;
+  errno = 0;
+  while (dirent* e = readdir(handle.get())) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    Kind kind = e->d_type == DT_REG   ? Kind::File
+                : e->d_type == DT_DIR ? Kind::Directory
+                                      : Kind::Other;
+    struct stat st;
+    if ((e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) &&
+        fstatat(dirfd(handle.get()), e->d_name, &st, 0) == 0)
+      kind = S_ISREG(st.st_mode) ? Kind::File : S_ISDIR(st.st_mode) ? Kind::Directory : Kind::Other;
+    entries.push_back({std::move(name), kind});
+    errno = 0;
+  }
+  if (errno != 0) failErrno();
+  return entries;
+}
+
+// The entry of dir equal to name but for letter case; the first in byte order when several.
+std::optional<std::string> findNoCase(const std::string& dir, const std::string& name) {
+  DirHandle handle(opendir(dir.c_str()));
+  if (!handle) return std::nullopt;
+  std::optional<std::string> found;
+  while (dirent* e = readdir(handle.get())) {
+    std::string entry = e->d_name;
+    if (dos::equalsNoCase(entry, name) && (!found || entry < *found)) found = entry;
+  }
+  return found;
+}
+
+void writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failErrno();
+    }
+    data += n;
+    size -= size_t(n);
+  }
+}
+
+// Copies the rest of in to out: the kernel's copy first (no trip through user memory, and
+// reflinks where the file system has them), plain reads and writes where it cannot.
+void copyContents(int in, int out) {
+  for (;;) {
+    ssize_t n = copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+    if (n > 0) continue;
+    if (n == 0) break;  // End of file, or a file system that copies nothing: the loop below sees.
+    if (errno == EINTR) continue;
+    if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
+        errno == EBADF || errno == EPERM)
+      break;
+    failErrno();
+  }
+  // Both offsets have moved past what was copied, so this goes on from there.
+  std::vector<char> buffer(size_t(1) << 17);
+  for (;;) {
+    ssize_t n = read(in, buffer.data(), buffer.size());
+    if (n == 0) return;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failErrno();
+    }
+    writeAll(out, buffer.data(), size_t(n));
+  }
+}
+
+void syncDirectory(const std::string& dir) {
+  FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) fsync(fd.get());  // Best effort: the data itself is already safe.
+}
+
+// Fills a new hidden file beside target and renames it over target, so that a failure never
+// leaves a cut file and an old target stays as it was. sync makes the result durable first.
+void writeAtomically(const std::string& target, const std::function<void(int)>& fill, bool sync) {
+  static std::atomic<unsigned> counter = 0;
+  std::string dir = hostParent(target);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temp =
+        child(dir, ".orvex-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp");
+    // Mode 0666 under the umask: a new file is an ordinary one, whatever its source was.
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt >= 100)) failErrno();
+  }
+  FileDescriptor out(fd);
+  try {
+    fill(out.get());
+    if (sync && fsync(out.get()) != 0) failErrno();
+    out.close();
+    if (rename(temp.c_str(), target.c_str()) != 0) failErrno();
+  } catch (...) {
+    unlink(temp.c_str());
+    throw;
+  }
+  if (sync) syncDirectory(dir);
+}
+
+std::string processCwd() {
+  std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+  return cwd ? std::string(cwd.get()) : std::string("/");
+}
+
+}  // namespace
+
+HostFileSystem::HostFileSystem(DriveMap map) : HostFileSystem(std::move(map), processCwd()) {}
+
+HostFileSystem::HostFileSystem(DriveMap map, const std::string& hostCwd) : map_(std::move(map)) {
+  std::vector<char> letters = map_.letters();
+  if (!letters.empty() && !map_.root('c')) curDrive_ = letters.front();
+  if (std::optional<std::string> dos = map_.toDos(hostCwd)) {
+    curDrive_ = dos::driveOf(*dos);
+    curDirs_[curDrive_] = *dos;
+  }
+}
+
+std::string HostFileSystem::curDirOf(char drive) const {
+  auto it = curDirs_.find(drive);
+  return it != curDirs_.end() ? it->second : dos::join(drive, {});
+}
+
+std::string HostFileSystem::curDir() {
+  return curDirOf(curDrive_);
+}
+
+void HostFileSystem::chDir(const std::string& path) {
+  std::string full = fullPath(path);
+  Resolved r = resolve(full);
+  struct stat st;
+  if (!statOf(r, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
+  curDrive_ = dos::driveOf(full);
+  curDirs_[curDrive_] = full;
+}
+
+void HostFileSystem::chDrive(const std::string& drive) {
+  if (drive.empty()) return;  // As DOS: an empty drive name changes nothing.
+  char letter = dos::lower(drive.substr(0, 1))[0];
+  std::optional<std::string> root = map_.root(letter);
+  struct stat st;
+  if (!root || stat(root->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) fail(err::DeviceUnavailable);
+  curDrive_ = letter;
+}
+
+std::string HostFileSystem::fullPath(const std::string& path) {
+  return dos::absolute(path, curDrive_, [this](char drive) { return curDirOf(drive); });
+}
+
+std::vector<std::string> HostFileSystem::drives() {
+  std::vector<std::string> result;
+  for (char letter : map_.letters()) result.push_back(std::string{letter, ':'});
+  return result;
+}
+
+HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
+  std::string full = fullPath(path);
+  std::optional<std::string> root = map_.root(dos::driveOf(full));
+  if (!root) fail(err::DeviceUnavailable);
+  std::vector<std::string> parts = dos::components(full);
+  Resolved r{*root, true};
+  bool found = true;  // Every component so far is on disk.
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
+    if (part.find('\0') != std::string::npos) fail(err::BadFileName);
+    if (i + 1 == parts.size()) {
+      struct stat st;
+      r.parentExists = found && stat(r.host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    std::string name = part;
+    struct stat st;
+    if (found && lstat(child(r.host, part).c_str(), &st) != 0) {
+      std::optional<std::string> match = findNoCase(r.host, part);
+      // Not there: keep the spelling given, so that a new file is made with it.
+      if (match) name = *match;
+      found = match.has_value();
+    }
+    r.host = child(r.host, name);
+  }
+  return r;
+}
+
+bool HostFileSystem::statOf(const Resolved& r, struct stat& st) {
+  if (stat(r.host.c_str(), &st) == 0) return true;
+  if (errno == ENOENT || errno == ENOTDIR) return false;
+  failErrno();
+}
+
+void HostFileSystem::failMissing(const Resolved& r) {
+  fail(r.parentExists ? err::FileNotFound : err::PathNotFound);
+}
+
+bool HostFileSystem::isDirectory(const std::string& path) {
+  try {
+    struct stat st;
+    return statOf(resolve(path), st) && S_ISDIR(st.st_mode);
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+bool HostFileSystem::isFile(const std::string& path) {
+  try {
+    struct stat st;
+    return statOf(resolve(path), st) && S_ISREG(st.st_mode);
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+void HostFileSystem::mkDir(const std::string& path) {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (lstat(r.host.c_str(), &st) == 0) fail(err::PathFileAccess);
+  if (!r.parentExists) fail(err::PathNotFound);
+  if (mkdir(r.host.c_str(), 0777) != 0) failErrno();
+}
+
+void HostFileSystem::rmDir(const std::string& path) {
+  std::string full = fullPath(path);
+  Resolved r = resolve(full);
+  struct stat st;
+  if (!statOf(r, st)) fail(err::PathNotFound);
+  if (!S_ISDIR(st.st_mode)) fail(err::PathFileAccess);
+  // A drive root is never removed (that would delete the mapped folder itself), and neither
+  // is the current directory, as in DOS; it would leave curDir() naming nothing.
+  if (dos::components(full).empty()) fail(err::PathFileAccess);
+  struct stat current;
+  if (map_.root(curDrive_) && statOf(resolve(curDir()), current) && current.st_dev == st.st_dev &&
+      current.st_ino == st.st_ino)
+    fail(err::PathFileAccess);
+  struct stat link;
+  if (lstat(r.host.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) fail(err::PathFileAccess);
+  if (rmdir(r.host.c_str()) != 0) failErrno();
+}
+
+void HostFileSystem::copyFile(const std::string& source, const std::string& target) {
+  Resolved from = resolve(source);
+  struct stat st;
+  if (!statOf(from, st)) fail(err::FileNotFound);
+  if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
+  Resolved to = resolve(target);
+  if (!to.parentExists) fail(err::PathNotFound);
+  struct stat old;
+  bool replacing = statOf(to, old);
+  if (replacing && (!S_ISREG(old.st_mode) || !writable(old))) fail(err::PathFileAccess);
+
+  FileDescriptor in(open(from.host.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) failErrno(err::FileNotFound);
+  // Only a replaced file is synced: its old contents are what a crash must not take.
+  writeAtomically(
+      to.host, [&](int out) { copyContents(in.get(), out); }, replacing);
+}
+
+void HostFileSystem::kill(const std::string& pathOrPattern) {
+  std::string full = fullPath(pathOrPattern);
+  std::string pattern = dos::fileName(full);
+  struct stat st;
+  if (!dos::hasWildcards(pattern)) {
+    Resolved r = resolve(full);
+    if (!statOf(r, st)) failMissing(r);
+    if (S_ISDIR(st.st_mode) || !writable(st)) fail(err::PathFileAccess);
+    if (unlink(r.host.c_str()) != 0) failErrno(err::FileNotFound);
+    return;
+  }
+  Resolved dir = resolve(dos::parentOf(full));
+  if (!statOf(dir, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
+  bool matched = false;
+  int firstError = 0;
+  // Read-only and failing files are passed over so the others still go; the first failure
+  // is reported at the end.
+  for (const Entry& e : entriesOf(dir.host)) {
+    if (e.kind != Kind::File || !listable(e.name) || !matchesPatternList(e.name, pattern)) continue;
+    matched = true;
+    std::string host = child(dir.host, e.name);
+    int error = 0;
+    if (stat(host.c_str(), &st) == 0 && !writable(st))
+      error = err::PathFileAccess;
+    else if (unlink(host.c_str()) != 0)
+      error = errorNumber(errno, err::FileNotFound);
+    if (!firstError) firstError = error;
+  }
+  if (!matched) fail(err::FileNotFound);
+  if (firstError) fail(firstError);
+}
+
+void HostFileSystem::setAttrNormal(const std::string& path) {
+  setReadOnly(path, false);
+}
+
+void HostFileSystem::setReadOnly(const std::string& path, bool readOnly) {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (!statOf(r, st)) failMissing(r);
+  // Read-only as Wine shows it: no write bit for anyone. Clearing it gives the owner back
+  // the write bit, which is the one the DOS rules here look at.
+  mode_t mode = st.st_mode & 07777;
+  mode = readOnly ? mode & ~mode_t(0222) : mode | S_IWUSR;
+  if (chmod(r.host.c_str(), mode) != 0) failErrno(err::FileNotFound);
+}
+
+bool HostFileSystem::isReadOnly(const std::string& path) {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (!statOf(r, st)) failMissing(r);
+  return !writable(st);
+}
+
+std::vector<std::string> HostFileSystem::listFiles(const std::string& dir,
+                                                   const std::string& patterns) {
+  Resolved r = resolve(dir);
+  struct stat st;
+  if (!statOf(r, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
+  std::vector<std::string> names;
+  for (Entry& e : entriesOf(r.host))
+    if (e.kind == Kind::File && listable(e.name) && matchesPatternList(e.name, patterns))
+      names.push_back(std::move(e.name));
+  std::sort(names.begin(), names.end(), sortsBefore);
+  return names;
+}
+
+std::vector<std::string> HostFileSystem::listDirs(const std::string& dir) {
+  std::string full = fullPath(dir);
+  Resolved r = resolve(full);
+  struct stat st;
+  if (!statOf(r, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
+  std::vector<std::string> names;
+  for (Entry& e : entriesOf(r.host))
+    if (e.kind == Kind::Directory && listable(e.name)) names.push_back(std::move(e.name));
+  std::sort(names.begin(), names.end(), sortsBefore);
+  std::string prefix = full.back() == '\\' ? full : full + "\\";
+  for (std::string& name : names) name = prefix + name;
+  return names;
+}
+
+int HostFileSystem::openForReading(const std::string& path) {
+  Resolved r = resolve(path);
+  struct stat st;
+  // Checked before opening: opening a pipe or device to read could wait for ever.
+  if (!statOf(r, st)) failMissing(r);
+  if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
+  int fd = open(r.host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) failErrno(err::FileNotFound);
+  return fd;
+}
+
+void HostFileSystem::checkReadable(const std::string& path) {
+  FileDescriptor(openForReading(path)).close();
+}
+
+std::string HostFileSystem::readFile(const std::string& path) {
+  FileDescriptor fd(openForReading(path));
+  std::string data;
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = read(fd.get(), buffer, sizeof buffer);
+    if (n == 0) return data;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failErrno();
+    }
+    data.append(buffer, size_t(n));
+  }
+}
+
+namespace {
+
+void writeOrAppend(const std::string& host, const std::string& data, int flags) {
+  FileDescriptor fd(open(host.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666));
+  if (fd.get() < 0) failErrno();
+  writeAll(fd.get(), data.data(), data.size());
+  fd.close();
+}
+
+}  // namespace
+
+void HostFileSystem::writeFile(const std::string& path, const std::string& data) {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (!r.parentExists) fail(err::PathNotFound);
+  if (statOf(r, st) && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
+  writeOrAppend(r.host, data, O_TRUNC);
+}
+
+void HostFileSystem::appendFile(const std::string& path, const std::string& data) {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (!r.parentExists) fail(err::PathNotFound);
+  if (statOf(r, st) && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
+  writeOrAppend(r.host, data, O_APPEND);
+}
+
+void HostFileSystem::replaceFile(const std::string& path, const std::string& data) {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (!r.parentExists) fail(err::PathNotFound);
+  bool exists = statOf(r, st);
+  if (exists && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
+  writeAtomically(
+      r.host,
+      [&](int fd) {
+        writeAll(fd, data.data(), data.size());
+        // The settings file keeps the permissions it had.
+        if (exists && fchmod(fd, st.st_mode & 07777) != 0) failErrno();
+      },
+      true);
+}
+
+std::string HostFileSystem::hostPath(const std::string& path) {
+  return resolve(path).host;
+}
+
+std::string HostFileSystem::dosPath(const std::string& hostPath) {
+  std::string absolute =
+      !hostPath.empty() && hostPath[0] == '/' ? hostPath : child(resolve(curDir()).host, hostPath);
+  std::optional<std::string> dos = map_.toDos(absolute);
+  if (!dos) fail(err::PathNotFound);
+  return *dos;
+}
+
+}  // namespace orvex

@@ -1,0 +1,80 @@
+// The FileSystem over the host's own files: DOS paths resolved through a drive map.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/host/drive_map.h"
+
+namespace orvex {
+
+// Paths resolve component by component, an exact name first and then a name equal but for
+// letter case, so "C:\FS98\AIRCRAFT" finds "fs98/Aircraft". DOS rules are checked here
+// rather than left to the host, which would let root replace or delete a read-only file.
+// A drive missing from the map fails with 68 (Device unavailable), as a drive letter
+// with no disk behind it does in DOS.
+// Nothing is held open between calls, and the process's current directory is never changed.
+class HostFileSystem : public FileSystem {
+ public:
+  // The current directory starts at hostCwd shown through the map; other drives at their root.
+  explicit HostFileSystem(DriveMap map);
+  HostFileSystem(DriveMap map, const std::string& hostCwd);
+
+  std::string curDir() override;
+  void chDir(const std::string& path) override;
+  void chDrive(const std::string& drive) override;
+  std::string fullPath(const std::string& path) override;
+  std::vector<std::string> drives() override;
+
+  bool isDirectory(const std::string& path) override;
+  bool isFile(const std::string& path) override;
+
+  void mkDir(const std::string& path) override;
+  void rmDir(const std::string& path) override;
+  void copyFile(const std::string& source, const std::string& target) override;
+  void kill(const std::string& pathOrPattern) override;
+  void setAttrNormal(const std::string& path) override;
+  void setReadOnly(const std::string& path, bool readOnly) override;
+  bool isReadOnly(const std::string& path) override;
+
+  std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
+  std::vector<std::string> listDirs(const std::string& dir) override;
+
+  void checkReadable(const std::string& path) override;
+  std::string readFile(const std::string& path) override;
+  void writeFile(const std::string& path, const std::string& data) override;
+  void appendFile(const std::string& path, const std::string& data) override;
+  void replaceFile(const std::string& path, const std::string& data) override;
+  // Nothing stays open between calls, so there is nothing to close.
+  void closeAll() override {}
+
+  std::string hostPath(const std::string& path) override;
+  std::string dosPath(const std::string& hostPath) override;
+
+ private:
+  // A DOS path on the host: its host path, and whether the folder holding its last
+  // component exists (which tells "file not found" from "path not found").
+  struct Resolved {
+    std::string host;
+    bool parentExists;
+  };
+  Resolved resolve(const std::string& path);
+  // stat of a resolved path; false when it does not exist.
+  bool statOf(const Resolved& r, struct stat& st);
+  // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.
+  [[noreturn]] void failMissing(const Resolved& r);
+  // An open descriptor of a regular file: 53 or 76 when missing, 75 for anything else.
+  int openForReading(const std::string& path);
+  std::string curDirOf(char drive) const;
+
+  DriveMap map_;
+  char curDrive_ = 'c';
+  // Current directory of each drive that has been changed to, as the text given.
+  std::map<char, std::string> curDirs_;
+};
+
+}  // namespace orvex

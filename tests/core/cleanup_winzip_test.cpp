@@ -1,0 +1,176 @@
+// Emptying the assembly area, and the zip program bridge.
+#include "support/sandbox.h"
+
+namespace orvex::test {
+namespace {
+
+class CleanupTest : public Sandbox {
+ protected:
+  Orvex& startSet() {
+    makeSimulator("C:\\FS98", "Fltsim98.cfg");
+    write("C:\\Orvex\\Orvex.cfg",
+          "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
+    return start();
+  }
+};
+
+TEST_F(CleanupTest, EmptiesTheSevenFoldersAndTheFilesButNothingElse) {
+  Orvex& app = startSet();
+  write("C:\\Orvex\\keep.txt");
+  write("C:\\Orvex\\Assembly\\Aircraft.cfg");
+  write("C:\\Orvex\\Assembly\\.hidden");
+  for (const char* d : {"Model", "Panel", "Sound"})
+    write(std::string("C:\\Orvex\\Assembly\\") + d + "\\f.bin");
+  write("C:\\Orvex\\Assembly\\Texture\\t.bmp");
+  write("C:\\Orvex\\Assembly\\Texture\\Deeper\\d.bmp");
+  write("C:\\Orvex\\Assembly\\Gauges\\g.gau");
+  write("C:\\Orvex\\Assembly\\readonly.txt");
+  fs_->setReadOnly("C:\\Orvex\\Assembly\\readonly.txt", true);
+  write("C:\\Orvex\\Assembly\\Sound\\locked.wav");
+  fs_->setReadOnly("C:\\Orvex\\Assembly\\Sound\\locked.wav", true);
+
+  app.RemoveDirectories();
+  EXPECT_EQ(fs_->curDir(), "C:\\Orvex");
+  app.DeleteAssembly();
+
+  EXPECT_EQ(names("C:\\Orvex\\Assembly"),
+            (std::vector<std::string>{".hidden", "Gauges", "Sound", "Texture"}));
+  EXPECT_EQ(names("C:\\Orvex\\Assembly\\Texture"), std::vector<std::string>{"Deeper"});
+  EXPECT_EQ(names("C:\\Orvex\\Assembly\\Sound"), std::vector<std::string>{"locked.wav"});
+  EXPECT_TRUE(exists("C:\\Orvex\\Assembly\\Gauges\\g.gau"));
+  EXPECT_TRUE(exists("C:\\Orvex\\keep.txt"));
+  EXPECT_TRUE(tk_.boxes.empty());
+}
+
+TEST_F(CleanupTest, AMissingModelFolderDeletesNothingInTheCurrentDirectory) {
+  Orvex& app = startSet();
+  write("C:\\Orvex\\precious.dat");
+  write("C:\\Orvex\\Assembly\\Panel\\p.bmp");
+  fs_->chDir("C:\\Orvex");
+  app.RemoveDirectories();
+  EXPECT_TRUE(exists("C:\\Orvex\\precious.dat"));
+  EXPECT_FALSE(exists("C:\\Orvex\\Assembly\\Panel"));
+
+  // Started from inside the folder that would be deleted next, or elsewhere entirely.
+  makeDir("C:\\Orvex\\Other");
+  write("C:\\Orvex\\Other\\x.dat");
+  fs_->chDir("C:\\Orvex\\Other");
+  app.RemoveDirectories();
+  EXPECT_TRUE(exists("C:\\Orvex\\Other\\x.dat"));
+}
+
+TEST_F(CleanupTest, DeleteAssemblyGuards) {
+  Orvex& app = startSet();
+  write("C:\\Orvex\\Assembly\\a.cfg");
+  makeDir("C:\\Elsewhere");
+  fs_->chDir("C:\\Elsewhere");
+  app.DeleteAssembly();
+  EXPECT_TRUE(exists("C:\\Orvex\\Assembly\\a.cfg"));
+
+  // An assembly path without "\assembly" is never emptied.
+  write("C:\\Orvex\\Stuff\\b.cfg");
+  fs_->chDir("C:\\Orvex");
+  app.state.OrvexAssemblyDir = "C:\\Orvex\\Stuff";
+  app.DeleteAssembly();
+  EXPECT_TRUE(exists("C:\\Orvex\\Stuff\\b.cfg"));
+
+  app.state.OrvexAssemblyDir = "C:\\Orvex\\Assembly";
+  app.frm.cmdInstall.setVisible(true);
+  app.frm.cmdInstall.setCaption("Install X to FS98");
+  app.DeleteAssembly();
+  EXPECT_FALSE(exists("C:\\Orvex\\Assembly\\a.cfg"));
+  EXPECT_FALSE(app.frm.cmdInstall.visible());
+  EXPECT_EQ(app.frm.cmdInstall.caption(), "");
+}
+
+TEST_F(CleanupTest, UnexpectedFailuresAreReportedAndTheProgramGoesOn) {
+  Orvex& app = startSet();
+  // A name the host cannot take (too long) stands for an unexpected failure.
+  app.state.OrvexAssemblyDir = "C:\\Orvex\\Assembly\\" + std::string(5000, 'x');
+  app.RemoveDirectories();
+  EXPECT_EQ(tk_.countCaption("Cancel Errors"), 1);
+  EXPECT_EQ(tk_.boxes.back().text.rfind("Error ", 0), 0u);
+  EXPECT_FALSE(app.ended());
+}
+
+TEST_F(CleanupTest, LaunchingTheZipProgram) {
+  Orvex& app = startSet();
+  app.state.ZipWarning = 0;
+  int warnings = 0;
+  tk_.onModal = [&](Form& f) {
+    ++warnings;
+    f.hide();
+  };
+  app.frm.cmdLoadWinZip.click();
+  EXPECT_EQ(warnings, 1);
+  EXPECT_TRUE(exists("C:\\Orvex\\DummyZip.zip"));
+  ASSERT_EQ(shell_.started.size(), 1u);
+  EXPECT_EQ(shell_.started[0], "/usr/bin/zipper");
+  EXPECT_EQ(shell_.documents[0], host("C:\\Orvex\\DummyZip.zip"));
+  EXPECT_EQ(app.frm.Timer1.interval(), 1000);
+  EXPECT_TRUE(app.frm.Timer1.running());
+  EXPECT_TRUE(app.frm.cmdQuit.hasFocus());
+
+  // With the flag set the warning stays away; a read-only sample is made writable first.
+  app.state.ZipWarning = 1;
+  fs_->setReadOnly("C:\\Orvex\\DummyZip.zip", true);
+  shell_.findCode = 2;
+  app.frm.cmdLoadWinZip.click();
+  EXPECT_EQ(warnings, 1);
+  EXPECT_FALSE(fs_->isReadOnly("C:\\Orvex\\DummyZip.zip"));
+  EXPECT_EQ(tk_.countCaption("Browser Not Found"), 1);
+  EXPECT_EQ(tk_.boxes.back().text, "Could not find WinZip");
+  EXPECT_TRUE(app.frm.Timer1.running());
+
+  shell_.findCode = 42;
+  shell_.executeCode = 2;
+  app.frm.cmdLoadWinZip.click();
+  EXPECT_EQ(tk_.countCaption("Process Failed"), 1);
+}
+
+TEST_F(CleanupTest, NoLaunchWithoutASimulatorDirectoryWhateverTheCase) {
+  Orvex& app = startSet();
+  for (const char* fsim : {"Select FS98 Directory", "SELECT x", "sElEcT"}) {
+    app.state.FSim = fsim;
+    tk_.beeps = 0;
+    app.frm.cmdLoadWinZip.click();
+    EXPECT_EQ(tk_.beeps, 1) << fsim;
+  }
+  EXPECT_TRUE(shell_.started.empty());
+}
+
+TEST_F(CleanupTest, RefreshBlinksOnlyWhenFilesArrive) {
+  Orvex& app = startSet();
+  app.frm.Timer1.setInterval(1000);
+  write("C:\\Orvex\\Assembly\\Orvex.cfg");
+  app.frm.Timer1.tick();
+  EXPECT_TRUE(app.frm.cmdRefresh.visible());
+  EXPECT_EQ(app.frm.Timer1.interval(), 1000);
+  write("C:\\Orvex\\Assembly\\plane.air");
+  app.frm.Timer1.tick();
+  EXPECT_FALSE(app.frm.cmdRefresh.visible());
+  EXPECT_EQ(app.frm.Timer1.interval(), 500);
+  app.frm.Timer1.tick();
+  EXPECT_TRUE(app.frm.cmdRefresh.visible());
+  EXPECT_EQ(app.frm.Timer1.interval(), 1000);
+}
+
+TEST_F(CleanupTest, CancelThrowsTheLoadedArchiveAway) {
+  Orvex& app = startSet();
+  write("C:\\Orvex\\Assembly\\Aircraft.cfg");
+  write("C:\\Orvex\\Assembly\\Model\\a.mdl");
+  app.frm.Image1.setVisible(false);
+  app.frm.Image4.setVisible(true);
+  app.frm.Image2.setVisible(true);
+  app.frm.cmdInstall.setVisible(true);
+  app.frm.cmdCancelLoad.click();
+  EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
+  EXPECT_TRUE(app.frm.Image1.visible());
+  EXPECT_FALSE(app.frm.Image4.visible());
+  EXPECT_FALSE(app.frm.Image2.visible());
+  EXPECT_FALSE(app.frm.cmdInstall.visible());
+  EXPECT_EQ(app.frm.mousePointer(), MousePointer::Default);
+}
+
+}  // namespace
+}  // namespace orvex::test

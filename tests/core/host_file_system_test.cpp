@@ -1,0 +1,315 @@
+// Tests of the host FileSystem and its drive map on real files in a fresh temporary folder.
+#include "platform/host/host_file_system.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/errors.h"
+
+namespace orvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class F>
+int errorOf(F action) {
+  try {
+    action();
+  } catch (const FileError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+class HostFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/orvex-host-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    map_.add('c', root_);
+    files_ = std::make_unique<HostFileSystem>(map_, root_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  std::string host(const std::string& relative) const { return root_ + "/" + relative; }
+  void makeFile(const std::string& relative, const std::string& data = "x") {
+    fs::create_directories(fs::path(host(relative)).parent_path());
+    std::ofstream(host(relative), std::ios::binary) << data;
+  }
+  std::string contents(const std::string& relative) const {
+    std::ifstream in(host(relative), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  // Every name in a host folder, hidden ones too: leftovers of a failed write show here.
+  std::vector<std::string> allNames(const std::string& relative) const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(host(relative)))
+      names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string root_;
+  DriveMap map_;
+  std::unique_ptr<HostFileSystem> files_;
+};
+
+TEST_F(HostFileSystemTest, ResolvesNamesWithoutRegardToCaseExactMatchFirst) {
+  makeFile("FS98/Aircraft/cessna.air", "cessna");
+  makeFile("Sim/a.cfg", "mixed");
+  makeFile("SIM/a.cfg", "upper");
+  HostFileSystem& f = *files_;
+  EXPECT_EQ(f.readFile("C:\\fs98\\AIRCRAFT\\Cessna.AIR"), "cessna");
+  EXPECT_EQ(f.readFile("C:\\Sim\\a.cfg"), "mixed");
+  EXPECT_EQ(f.readFile("C:\\SIM\\a.cfg"), "upper");
+  EXPECT_EQ(f.readFile("C:\\sim\\a.cfg"), "upper");  // Several candidates: byte order decides.
+  // A missing tail keeps the case given and is made with it.
+  EXPECT_EQ(f.hostPath("C:\\fs98\\NewDir\\File.TXT"), host("FS98/NewDir/File.TXT"));
+  f.mkDir("C:\\fs98\\NewDir");
+  f.writeFile("c:/FS98/newdir/File.TXT", "new");
+  EXPECT_EQ(contents("FS98/NewDir/File.TXT"), "new");
+  // Names are bytes, not necessarily UTF-8.
+  f.writeFile("C:\\\xE9t\xE9.cfg", "latin1");
+  EXPECT_EQ(f.listFiles("C:\\", "*.CFG"), std::vector<std::string>{"\xE9t\xE9.cfg"});
+  EXPECT_EQ(f.readFile("C:\\\xE9T\xE9.cfg"), "latin1");
+}
+
+TEST_F(HostFileSystemTest, KeepsACurrentDirectoryPerDriveAsTyped) {
+  std::string other = host("other");
+  fs::create_directories(other + "/x");
+  makeFile("FS98/Aircraft/a.air");
+  makeFile("Orvex/FileCopy.avi", "avi");
+  map_.add('d', other);
+  HostFileSystem f(map_, root_);
+  EXPECT_EQ(f.curDir(), "C:\\");
+  EXPECT_EQ(f.drives(), (std::vector<std::string>{"c:", "d:"}));
+
+  f.chDir("Fs98\\aircraft\\");
+  EXPECT_EQ(f.curDir(), "C:\\Fs98\\aircraft");
+  f.chDir("d:\\x\\..\\.\\x");
+  EXPECT_EQ(f.curDir(), "d:\\x");
+  EXPECT_EQ(f.fullPath("\\"), "d:\\");
+  EXPECT_EQ(f.fullPath("\\y"), "d:\\y");
+  EXPECT_EQ(f.fullPath("c:"), "C:\\Fs98\\aircraft");
+  EXPECT_EQ(f.fullPath("c:..\\b"), "C:\\Fs98\\b");
+  EXPECT_EQ(f.fullPath("C:\\Orvex\\\\FileCopy.avi"), "C:\\Orvex\\FileCopy.avi");
+  EXPECT_EQ(f.fullPath("c:\\..\\..\\a"), "c:\\a");  // Never above the root.
+  EXPECT_EQ(f.readFile("C:\\Orvex\\\\FileCopy.avi"), "avi");
+
+  f.chDrive("c");
+  EXPECT_EQ(f.curDir(), "C:\\Fs98\\aircraft");
+  EXPECT_EQ(f.readFile("a.air"), "x");
+  f.chDrive("D:");
+  EXPECT_EQ(f.curDir(), "d:\\x");
+
+  EXPECT_EQ(errorOf([&] { f.chDir("C:\\Missing"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.chDir("C:\\Orvex\\FileCopy.avi"); }), err::PathNotFound);
+  EXPECT_EQ(f.curDir(), "d:\\x");
+  EXPECT_EQ(f.fullPath("c:"), "C:\\Fs98\\aircraft");
+}
+
+TEST_F(HostFileSystemTest, ShowsHostPathsThroughTheLongestMappedRoot) {
+  fs::create_directories(host("Orvex"));
+  map_.add('z', "/");
+  HostFileSystem f(map_, host("Orvex"));
+  EXPECT_EQ(f.curDir(), "C:\\Orvex");
+  EXPECT_EQ(f.dosPath(host("Orvex/new.txt")), "C:\\Orvex\\new.txt");
+  EXPECT_EQ(f.dosPath("/usr/share"), "Z:\\usr\\share");
+
+  DriveMap onlyZ;
+  onlyZ.add('z', "/");
+  HostFileSystem g(onlyZ, host("Orvex"));
+  std::string expected = "Z:" + host("Orvex");
+  std::replace(expected.begin(), expected.end(), '/', '\\');
+  EXPECT_EQ(g.curDir(), expected);
+  EXPECT_EQ(g.fullPath("\\"), "Z:\\");
+}
+
+TEST_F(HostFileSystemTest, UnmappedDriveIsUnavailable) {
+  EXPECT_EQ(errorOf([&] { files_->chDrive("q:"); }), err::DeviceUnavailable);
+  EXPECT_EQ(errorOf([&] { files_->readFile("Q:\\a.txt"); }), err::DeviceUnavailable);
+  EXPECT_FALSE(files_->isFile("Q:\\a.txt"));
+  EXPECT_FALSE(files_->isDirectory("Q:\\"));
+  EXPECT_EQ(files_->curDir(), "C:\\");
+}
+
+TEST_F(HostFileSystemTest, DirectoryErrors) {
+  HostFileSystem& f = *files_;
+  makeFile("Full/.hidden");
+  makeFile("file.txt");
+  f.mkDir("C:\\New");
+  EXPECT_TRUE(fs::is_directory(host("New")));
+  EXPECT_EQ(errorOf([&] { f.mkDir("C:\\NEW"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.mkDir("C:\\file.txt"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.mkDir("C:\\Missing\\New"); }), err::PathNotFound);
+
+  EXPECT_EQ(errorOf([&] { f.rmDir("C:\\Full"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.rmDir("C:\\Missing"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.rmDir("C:\\file.txt"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.rmDir("C:\\"); }), err::PathFileAccess);
+  f.chDir("C:\\New");
+  EXPECT_EQ(errorOf([&] { f.rmDir("C:\\New"); }), err::PathFileAccess);
+  f.chDir("\\");
+  f.rmDir("C:\\new");
+  EXPECT_FALSE(fs::exists(host("New")));
+  EXPECT_TRUE(fs::is_directory(root_));
+}
+
+TEST_F(HostFileSystemTest, ReadOnlyFileIsKeptEvenFromRoot) {
+  HostFileSystem& f = *files_;
+  makeFile("ro.txt", "keep");
+  makeFile("src.txt", "new");
+  f.setReadOnly("C:\\RO.TXT", true);
+  EXPECT_TRUE(f.isReadOnly("C:\\ro.txt"));
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\ro.txt"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\src.txt", "C:\\ro.txt"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.writeFile("C:\\ro.txt", "x"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.appendFile("C:\\ro.txt", "x"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.replaceFile("C:\\ro.txt", "x"); }), err::PathFileAccess);
+  EXPECT_EQ(contents("ro.txt"), "keep");
+
+  // A copy of a read-only file is an ordinary file.
+  f.copyFile("C:\\ro.txt", "C:\\copy.txt");
+  EXPECT_FALSE(f.isReadOnly("C:\\copy.txt"));
+
+  f.setAttrNormal("C:\\ro.txt");
+  EXPECT_FALSE(f.isReadOnly("C:\\ro.txt"));
+  f.kill("C:\\ro.txt");
+  EXPECT_FALSE(fs::exists(host("ro.txt")));
+  EXPECT_EQ(errorOf([&] { f.isReadOnly("C:\\ro.txt"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.setAttrNormal("C:\\No\\ro.txt"); }), err::PathNotFound);
+}
+
+TEST_F(HostFileSystemTest, CopyReplacesTargetAndReportsErrors) {
+  HostFileSystem& f = *files_;
+  makeFile("src.txt", "new contents");
+  makeFile("Target/dst.txt", "old");
+  fs::create_directories(host("Dir"));
+  f.copyFile("C:\\SRC.txt", "C:\\target\\DST.TXT");
+  EXPECT_EQ(contents("Target/dst.txt"), "new contents");
+  EXPECT_EQ(allNames("Target"), std::vector<std::string>{"dst.txt"});
+
+  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\none.txt", "C:\\x.txt"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\No\\none.txt", "C:\\x.txt"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\src.txt", "C:\\No\\x.txt"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\src.txt", "C:\\Dir"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\Dir", "C:\\x.txt"); }), err::PathFileAccess);
+}
+
+TEST_F(HostFileSystemTest, FailedCopyKeepsTheOldTarget) {
+  makeFile("big.bin", std::string(256 * 1024, 'b'));
+  makeFile("Target/dst.bin", "old");
+  // A file size limit makes the write fail part way, as a full disk would.
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  struct rlimit limit = saved;
+  limit.rlim_cur = 4096;
+  sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  int error = errorOf([&] { files_->copyFile("C:\\big.bin", "C:\\Target\\dst.bin"); });
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(error, 0);
+  EXPECT_EQ(contents("Target/dst.bin"), "old");
+  EXPECT_EQ(allNames("Target"), std::vector<std::string>{"dst.bin"});
+}
+
+TEST_F(HostFileSystemTest, KillByPatternAndItsErrors) {
+  HostFileSystem& f = *files_;
+  for (const char* name : {"a.txt", "B.TXT", "c.cfg", "ro.txt", ".hidden.txt"}) makeFile(name);
+  fs::create_directories(host("d.txt"));
+  f.setReadOnly("C:\\ro.txt", true);
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\*.txt"); }), err::PathFileAccess);
+  EXPECT_EQ(allNames(""), (std::vector<std::string>{".hidden.txt", "c.cfg", "d.txt", "ro.txt"}));
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\*.bak"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\No\\*.*"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\none.txt"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\No\\none.txt"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.kill("C:\\d.txt"); }), err::PathFileAccess);
+  f.kill("C:\\C.CFG");
+  EXPECT_FALSE(fs::exists(host("c.cfg")));
+}
+
+TEST_F(HostFileSystemTest, ReadAndWriteFiles) {
+  HostFileSystem& f = *files_;
+  fs::create_directories(host("Dir"));
+  EXPECT_EQ(errorOf([&] { f.readFile("C:\\none.cfg"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.checkReadable("C:\\none.cfg"); }), err::FileNotFound);
+  EXPECT_EQ(errorOf([&] { f.readFile("C:\\No\\none.cfg"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.checkReadable("C:\\Dir"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.writeFile("C:\\No\\a.cfg", "x"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.appendFile("C:\\No\\a.cfg", "x"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.replaceFile("C:\\No\\a.cfg", "x"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.writeFile("C:\\Dir", "x"); }), err::PathFileAccess);
+
+  f.writeFile("C:\\a.cfg", "first\r\n");
+  f.appendFile("C:\\A.CFG", "second\r\n");
+  f.appendFile("C:\\b.cfg", "new");
+  EXPECT_EQ(f.readFile("C:\\a.cfg"), "first\r\nsecond\r\n");
+  EXPECT_EQ(f.readFile("C:\\b.cfg"), "new");
+  f.writeFile("C:\\a.cfg", "short");
+  EXPECT_EQ(contents("a.cfg"), "short");
+
+  chmod(host("a.cfg").c_str(), 0640);
+  f.replaceFile("C:\\A.cfg", "replaced");
+  EXPECT_EQ(contents("a.cfg"), "replaced");
+  EXPECT_EQ(fs::status(host("a.cfg")).permissions(), fs::perms(0640));
+  EXPECT_EQ(allNames(""), (std::vector<std::string>{"Dir", "a.cfg", "b.cfg"}));
+}
+
+TEST_F(HostFileSystemTest, ListsSortedWithoutHiddenOnes) {
+  HostFileSystem& f = *files_;
+  for (const char* name : {"b.txt", "a.txt", "A.txt", "C.TXT", "d.cfg", "e.doc", ".h.txt"})
+    makeFile(std::string("List/") + name);
+  fs::create_directories(host("List/dir.txt"));
+  fs::create_directories(host("List/Sub"));
+  fs::create_directories(host("List/.git"));
+  fs::create_directories(host("List/another"));
+  fs::create_symlink(host("List/e.doc"), host("List/link.txt"));
+  EXPECT_EQ(f.listFiles("C:\\list", "*.txt;*.CFG"),
+            (std::vector<std::string>{"A.txt", "a.txt", "b.txt", "C.TXT", "d.cfg", "link.txt"}));
+  EXPECT_EQ(f.listDirs("C:\\LIST\\"),
+            (std::vector<std::string>{"C:\\LIST\\another", "C:\\LIST\\dir.txt", "C:\\LIST\\Sub"}));
+  EXPECT_EQ(f.listDirs("C:\\").size(), 1u);
+  EXPECT_EQ(f.listDirs("C:\\")[0], "C:\\List");
+  EXPECT_EQ(errorOf([&] { f.listFiles("C:\\None", "*.*"); }), err::PathNotFound);
+  EXPECT_EQ(errorOf([&] { f.listDirs("C:\\None"); }), err::PathNotFound);
+}
+
+TEST_F(HostFileSystemTest, DefaultMapReadsWineDriveLinks) {
+  std::string prefix = host("wine");
+  fs::create_directories(prefix + "/drive_c");
+  fs::create_directories(prefix + "/dosdevices");
+  fs::create_directories(host("cdrom"));
+  fs::create_symlink("../drive_c", prefix + "/dosdevices/c:");
+  fs::create_symlink(host("cdrom"), prefix + "/dosdevices/D:");
+  fs::create_symlink("/dev/null", prefix + "/dosdevices/d::");
+  fs::create_symlink(host("missing"), prefix + "/dosdevices/e:");
+  fs::create_symlink(host("cdrom"), prefix + "/dosdevices/z:");
+
+  const char* saved = getenv("WINEPREFIX");
+  std::string savedValue = saved ? saved : "";
+  setenv("WINEPREFIX", prefix.c_str(), 1);
+  DriveMap map = DriveMap::defaultMap();
+  saved ? setenv("WINEPREFIX", savedValue.c_str(), 1) : unsetenv("WINEPREFIX");
+
+  EXPECT_EQ(map.letters(), (std::vector<char>{'c', 'd', 'z'}));
+  EXPECT_EQ(map.root('C'), fs::canonical(prefix + "/drive_c").string());
+  EXPECT_EQ(map.root('d'), fs::canonical(host("cdrom")).string());
+  EXPECT_EQ(map.root('z'), "/");
+  EXPECT_EQ(DriveMap::fromWinePrefix(host("nowine")).letters(), std::vector<char>{'z'});
+}
+
+}  // namespace
+}  // namespace orvex
