@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/program_state.h"
+#include "install/copy_pass.h"
 #include "ui/windows.h"
 
 namespace orvex {
@@ -97,6 +98,58 @@ class Orvex {
   void ClearAll();
   void DisplaySceneryName();
   void txtSceneryName_Change();
+
+  // Assembly scan, aircraft title and preview pictures.
+  void cmdRefresh_Click();
+  void AutoLoad();
+  void GetDataType();
+  void GetAircraftName();
+  void CleanUpAircraftName();
+  void FindAircraftImage();
+  int16_t DisplayImage(int16_t Direction);
+  void Image2_Click();
+  void Image3_Click();
+
+  // The copy window around an install: opens the animation (53 when it is missing), shows
+  // the window and pauses a second; and hides it again.
+  void showCopyWindow();
+  void hideCopyWindow();
+  // One group of files moved out of the assembly area; false when the handler stopped.
+  bool runCopyPass(const CopyPass& pass, const CopyPassHandler& handler);
+
+  // Aircraft install.
+  void cmdInstall_Click();
+  bool CheckAirConfig();
+  void MakeAircraftDirectories(const std::string& SimName);
+
+  // Scenery install.
+  void optSceneryDefault_Click();
+  void optSceneryOptional_Click();
+  void drvScenery_Change();
+  void dirScenery_Change();
+  void Command1_Click();
+  void Command2_Click();
+  void UpdateSceneryConfig();
+
+  // Panel target choice and install.
+  void optFSCONV_Click();
+  void optMyChoice_Click();
+  void optPanelLetMe_Click();
+  void txtPanelName_Change();
+  void Drive2_Change();
+  void Dir2_Change();
+  void cmdPanelCancel_Click();
+  void cmdPanelInstall_Click();
+  void InstallPanel();
+
+  // Sound target choice and install.
+  void optSound_Click();
+  void optSoundDir_Click();
+  void optSoundCustom_Click();
+  void Drive3_Change();
+  void Dir3_Change();
+  void Command3_Click();
+  void cmdInstallSound_Click();
 
  private:
   friend class BusyScope;
