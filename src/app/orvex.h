@@ -120,7 +120,8 @@ class Orvex {
   // Aircraft install.
   void cmdInstall_Click();
   bool CheckAirConfig();
-  void MakeAircraftDirectories(const std::string& SimName);
+  // False when a folder could not be made for another reason than that it exists.
+  bool MakeAircraftDirectories(const std::string& SimName);
 
   // Scenery install.
   void optSceneryDefault_Click();
