@@ -74,25 +74,28 @@ OptionButton::OptionButton(Form& owner, std::string name, OptionGroup& group)
   group_.add(this);
 }
 
+void OptionButton::select(bool v) {
+  if (value_ == v) return;
+  value_ = v;
+  update();
+}
+
 void OptionButton::setValue(bool v) {
   if (!v) {
-    if (value_) {
-      value_ = false;
-      update();
-    }
+    select(false);
     return;
   }
-  for (OptionButton* other : group_.members()) {
-    if (other != this && other->value_) {
-      other->value_ = false;
-      other->update();
-    }
-  }
-  if (!value_) {
-    value_ = true;
-    update();
-  }
+  group_.previous_ = nullptr;
+  for (OptionButton* member : group_.members())
+    if (member->value_) group_.previous_ = member;
+  for (OptionButton* other : group_.members())
+    if (other != this) other->select(false);
+  select(true);
   if (onClick) onClick();
+}
+
+void OptionGroup::restorePrevious() {
+  for (OptionButton* member : members_) member->select(member == previous_);
 }
 
 void CheckBox::setValue(int v) {

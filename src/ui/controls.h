@@ -111,9 +111,14 @@ class OptionGroup {
  public:
   void add(OptionButton* o) { members_.push_back(o); }
   const std::vector<OptionButton*>& members() const { return members_; }
+  // Puts back the selection from before the last selecting, without running a procedure
+  // (for a click that is refused).
+  void restorePrevious();
 
  private:
+  friend class OptionButton;
   std::vector<OptionButton*> members_;
+  OptionButton* previous_ = nullptr;
 };
 
 class OptionButton : public Control {
@@ -122,9 +127,12 @@ class OptionButton : public Control {
   bool value() const { return value_; }
   // Selecting runs the click procedure, also when already selected; clearing runs nothing.
   void setValue(bool v);
+  OptionGroup& group() const { return group_; }
   Handler onClick;
 
  private:
+  friend class OptionGroup;
+  void select(bool v);
   OptionGroup& group_;
   bool value_ = false;
 };

@@ -76,6 +76,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
 
   set(frmPanelInstall, "Panel Installation:", "", false);
   set(labPanelNoData, "No Panel Data Available!");
+  labPanelNoData.setColours(colours::LightGrey, colours::Red);
   set(optPanelLetMe, "Let me Decide");
   set(Dir2, "", "Select the Panel folder (path) ", false);
   set(Drive2, "", " Select the Drive ", false);
@@ -94,6 +95,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
 
   set(frmScenery, "Scenery Name:", "", false);
   set(labSceneryNoData, "No Scenery Data Available!");
+  labSceneryNoData.setColours(colours::LightGrey, colours::Red);
   dirScenery.setVisible(false);
   drvScenery.setVisible(false);
   set(optSceneryOptional, "Let me Decide ");
@@ -107,6 +109,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   blue(labSceneryName);
 
   set(labSoundNoData, "No Sound Data Available!");
+  labSoundNoData.setColours(colours::LightGrey, colours::Red);
   set(frmSound, "Sound Installation:", "", false);
   txtIDecide.setVisible(false);
   set(txtSoundName, "", " Enter a name for these Sound files ", false);

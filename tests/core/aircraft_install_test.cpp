@@ -301,6 +301,8 @@ TEST_F(AircraftInstallTest, ClicksDuringThePauseAreRefused) {
   app.frm.cmdInstall.click();
   EXPECT_EQ(tk_.beeps - beeps, 3);
   EXPECT_EQ(app.state.FSim, "C:\\FS98");
+  EXPECT_TRUE(app.frm.optFS98.value());
+  EXPECT_FALSE(app.frm.optCFS.value());
   EXPECT_EQ(tk_.countCaption("Success!"), 1);
   EXPECT_TRUE(exists(Plane + "\\Aircraft.cfg"));
 }

@@ -1,0 +1,143 @@
+// The four tabs of the main window and the controls on each.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/orvex.h"
+#include "platform/qt/binder.h"
+#include "platform/qt/clickable_label.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/picture_view.h"
+#include "platform/qt/resources.h"
+#include "platform/qt/twips.h"
+
+namespace orvex {
+namespace {
+
+// The red note a tab shows while it has nothing to install; its frame covers it.
+ClickableLabel* noDataNote(QWidget* page) {
+  auto* note = placed<ClickableLabel>(page, 120, 2040, 9660, 600);
+  note->setAlignment(Qt::AlignCenter);
+  QFont font = note->font();
+  font.setPointSize(12);
+  font.setBold(true);
+  note->setFont(font);
+  return note;
+}
+
+ClickableLabel* wrappedLabel(QWidget* parent, int left, int top, int width, int height) {
+  auto* label = placed<ClickableLabel>(parent, left, top, width, height);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+}  // namespace
+
+void MainWindow::buildAircraftTab(QWidget* page) {
+  frmOrvex2& f = orvex_.frm;
+  Binder& b = *binder_;
+  const QImage start = builtInImage("start.png");
+
+  b.picture(f.Image1, placed<PictureView>(page, 240, 120, 5760, 4080), start, orvex_.fs, start,
+            tr("Start picture"));
+  b.picture(f.Image4, placed<PictureView>(page, 240, 120, 5760, 4080), QImage(), orvex_.fs, start,
+            tr("Aircraft preview"));
+  auto* previous = placed<PictureView>(page, 2280, 4260, 720, 540);
+  auto* next = placed<PictureView>(page, 3240, 4260, 720, 540);
+  previous->setCursor(Qt::PointingHandCursor);
+  next->setCursor(Qt::PointingHandCursor);
+  b.picture(f.Image2, previous, builtInImage("arrow_left.png"), orvex_.fs, QImage(),
+            tr("Previous picture"));
+  b.picture(f.Image3, next, builtInImage("arrow_right.png"), orvex_.fs, QImage(),
+            tr("Next picture"));
+
+  auto* browse = placed<QGroupBox>(page, 6240, 120, 3480, 4080);
+  b.frame(f.frmDirectories, browse);
+  b.driveList(f.Drive1, placed<QComboBox>(browse, 120, 300, 3240, 330), tr("Drive"));
+  b.dirList(
+      f.Dir1, placed<QListWidget>(browse, 120, 720, 3240, 2640),
+      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      tr("Directories"));
+  b.fileList(f.File1, placed<QListWidget>(browse, 120, 720, 3240, 2640), tr("Files"));
+  b.button(f.cmdSelect, placed<QPushButton>(browse, 120, 3480, 1560, 420));
+  b.button(f.cmdCancel, placed<QPushButton>(browse, 1800, 3480, 1560, 420));
+}
+
+void MainWindow::buildPanelTab(QWidget* page) {
+  frmOrvex2& f = orvex_.frm;
+  Binder& b = *binder_;
+  b.label(f.labPanelNoData, noDataNote(page));
+
+  auto* frame = placed<QGroupBox>(page, 120, 120, 9660, 4740);
+  b.frame(f.frmPanelInstall, frame);
+  b.option(f.optFSCONV, placed<QRadioButton>(frame, 240, 360, 4200, 330), f.panelGroup);
+  b.option(f.optMyChoice, placed<QRadioButton>(frame, 240, 780, 4200, 330), f.panelGroup);
+  b.option(f.optPanelLetMe, placed<QRadioButton>(frame, 240, 1200, 4200, 330), f.panelGroup);
+  b.label(f.labPanelName, placed<ClickableLabel>(frame, 4800, 660, 4620, 300));
+  b.textBox(f.txtPanelName, placed<QLineEdit>(frame, 4800, 960, 4620, 330), tr("Panel name"));
+  b.label(f.labDisplayPath, wrappedLabel(frame, 4800, 1380, 4620, 1200), tr("Panel target"));
+  b.driveList(f.Drive2, placed<QComboBox>(frame, 4800, 1020, 4620, 330), tr("Panel drive"));
+  b.followTop(f.Drive2);
+  b.dirList(
+      f.Dir2, placed<QListWidget>(frame, 4800, 1380, 4620, 2280),
+      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      tr("Panel folders"));
+  b.followTop(f.Dir2);
+  b.button(f.cmdPanelInstall, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
+  b.button(f.cmdPanelCancel, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
+}
+
+void MainWindow::buildSceneryTab(QWidget* page) {
+  frmOrvex2& f = orvex_.frm;
+  Binder& b = *binder_;
+  b.label(f.labSceneryNoData, noDataNote(page));
+
+  auto* frame = placed<QGroupBox>(page, 120, 120, 9660, 4740);
+  b.frame(f.frmScenery, frame);
+  b.option(f.optSceneryDefault, placed<QRadioButton>(frame, 240, 360, 4200, 330), f.sceneryGroup);
+  b.option(f.optSceneryOptional, placed<QRadioButton>(frame, 240, 780, 4200, 330), f.sceneryGroup);
+  b.label(f.labSceneryName, placed<ClickableLabel>(frame, 4800, 300, 4620, 300));
+  b.textBox(f.txtSceneryName, placed<QLineEdit>(frame, 4800, 660, 4620, 330), tr("Scenery name"));
+  b.label(f.labSceneryDir, wrappedLabel(frame, 4800, 1140, 4620, 1200), tr("Scenery target"));
+  b.driveList(f.drvScenery, placed<QComboBox>(frame, 4800, 1140, 4620, 330), tr("Scenery drive"));
+  b.dirList(
+      f.dirScenery, placed<QListWidget>(frame, 4800, 1500, 4620, 2400),
+      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      tr("Scenery folders"));
+  b.button(f.Command1, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
+  b.button(f.Command2, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
+}
+
+void MainWindow::buildSoundTab(QWidget* page) {
+  frmOrvex2& f = orvex_.frm;
+  Binder& b = *binder_;
+  b.label(f.labSoundNoData, noDataNote(page));
+
+  auto* frame = placed<QGroupBox>(page, 120, 120, 9660, 4740);
+  b.frame(f.frmSound, frame);
+  b.option(f.optSound, placed<QRadioButton>(frame, 240, 360, 4200, 330), f.soundGroup);
+  b.option(f.optSoundDir, placed<QRadioButton>(frame, 240, 780, 4200, 330), f.soundGroup);
+  b.option(f.optSoundCustom, placed<QRadioButton>(frame, 240, 1200, 4200, 330), f.soundGroup);
+  b.label(f.Label1, wrappedLabel(frame, 240, 1680, 4200, 900), tr("Sound notes"));
+  b.label(f.labSoundPath, wrappedLabel(frame, 4800, 360, 4620, 600), tr("Sound target"));
+  b.label(f.labEnterName, placed<ClickableLabel>(frame, 4800, 660, 4620, 300));
+  b.textBox(f.txtIDecide, placed<QLineEdit>(frame, 4800, 960, 4620, 330), tr("Sound folder"));
+  b.textBox(f.txtSoundName, placed<QLineEdit>(frame, 4800, 960, 4620, 330), tr("Sound name"));
+  b.label(f.labDisplaySoundPath, wrappedLabel(frame, 4800, 1380, 4620, 1200),
+          tr("Sound install path"));
+  b.driveList(f.Drive3, placed<QComboBox>(frame, 4800, 1080, 4620, 330), tr("Sound drive"));
+  b.followTop(f.Drive3);
+  b.dirList(
+      f.Dir3, placed<QListWidget>(frame, 4800, 1440, 4620, 2280),
+      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      tr("Sound folders"));
+  b.followTop(f.Dir3);
+  b.button(f.cmdInstallSound, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
+  b.button(f.Command3, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
+}
+
+}  // namespace orvex

@@ -1,0 +1,156 @@
+// The Toolkit on Qt: message boxes, beep, clock, event pump, screen, modal windows, help, quit.
+#include "platform/qt/qt_toolkit.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <exception>
+
+#include "platform/file_system.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/twips.h"
+#include "ui/controls.h"
+
+namespace orvex {
+namespace {
+
+QMessageBox::Icon qtIcon(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QWidget* windowNamed(const std::string& name) {
+  const QString wanted = QString::fromStdString(name);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == wanted) return w;
+  return nullptr;
+}
+
+QScreen* screen() {
+  return QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+QtToolkit::QtToolkit(FileSystem& fs) : fs_(fs) {
+  clock_.start();
+}
+
+QtToolkit::~QtToolkit() {
+  delete help_.data();
+}
+
+MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                            MsgButtons buttons) {
+  const MsgAnswer unattendedAnswer = buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::OK;
+  if (!script_.empty() || unattended_) {
+    MsgAnswer answer = unattendedAnswer;
+    if (!script_.empty()) {
+      answer = script_.front();
+      script_.pop_front();
+    }
+    shown_.push_back({caption, text, icon, buttons, answer, true});
+    return answer;
+  }
+  QMessageBox box(qtIcon(icon), toQt(caption), captionLines(text), QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  if (buttons == MsgButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  const int pressed = box.exec();
+  MsgAnswer answer = MsgAnswer::OK;
+  if (buttons == MsgButtons::YesNo)
+    answer = pressed == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+  shown_.push_back({caption, text, icon, buttons, answer, false});
+  return answer;
+}
+
+void QtToolkit::beep() {
+  ++beeps_;
+  QApplication::beep();
+}
+
+double QtToolkit::clock() {
+  return double(clock_.nsecsElapsed()) / 1e9;
+}
+
+void QtToolkit::doEvents() {
+  // Waits a little for events when none are pending, so that a waiting loop stays cheap.
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.start(10);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+int QtToolkit::screenWidth() {
+  return pixelsToTwips(screen() ? screen()->size().width() : 800);
+}
+
+int QtToolkit::screenHeight() {
+  return pixelsToTwips(screen() ? screen()->size().height() : 600);
+}
+
+void QtToolkit::runModal(Form& form) {
+  QPointer<QWidget> window = windowNamed(form.name());
+  if (!window) {
+    form.show();  // nothing on screen could ever hide it again
+    return;
+  }
+  // Modality only takes effect when the window is shown, so one already up is shown again.
+  const bool wasShown = window->isVisible();
+  if (wasShown) window->hide();
+  window->setWindowModality(Qt::ApplicationModal);
+  if (wasShown) window->show();
+  QEventLoop loop;
+  const std::function<void()> bound = form.onUpdate;
+  form.onUpdate = [&form, &loop, bound] {
+    if (bound) bound();
+    if (!form.visible()) loop.quit();
+  };
+  form.show();
+  if (!window->isVisible()) window->show();
+  if (form.visible()) loop.exec(QEventLoop::DialogExec);
+  if (window) {
+    form.onUpdate = bound;
+    window->setWindowModality(Qt::NonModal);
+  } else {
+    form.onUpdate = nullptr;
+  }
+}
+
+void QtToolkit::openHelp(const std::string& helpFile) {
+  if (!help_) help_ = new HelpWindow;
+  QString host;
+  try {
+    host = toQt(fs_.hostPath(helpFile));
+  } catch (const std::exception&) {
+    host.clear();
+  }
+  help_->showFile(host, toQt(helpFile));
+}
+
+HelpWindow* QtToolkit::helpWindow() const {
+  return help_.data();
+}
+
+void QtToolkit::quit() {
+  quitting_ = true;
+  QApplication::closeAllWindows();
+  // exit() with no loop running would make every later loop return at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+}  // namespace orvex

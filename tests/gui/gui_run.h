@@ -1,0 +1,88 @@
+// A whole program for GUI tests: an Orvex root on a temp drive C:, real windows, scripted boxes.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/orvex.h"
+#include "platform/host/drive_map.h"
+#include "platform/host/host_file_system.h"
+#include "platform/qt/copy_window.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/qt/qt_toolkit.h"
+#include "platform/qt/warning_window.h"
+
+namespace orvex::test {
+
+class GuiRun {
+ public:
+  GuiRun() {
+    QDir(tmp.path()).mkpath(QStringLiteral("Orvex/Assembly"));
+    root = tmp.path() + QStringLiteral("/Orvex");
+    DriveMap map;
+    map.add('c', tmp.path().toStdString());
+    fs = std::make_unique<HostFileSystem>(map, root.toStdString());
+    toolkit = std::make_unique<QtToolkit>(*fs);
+    toolkit->setUnattended(true);  // a box nobody expected must not hang the test
+    shell = std::make_unique<QtShell>();
+    orvex = std::make_unique<Orvex>(*fs, *toolkit, *shell);
+    window = std::make_unique<MainWindow>(*orvex, *toolkit);
+    copyWindow = std::make_unique<CopyWindow>(orvex->anim, *fs, window.get());
+    warningWindow = std::make_unique<WarningWindow>(orvex->warn, *fs, window.get());
+  }
+
+  ~GuiRun() {
+    warningWindow.reset();
+    copyWindow.reset();
+    window.reset();
+    orvex.reset();
+  }
+
+  // The host path of a file or folder below the root folder.
+  QString host(const QString& relative) const { return root + QLatin1Char('/') + relative; }
+
+  void writeFile(const QString& relative, const QByteArray& data) const {
+    QFile file(host(relative));
+    file.open(QIODevice::WriteOnly);
+    file.write(data);
+  }
+
+  QtToolkit::ShownBox lastBox() const {
+    return toolkit->shownBoxes().empty() ? QtToolkit::ShownBox{} : toolkit->shownBoxes().back();
+  }
+
+  template <class W>
+  W* widget(const char* name) const {
+    return window->control<W>(name);
+  }
+
+  QTemporaryDir tmp;
+  QString root;
+  std::unique_ptr<HostFileSystem> fs;
+  std::unique_ptr<QtToolkit> toolkit;
+  std::unique_ptr<QtShell> shell;
+  std::unique_ptr<Orvex> orvex;
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<CopyWindow> copyWindow;
+  std::unique_ptr<WarningWindow> warningWindow;
+};
+
+// Lets the event loop run until done() holds or the time is up.
+inline bool processUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+}  // namespace orvex::test
