@@ -1,0 +1,260 @@
+// The panel install: working out the target panel folder from the chosen option, and moving
+// the panel's files into it and into the simulator's Gauges and Sound folders.
+#include "app/orvex.h"
+#include "app/steps.h"
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/text_reading.h"
+#include "platform/toolkit.h"
+
+namespace orvex {
+
+namespace {
+
+// The patterns of the first pass: whatever follows the first "=" on every line that names a
+// bitmap, taken as written, then the configuration file itself.
+std::string panelPatternList(const std::string& panelCfg) {
+  std::string list;
+  LineReader lines(panelCfg);
+  while (!lines.eof()) {
+    const std::string line = lines.next();
+    if (dos::lower(line).find(".bmp") == std::string::npos) continue;
+    const size_t equals = line.find('=');
+    list += (equals == std::string::npos ? line : line.substr(equals + 1)) + ";";
+  }
+  return list + "Panel.cfg";
+}
+
+bool onlyBlanks(const std::string& text) {
+  return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+// A new folder's name under FSFSCONV: one level, nothing that climbs out or that the
+// simulator's file system could not hold.
+bool usablePanelName(const std::string& name) {
+  return !onlyBlanks(name) && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
+         name.find("..") == std::string::npos;
+}
+
+// A full folder path typed by the user: a colon only after the drive letter.
+bool usableFolderPath(const std::string& path) {
+  if (path.find_first_of("*?\"<>|") != std::string::npos) return false;
+  const size_t colon = path.find(':');
+  return colon == std::string::npos || (colon == 1 && path.find(':', 2) == std::string::npos);
+}
+
+// The two answers to a failure of the install, shared by the click and InstallPanel.
+struct PanelFailure {
+  Orvex& o;
+
+  // The question about an existing folder or file; true for Yes.
+  bool overwrite() const {
+    o.tk.beep();
+    if (o.tk.msgBox(o.state.FName + " Exists!  Overwrite?", "Panel Error", MsgIcon::None,
+                    MsgButtons::YesNo) == MsgAnswer::Yes)
+      return true;
+    o.hideCopyWindow();
+    return false;
+  }
+
+  // Any other failure ends the install; what is still in the assembly area stays there for
+  // another try.
+  void report(const FileError& e) const {
+    o.tk.msgBox(errorText("Error ", e), "Install Panel Error", MsgIcon::Critical, MsgButtons::OK);
+    o.fs.closeAll();
+    o.hideCopyWindow();
+  }
+};
+
+// Failures before the copy passes: a folder to make that exists already is the overwrite
+// question; anything else ends the install.
+Resume onMakeFolderFailure(Orvex& o, const FileError& e, bool makingFolder) {
+  o.frm.setMousePointer(MousePointer::Default);
+  const PanelFailure failure{o};
+  if (makingFolder && e.number() == err::PathFileAccess)
+    return failure.overwrite() ? Resume::next() : Resume::stop();
+  failure.report(e);
+  return Resume::stop();
+}
+
+bool isAssemblyArea(Orvex& o, const std::string& folder) {
+  return dos::equalsNoCase(o.fs.fullPath(folder), o.fs.fullPath(o.state.OrvexAssemblyDir));
+}
+
+// Copying the assembly area onto itself and then deleting the originals would lose the panel.
+bool refuseAssemblyArea(Orvex& o, const std::string& folder) {
+  if (!isAssemblyArea(o, folder)) return false;
+  o.tk.msgBox(folder + " is the assembly area, where the panel's files wait." + "\r\r" +
+                  "Please choose another folder for the panel.",
+              "Panel Error", MsgIcon::Warning, MsgButtons::OK);
+  return true;
+}
+
+void installToFsconv(Orvex& o) {
+  TextBox& name = o.frm.txtPanelName;
+  if (name.text().empty()) {
+    o.tk.beep();
+    name.setFocus();
+    return;
+  }
+  if (!usablePanelName(name.text())) {
+    o.tk.msgBox("\"" + name.text() + "\" cannot be the name of a panel folder." + "\r\r" +
+                    "Please use a name that is not only blanks and holds none of" + "\r" +
+                    "\\ / : * ? \" < > | or ..",
+                "Panel Name", MsgIcon::Warning, MsgButtons::OK);
+    name.setFocus();
+    return;
+  }
+  o.state.PanelDir = o.state.FSim + "\\Aircraft\\FSFSCONV\\Panel." + name.text();
+  o.state.FName = o.state.PanelDir;
+  o.InstallPanel();
+}
+
+// T is the browsed folder when its path names a panel folder, or its "Panel" sub-folder when
+// one of its sub-folders does.
+void installToExisting(Orvex& o) {
+  ProgramState& s = o.state;
+  s.AircraftName = o.frm.Dir2.path();
+  bool found = false;
+  if (!s.AircraftName.empty()) {
+    if (!o.pointDirList(o.frm.Dir1, s.AircraftName)) return;
+    found = dos::containsNoCase(s.AircraftName, "panel");
+    if (!found) {
+      try {
+        DirList& dirs = o.frm.Dir1;
+        const int count = dirs.listCount();
+        for (int k = 0; k < count && !found; ++k) {
+          s.i = int16_t(k);
+          dirs.setListIndex(k);
+          found = dos::containsNoCase(dirs.list(k), "panel");
+        }
+      } catch (const FileError& e) {
+        o.tk.msgBox(errorText("Error ", e), "Install Panel Error", MsgIcon::Critical,
+                    MsgButtons::OK);
+        return;
+      }
+      if (found) s.AircraftName += "\\Panel";
+    }
+  }
+  if (!found) {
+    o.tk.msgBox("We're not in a Panel Directory!", "Panel Error", MsgIcon::Warning, MsgButtons::OK);
+    return;
+  }
+  if (refuseAssemblyArea(o, s.AircraftName)) return;
+  o.InstallPanel();
+}
+
+void installToChosenPath(Orvex& o) {
+  ProgramState& s = o.state;
+  TextBox& path = o.frm.txtPanelName;
+  if (onlyBlanks(path.text())) {
+    o.tk.msgBox("Please Enter a Name for this Panel Files", "Panel Name", MsgIcon::Warning,
+                MsgButtons::OK);
+    o.frm.setMousePointer(MousePointer::Default);
+    path.setFocus();
+    return;
+  }
+  if (!usableFolderPath(path.text())) {
+    o.tk.msgBox("\"" + path.text() + "\" cannot be the path of a panel folder." + "\r\r" +
+                    "Please use a path that holds none of * ? \" < > |" + "\r" +
+                    "and a colon only after the drive letter.",
+                "Panel Name", MsgIcon::Warning, MsgButtons::OK);
+    path.setFocus();
+    return;
+  }
+  s.PanelDir = path.text();
+  s.AircraftName = path.text();
+  s.FName = s.PanelDir;
+  if (refuseAssemblyArea(o, s.AircraftName)) return;
+  const bool goOn =
+      runSteps({{"make", [&] { o.fs.mkDir(s.PanelDir); }}},
+               [&](const FileError& e, const Step&) { return onMakeFolderFailure(o, e, true); });
+  if (goOn) o.InstallPanel();
+}
+
+}  // namespace
+
+void Orvex::cmdPanelInstall_Click() {
+  BusyScope busy(*this);
+  if (isPlaceholderNoCase(state.FSim)) return;
+  frm.optFSCONV.setEnabled(!frm.optCFS2.value());
+  if (frm.optFSCONV.value())
+    installToFsconv(*this);
+  else if (frm.optMyChoice.value())
+    installToExisting(*this);
+  else if (frm.optPanelLetMe.value())
+    installToChosenPath(*this);
+  else
+    tk.beep();  // no target chosen yet
+}
+
+void Orvex::InstallPanel() {
+  const bool ready = runSteps(
+      {
+          {"make",
+           [&] {
+             if (frm.optFSCONV.value()) fs.mkDir(state.FName);
+           }},
+          {"",
+           [&] {
+             if (frm.optFSCONV.value()) state.AircraftName = state.FName;
+           }},
+          {"", [&] { frm.setMousePointer(MousePointer::Hourglass); }},
+          {"", [&] { showCopyWindow(); }},
+          {"",
+           [&] {
+             state.PatternList =
+                 panelPatternList(fs.readFile(state.OrvexAssemblyDir + "\\panel.cfg"));
+           }},
+      },
+      [&](const FileError& e, const Step& failed) {
+        return onMakeFolderFailure(*this, e, failed.label == "make");
+      });
+  if (!ready) return;
+
+  const std::string target = state.AircraftName;
+  const PanelFailure failure{*this};
+  const CopyPassHandler onPassFailure = [&](const FileError& e, PassStep step) {
+    frm.setMousePointer(MousePointer::Default);
+    if (e.number() == err::PathFileAccess && step == PassStep::MakeFolder)
+      return Resume::next();  // PanelDocs is there already, from an earlier document or panel
+    if (e.number() == err::PathFileAccess && step == PassStep::Copy) {
+      if (!failure.overwrite()) return Resume::stop();
+      // Yes means the file is replaced: passing over the copy would delete the new file from
+      // the assembly area without it ever arriving.
+      try {
+        fs.setAttrNormal(state.FName);
+        fs.copyFile(state.OrvexAssemblyDir + "\\" + frm.File1.list(state.i), state.FName);
+        return Resume::next();
+      } catch (const FileError& again) {
+        failure.report(again);
+        return Resume::stop();
+      }
+    }
+    failure.report(e);
+    return Resume::stop();
+  };
+  const CopyPass passes[] = {
+      {state.PatternList, target + "\\", "", "", false},
+      {"*.gau", state.FSim + "\\Gauges\\", "", "", false},
+      {"*.wav", state.FSim + "\\Sound\\", "", "", false},
+      {"*.*", target + "\\PanelDocs\\", "", target + "\\PanelDocs\\", false},
+  };
+  for (const CopyPass& pass : passes)
+    if (!runCopyPass(pass, onPassFailure)) return;
+
+  hideCopyWindow();
+  tk.msgBox("Panel Files Installed Successfully!", "Success!", MsgIcon::Information,
+            MsgButtons::OK);
+  DeleteAssembly();
+  frm.frmPanelInstall.setVisible(false);
+  frm.optFSCONV.setEnabled(true);
+  frm.txtPanelName.setText("");
+  frm.SSTab1.setTab(0);
+  state.PanelData = 0;
+  state.PatternList.clear();
+  frm.setMousePointer(MousePointer::Default);
+}
+
+}  // namespace orvex
