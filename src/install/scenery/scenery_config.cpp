@@ -1,0 +1,103 @@
+// Registering an installed scenery: the backup of the simulator's "Scenery.cfg" and the new
+// area entry appended to it.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "app/orvex.h"
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/text_reading.h"
+#include "platform/toolkit.h"
+
+namespace orvex {
+namespace {
+
+std::string trimmed(std::string_view s) {
+  const size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const size_t last = s.find_last_not_of(" \t");
+  return std::string(s.substr(first, last - first + 1));
+}
+
+// The number of a new area: one above every layer and every area number already in the list,
+// so that it neither takes the place of an existing entry nor lies below one. 0 for a list
+// without either.
+long newAreaNumber(const std::string& list) {
+  double largest = -1;
+  ItemReader reader(list);
+  while (!reader.eof()) {
+    const std::string item = reader.next();
+    const std::string lower = dos::lower(item);
+    if (lower.rfind("[area.", 0) == 0) {
+      largest = std::max(largest, std::floor(leadingNumber(std::string_view(item).substr(6))));
+    } else if (const size_t eq = item.find('='); eq != std::string::npos) {
+      if (trimmed(std::string_view(lower).substr(0, eq)) == "layer")
+        largest =
+            std::max(largest, std::floor(leadingNumber(std::string_view(item).substr(eq + 1))));
+    }
+  }
+  const double number = std::max(0.0, largest + 1);
+  if (number > double(std::numeric_limits<int32_t>::max())) throw FileError(err::Overflow);
+  return long(number);
+}
+
+std::string areaEntry(long number, const std::string& name) {
+  std::string area = std::to_string(number);
+  if (area.size() < 3) area.insert(0, 3 - area.size(), '0');
+  const std::string crlf = "\r\n";
+  return " " + crlf + "[Area." + area + "]" + crlf + "Title=" + name + crlf + "Local=SCENERY\\" +
+         name + "\\Scenery" + crlf + "Active=TRUE" + crlf + "Layer=" + std::to_string(number) +
+         crlf;
+}
+
+}  // namespace
+
+void Orvex::UpdateSceneryConfig() {
+  const std::string list = state.FSim + "\\Scenery.cfg";
+  const std::string backup = state.FSim + "\\SceneryCfg.bku";
+  const std::string name = frm.txtSceneryName.text();
+  std::string before;
+  bool appending = false;
+  try {
+    // The backup always holds the list as it was just before this update.
+    fs.appendFile(backup, "");
+    fs.kill(backup);
+    fs.copyFile(list, backup);
+    before = fs.readFile(list);
+    const long number = newAreaNumber(before);
+    appending = true;
+    fs.appendFile(list, areaEntry(number, name));
+  } catch (const FileError& e) {
+    fs.closeAll();
+    if (e.number() == err::FileNotFound && !appending) {
+      tk.msgBox("The Scenery " + name + " could not be added to the Scenery list:" + "\r" + list +
+                    " was not found.",
+                "Scenery List", MsgIcon::Warning, MsgButtons::OK);
+      return;
+    }
+    tk.msgBox(errorText("Error", e), "Update Scenery Config Errors", MsgIcon::Information,
+              MsgButtons::OK);
+    // A cut entry would leave the simulator with a broken list: put the old bytes back.
+    std::string outcome = "Scenery.cfg is unchanged.";
+    if (appending) {
+      try {
+        bool unchanged = false;
+        try {
+          unchanged = fs.readFile(list) == before;
+        } catch (const FileError&) {
+          // Unreadable now: write the old bytes back all the same.
+        }
+        if (!unchanged) fs.replaceFile(list, before);
+      } catch (const FileError&) {
+        outcome = "Scenery.cfg could not be restored; " + backup + " holds it as it was.";
+      }
+    }
+    tk.msgBox("The Scenery " + name + " was not added to the Scenery list." + "\r" + outcome,
+              "Scenery List", MsgIcon::Warning, MsgButtons::OK);
+  }
+}
+
+}  // namespace orvex

@@ -1,0 +1,182 @@
+// The scenery install: the target choice, moving the files into a new scenery folder sorted
+// by pattern, registering the area, and the cancel that throws the archive away.
+#include <array>
+
+#include "app/orvex.h"
+#include "app/steps.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/toolkit.h"
+
+namespace orvex {
+namespace {
+
+struct SceneryGroup {
+  const char* folder;
+  const char* patterns;
+  bool onlyWhenListed;  // the catch-all group runs only when files are left
+};
+
+// Sorted in this order: a file goes with the first group whose patterns it matches.
+constexpr std::array<SceneryGroup, 3> kSceneryGroups = {{
+    {"\\Scenery", "*.bgl", false},
+    {"\\Texture", "*.r8;*.bmp;*.?af;*.fs2;*.lgo;*.?av;*.pal;*.pat;*.r8?;*.0;*.1;*.api;*.tex",
+     false},
+    {"\\Unknown", "*.*", true},
+}};
+
+// Why a name cannot be a folder name and an entry of the scenery list; empty when it can.
+// The list entry is written as "Local=SCENERY\<name>\Scenery", so separators, list syntax
+// and line breaks in the name would point the simulator elsewhere or break the file.
+std::string sceneryNameProblem(const std::string& name) {
+  if (name.find_first_not_of(" \t") == std::string::npos)
+    return "Please Enter a Name for this Scenery";
+  static const std::string forbidden = "\\/:*?\"<>|,[]";
+  bool onlyDots = true;
+  for (char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (forbidden.find(c) != std::string::npos || u < 0x20 || u == 0x7f)
+      return "The Scenery name \"" + name + "\" cannot be used." + "\r" +
+             "A name must not contain \\ / : * ? \" < > | , [ ] or line breaks.";
+    if (c != '.' && c != ' ') onlyDots = false;
+  }
+  if (onlyDots)
+    return "The Scenery name \"" + name + "\" cannot be used." + "\r" +
+           "A name made only of dots would point outside the Scenery directory.";
+  return {};
+}
+
+}  // namespace
+
+void Orvex::optSceneryDefault_Click() {
+  setVisible({&frm.drvScenery, &frm.dirScenery}, false);
+  frm.labSceneryDir.setVisible(true);
+}
+
+void Orvex::optSceneryOptional_Click() {
+  if (pointDirList(frm.dirScenery, state.FSim)) frm.drvScenery.showDrive(frm.dirScenery.path());
+  setVisible({&frm.drvScenery, &frm.dirScenery}, true);
+  frm.labSceneryDir.setVisible(false);
+}
+
+void Orvex::drvScenery_Change() {
+  followDrive(frm.drvScenery, frm.dirScenery);
+}
+
+void Orvex::dirScenery_Change() {
+  // The chosen folder is read from the list when Install is pressed.
+}
+
+void Orvex::Command1_Click() {
+  if (frm.labSceneryDir.caption().empty() ||
+      (!frm.optSceneryDefault.value() && !frm.optSceneryOptional.value())) {
+    tk.beep();
+    return;
+  }
+  if (state.SceneryData == 0) {
+    tk.beep();
+    tk.msgBox("No Scenery Files Found!", "No Scenery", MsgIcon::Warning, MsgButtons::OK);
+    frm.SSTab1.setTab(0);
+    return;
+  }
+
+  const std::string name = frm.txtSceneryName.text();
+  auto selectName = [&] {
+    frm.txtSceneryName.setFocus();
+    frm.txtSceneryName.setSelStart(0);
+    frm.txtSceneryName.setSelLength(int(name.size()));
+  };
+  // Refused before anything is made: the name becomes a folder and an entry of the list.
+  if (const std::string problem = sceneryNameProblem(name); !problem.empty()) {
+    tk.msgBox(problem, "Scenery Name", MsgIcon::Warning, MsgButtons::OK);
+    selectName();
+    return;
+  }
+  const bool intoChosenFolder = !frm.optSceneryDefault.value();
+  if (intoChosenFolder && frm.dirScenery.path().empty()) {
+    // Without a folder the path would fall back to the root of the current drive.
+    tk.msgBox("Please choose a folder for this Scenery", "Scenery Folder", MsgIcon::Warning,
+              MsgButtons::OK);
+    return;
+  }
+
+  BusyScope busy(*this);
+  frm.setMousePointer(MousePointer::Hourglass);
+  const std::string D =
+      intoChosenFolder ? frm.dirScenery.path() + "\\" + name : state.FSim + "\\Scenery\\" + name;
+  bool registerArea = true;
+
+  // One handler for the whole install. In the folder steps a 75 means the scenery folder
+  // exists: Yes refreshes it through the copy section without a second list entry. Within
+  // the copy section a 75 concerns one file (a protected target, say): Yes passes over it,
+  // since going back to the copy section would only meet the same file again.
+  auto onError = [&](const FileError& e, bool inCopySection) {
+    frm.setMousePointer(MousePointer::Default);
+    if (e.number() != err::PathFileAccess) {
+      tk.msgBox(errorText("Error ", e), "Orvex Load Error", MsgIcon::Information, MsgButtons::OK);
+      return Resume::stop();
+    }
+    const MsgAnswer answer =
+        tk.msgBox("The " + name + " Scenery Directory Exists!" + "\r" + "Overwrite?",
+                  "Directory Exists", MsgIcon::None, MsgButtons::YesNo);
+    if (answer != MsgAnswer::Yes) {
+      registerArea = true;
+      selectName();
+      return Resume::stop();
+    }
+    frm.setMousePointer(MousePointer::Hourglass);
+    if (inCopySection) return Resume::next();
+    registerArea = false;
+    return Resume::at("copy");
+  };
+
+  bool carriedOn = runSteps(
+      {
+          {"", [&] { fs.mkDir(D); }},
+          {"", [&] { fs.mkDir(D + "\\Scenery"); }},
+          {"", [&] { fs.mkDir(D + "\\Texture"); }},
+          {"", [&] { fs.mkDir(D + "\\Unknown"); }},
+          {"copy", [&] { showCopyWindow(); }},
+      },
+      [&](const FileError& e, const Step& failed) { return onError(e, failed.label == "copy"); });
+  for (size_t g = 0; carriedOn && g < kSceneryGroups.size(); ++g) {
+    const SceneryGroup& group = kSceneryGroups[g];
+    const std::string folder = D + group.folder;
+    // Making the folder first brings back a sub-folder missing from a scenery folder that
+    // existed already; where it is there, the failure is ignored.
+    carriedOn = runCopyPass({group.patterns, folder + "\\", folder, "", group.onlyWhenListed},
+                            [&](const FileError& e, PassStep) { return onError(e, true); });
+  }
+  if (!carriedOn) {
+    // The install stopped: the copy window must not stay over the main window.
+    hideCopyWindow();
+    frm.setMousePointer(MousePointer::Default);
+    return;
+  }
+
+  if (registerArea) UpdateSceneryConfig();
+  hideCopyWindow();
+  tk.msgBox("Scenery Files Created Successfully!", "Success!", MsgIcon::Information,
+            MsgButtons::OK);
+
+  frm.txtSceneryName.setText("");
+  frm.labSceneryDir.setCaption("");
+  setVisible({&frm.frmScenery, &frm.drvScenery, &frm.dirScenery}, false);
+  state.SceneryData = 0;
+  frm.SSTab1.setTab(0);
+  state.PatternList.clear();
+  frm.setMousePointer(MousePointer::Default);
+}
+
+void Orvex::Command2_Click() {
+  frm.setMousePointer(MousePointer::Hourglass);
+  frm.SSTab1.setTab(0);
+  RemoveDirectories();
+  DeleteAssembly();
+  frm.txtSceneryName.setText("");
+  frm.labSceneryDir.setCaption("");
+  setVisible({&frm.drvScenery, &frm.dirScenery, &frm.frmScenery}, false);
+  frm.setMousePointer(MousePointer::Default);
+}
+
+}  // namespace orvex
