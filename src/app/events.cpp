@@ -38,11 +38,54 @@ void Orvex::wireEvents() {
   frm.cmdLoadWinZip.onClick = guarded(&Orvex::cmdLoadWinZip_Click);
   frm.Timer1.onTimer = plain(&Orvex::Timer1_Timer);
   frm.cmdCancelLoad.onClick = guarded(&Orvex::cmdCancelLoad_Click);
+  frm.cmdRefresh.onClick = guarded(&Orvex::cmdRefresh_Click);
+  frm.cmdInstall.onClick = guarded(&Orvex::cmdInstall_Click);
+
+  frm.Image2.onClick = plain(&Orvex::Image2_Click);
+  frm.Image3.onClick = plain(&Orvex::Image3_Click);
 
   frm.txtSceneryName.onChange = plain(&Orvex::txtSceneryName_Change);
 
+  frm.optFSCONV.onClick = guarded(&Orvex::optFSCONV_Click);
+  frm.optMyChoice.onClick = guarded(&Orvex::optMyChoice_Click);
+  frm.optPanelLetMe.onClick = guarded(&Orvex::optPanelLetMe_Click);
+  frm.txtPanelName.onChange = plain(&Orvex::txtPanelName_Change);
+  frm.Drive2.onChange = plain(&Orvex::Drive2_Change);
+  frm.Dir2.onChange = plain(&Orvex::Dir2_Change);
+  frm.cmdPanelInstall.onClick = guarded(&Orvex::cmdPanelInstall_Click);
+  frm.cmdPanelCancel.onClick = guarded(&Orvex::cmdPanelCancel_Click);
+  frm.optSceneryDefault.onClick = guarded(&Orvex::optSceneryDefault_Click);
+  frm.optSceneryOptional.onClick = guarded(&Orvex::optSceneryOptional_Click);
+  frm.drvScenery.onChange = plain(&Orvex::drvScenery_Change);
+  frm.dirScenery.onChange = plain(&Orvex::dirScenery_Change);
+  frm.Command1.onClick = guarded(&Orvex::Command1_Click);
+  frm.Command2.onClick = guarded(&Orvex::Command2_Click);
+
+  frm.optSound.onClick = guarded(&Orvex::optSound_Click);
+  frm.optSoundDir.onClick = guarded(&Orvex::optSoundDir_Click);
+  frm.optSoundCustom.onClick = guarded(&Orvex::optSoundCustom_Click);
+  frm.Drive3.onChange = plain(&Orvex::Drive3_Change);
+  frm.Dir3.onChange = plain(&Orvex::Dir3_Change);
+  frm.Command3.onClick = guarded(&Orvex::Command3_Click);
+  frm.cmdInstallSound.onClick = guarded(&Orvex::cmdInstallSound_Click);
+
   warn.chkNotAgain.onClick = plain(&Orvex::chkNotAgain_Click);
   warn.cmdOK.onClick = plain(&Orvex::cmdOK_Click);
+
+  // A refused option click must not leave the new option showing as selected.
+  for (OptionGroup* group :
+       {&frm.simulationGroup, &frm.panelGroup, &frm.sceneryGroup, &frm.soundGroup}) {
+    for (OptionButton* option : group->members()) {
+      option->onClick = [this, option, procedure = option->onClick] {
+        if (busy()) {
+          tk.beep();
+          option->group().restorePrevious();
+          return;
+        }
+        if (procedure) procedure();
+      };
+    }
+  }
 }
 
 }  // namespace orvex

@@ -12,7 +12,8 @@ bool runSteps(const std::vector<Step>& steps, const StepHandler& handler) {
     } catch (const FileError& e) {
       Resume r = handler(e, steps[k]);
       switch (r.kind) {
-        case Resume::Kind::Next: ++k; break;
+        case Resume::Kind::Next:
+        case Resume::Kind::Replace: ++k; break;
         case Resume::Kind::Stop: return false;
         case Resume::Kind::At: {
           size_t target = steps.size();

@@ -16,9 +16,12 @@ struct Step {
 };
 
 struct Resume {
-  enum class Kind { Next, At, Stop } kind = Kind::Next;
+  // Replace is understood by the copy pass only: a failed copy is made again after the
+  // target's attributes have been cleared (the user agreed to overwrite it).
+  enum class Kind { Next, At, Stop, Replace } kind = Kind::Next;
   std::string label;
   static Resume next() { return {Kind::Next, {}}; }
+  static Resume replace() { return {Kind::Replace, {}}; }
   static Resume at(std::string label) { return {Kind::At, std::move(label)}; }
   static Resume stop() { return {Kind::Stop, {}}; }
 };

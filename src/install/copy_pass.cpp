@@ -13,7 +13,9 @@ void Orvex::showCopyWindow() {
   Pause(1);
 }
 
-void Orvex::hideCopyWindow() { anim.hide(); }
+void Orvex::hideCopyWindow() {
+  anim.hide();
+}
 
 bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
   // Runs one step; false when the handler says stop.
@@ -46,9 +48,18 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
         !attempt(PassStep::MakeFolder, [&] { fs.mkDir(pass.makeEachTime); }))
       return false;
     DisplayFileCopy();
-    if (!attempt(PassStep::Copy,
-                 [&] { fs.copyFile(state.OrvexAssemblyDir + "\\" + list.list(k), state.FName); }))
-      return false;
+    const std::string source = state.OrvexAssemblyDir + "\\" + list.list(k);
+    try {
+      fs.copyFile(source, state.FName);
+    } catch (const FileError& e) {
+      const Resume r = handler(e, PassStep::Copy);
+      if (r.kind == Resume::Kind::Stop) return false;
+      if (r.kind == Resume::Kind::Replace && !attempt(PassStep::Replace, [&] {
+            fs.setAttrNormal(state.FName);
+            fs.copyFile(source, state.FName);
+          }))
+        return false;
+    }
   }
   // The list is not read again: exactly the files the copy loop handled are removed.
   for (int k = 0; k < n; ++k) {

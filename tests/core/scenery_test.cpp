@@ -305,7 +305,7 @@ TEST_F(SceneryTest, AnExistingSceneryFolderWithNoKeepsEverythingAndSelectsTheNam
   expectFinished(app);
 }
 
-TEST_F(SceneryTest, AProtectedFileIsAskedAboutOnceAndPassedOverOrStopsTheInstall) {
+TEST_F(SceneryTest, AProtectedFileIsAskedAboutOnceAndReplacedOrStopsTheInstall) {
   Orvex& app = startFS98();
   write(kCfg, "");
   write("C:\\FS98\\Scenery\\Alps\\Scenery\\a.bgl", "old a");
@@ -319,11 +319,13 @@ TEST_F(SceneryTest, AProtectedFileIsAskedAboutOnceAndPassedOverOrStopsTheInstall
   tk_.answers = {MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::No};
   app.frm.Command1.click();
   EXPECT_EQ(tk_.countCaption("Directory Exists"), 2);
-  EXPECT_EQ(read("C:\\FS98\\Scenery\\Alps\\Scenery\\a.bgl"), "old a");
+  EXPECT_EQ(read("C:\\FS98\\Scenery\\Alps\\Scenery\\a.bgl"), "new a");
   EXPECT_EQ(read("C:\\FS98\\Scenery\\Alps\\Scenery\\b.bgl"), "new b");
   expectFinished(app);
 
   // No at the protected file stops the install with the copy window hidden.
+  write("C:\\FS98\\Scenery\\Alps\\Scenery\\a.bgl", "old a");
+  fs_->setReadOnly("C:\\FS98\\Scenery\\Alps\\Scenery\\a.bgl", true);
   tk_.boxes.clear();
   tk_.answers = {MsgAnswer::Yes, MsgAnswer::No};
   write(kAsm + "a.bgl", "newer a");

@@ -219,19 +219,10 @@ void Orvex::InstallPanel() {
     frm.setMousePointer(MousePointer::Default);
     if (e.number() == err::PathFileAccess && step == PassStep::MakeFolder)
       return Resume::next();  // PanelDocs is there already, from an earlier document or panel
-    if (e.number() == err::PathFileAccess && step == PassStep::Copy) {
-      if (!failure.overwrite()) return Resume::stop();
-      // Yes means the file is replaced: passing over the copy would delete the new file from
-      // the assembly area without it ever arriving.
-      try {
-        fs.setAttrNormal(state.FName);
-        fs.copyFile(state.OrvexAssemblyDir + "\\" + frm.File1.list(state.i), state.FName);
-        return Resume::next();
-      } catch (const FileError& again) {
-        failure.report(again);
-        return Resume::stop();
-      }
-    }
+    // Yes replaces the file: passing over the copy would delete the new file from the
+    // assembly area without it ever arriving.
+    if (e.number() == err::PathFileAccess && step == PassStep::Copy)
+      return failure.overwrite() ? Resume::replace() : Resume::stop();
     failure.report(e);
     return Resume::stop();
   };

@@ -108,11 +108,11 @@ void Orvex::Command1_Click() {
 
   // One handler for the whole install. In the folder steps a 75 means the scenery folder
   // exists: Yes refreshes it through the copy section without a second list entry. Within
-  // the copy section a 75 concerns one file (a protected target, say): Yes passes over it,
-  // since going back to the copy section would only meet the same file again.
-  auto onError = [&](const FileError& e, bool inCopySection) {
+  // the copy section a 75 concerns one file (a protected target, say): Yes replaces that
+  // file, since going back to the copy section would only meet the same file again.
+  auto onError = [&](const FileError& e, bool inCopySection, PassStep step = PassStep::List) {
     frm.setMousePointer(MousePointer::Default);
-    if (e.number() != err::PathFileAccess) {
+    if (e.number() != err::PathFileAccess || step == PassStep::Replace) {
       tk.msgBox(errorText("Error ", e), "Orvex Load Error", MsgIcon::Information, MsgButtons::OK);
       return Resume::stop();
     }
@@ -125,7 +125,7 @@ void Orvex::Command1_Click() {
       return Resume::stop();
     }
     frm.setMousePointer(MousePointer::Hourglass);
-    if (inCopySection) return Resume::next();
+    if (inCopySection) return step == PassStep::Copy ? Resume::replace() : Resume::next();
     registerArea = false;
     return Resume::at("copy");
   };
@@ -144,8 +144,9 @@ void Orvex::Command1_Click() {
     const std::string folder = D + group.folder;
     // Making the folder first brings back a sub-folder missing from a scenery folder that
     // existed already; where it is there, the failure is ignored.
-    carriedOn = runCopyPass({group.patterns, folder + "\\", folder, "", group.onlyWhenListed},
-                            [&](const FileError& e, PassStep) { return onError(e, true); });
+    carriedOn =
+        runCopyPass({group.patterns, folder + "\\", folder, "", group.onlyWhenListed},
+                    [&](const FileError& e, PassStep step) { return onError(e, true, step); });
   }
   if (!carriedOn) {
     // The install stopped: the copy window must not stay over the main window.

@@ -71,17 +71,11 @@ void Orvex::cmdInstallSound_Click() {
     return Resume::stop();
   };
   auto onPassError = [&](const FileError& e, PassStep step) {
+    if (step == PassStep::Replace) return systemError(e);
     const Resume r = onError(e);
-    if (step != PassStep::Copy || r.kind == Resume::Kind::Stop) return r;
     // The user agreed to overwrite: a read-only sound in the way is replaced, not left in
     // place while its new version goes with the assembly area.
-    try {
-      fs.setAttrNormal(s.FName);
-      fs.copyFile(s.OrvexAssemblyDir + "\\" + frm.File1.list(s.i), s.FName);
-    } catch (const FileError& again) {
-      return systemError(again);
-    }
-    return r;
+    return step == PassStep::Copy && r.kind == Resume::Kind::Next ? Resume::replace() : r;
   };
   auto pass = [&](const CopyPass& p) {
     if (!runCopyPass(p, onPassError)) throw InstallStopped();
