@@ -1,4 +1,4 @@
-// Draws the program's own pictures, copy animation, click sound and help page into a folder.
+// Draws the program's own pictures, copy animation and click sound into a folder (the help page, resources/Orvex.html, is written by hand).
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -529,109 +529,6 @@ QImage drawProgramIcon() {
   return image;
 }
 
-// ---------------------------------------------------------------- help
-
-QByteArray makeHelp() {
-  return QByteArrayLiteral(R"(<!DOCTYPE html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<title>Orvex Help</title>
-<style>
-  body { font-family: sans-serif; max-width: 46em; margin: 1.5em auto; padding: 0 1em;
-         line-height: 1.45; color: #222; }
-  h1 { color: #174692; margin-bottom: 0.2em; }
-  h2 { color: #174692; border-bottom: 1px solid #c8d4e8; padding-bottom: 0.15em; margin-top: 1.6em; }
-  code, .ui { background: #eef2f8; padding: 0 0.25em; border-radius: 3px; }
-  .ui { font-weight: bold; }
-  .note { background: #fff6d8; border-left: 4px solid #e0a838; padding: 0.5em 0.8em; }
-  ol li, ul li { margin-bottom: 0.35em; }
-</style>
-</head>
-<body>
-<h1>Orvex</h1>
-<p>Orvex installs add-ons for Flight Simulator 98, Flight Simulator 2000, Combat Flight
-Simulator and Combat Flight Simulator 2: aircraft, panels, sound sets and sceneries. You
-unpack a downloaded archive into Orvex's own work folder, and Orvex moves every file to
-the right place in the simulator.</p>
-
-<h2>The steps</h2>
-<ol>
-  <li><b>Choose the simulator</b> under <span class="ui">Select Simulation</span>.</li>
-  <li><b>Tell Orvex where it lives</b> (once per simulator): press
-    <span class="ui">Set FlightSim Directories</span>, browse to the simulator's main folder
-    (the one holding its program file) and accept it. The location label then shows the
-    folder on grey; while no folder is set it shows "Select ... Directory" on red.</li>
-  <li><b>Unpack the add-on:</b> press the <span class="ui">WinZip</span> button (the zipped
-    folder picture under <span class="ui">Load WinZip</span>). Orvex starts the program that
-    opens zip files on your system. Open the downloaded archive in it and extract everything
-    into the <code>Assembly</code> folder of the Orvex root directory.</li>
-  <li><b>Press <span class="ui">Refresh</span></b> when it starts to blink. Orvex looks at the
-    files, decides what kind of add-on they are and opens the matching tab.</li>
-  <li><b>Install</b> on that tab: <span class="ui">Aircraft</span>,
-    <span class="ui">Panels</span>, <span class="ui">Scenery</span> or
-    <span class="ui">Sounds</span>. A small window shows each file as it is copied.</li>
-</ol>
-
-<p class="note"><b>Extract without folder names.</b> Turn off "Use folder names" in the zip
-program. Orvex only looks at the files lying directly in the <code>Assembly</code> folder;
-files inside sub-folders are not installed.</p>
-
-<h2>What each install does</h2>
-<h3>Aircraft</h3>
-<p>Orvex reads the aircraft's title from its <code>Aircraft.cfg</code> and shows its preview
-pictures (step through them with the arrows). The install button reads
-"Install <i>title</i> to <i>simulator</i>". Installing creates a folder named after the
-title in the simulator's <code>Aircraft</code> folder, with the sub-folders named in
-<code>Aircraft.cfg</code> for the model, panel, sound and textures, plus
-<code>Documentation</code>, <code>Unknown</code> and <code>Image</code>. Every file is
-sorted into its sub-folder; gauges go to the simulator's <code>Gauges</code> folder.
-If the aircraft folder already exists, Orvex asks before using it.</p>
-
-<h3>Panels</h3>
-<p>Choose where the panel goes:</p>
-<ul>
-  <li><span class="ui">Install Panel to FSFSCONV Folder</span>: enter a name, and the panel goes
-    to <code>Aircraft\FSFSCONV\Panel.<i>name</i></code> (not offered for Combat Flight
-    Simulator 2);</li>
-  <li><span class="ui">Install to an existing Panel Folder</span>: browse to an aircraft's
-    panel folder;</li>
-  <li><span class="ui">Let me Decide</span>: browse to or type any path.</li>
-</ul>
-<p>Gauges go to the simulator's <code>Gauges</code> folder.</p>
-
-<h3>Sounds</h3>
-<p>A sound set goes to the simulator's main <code>Sound</code> folder, to an installed
-aircraft's sound folder that you browse to, or to a path of your choice
-(<span class="ui">Let me Decide</span>).</p>
-
-<h3>Scenery</h3>
-<p>Enter a name for the scenery and choose the main scenery folder or a folder of your own.
-Orvex creates a folder of that name (<code>Scenery\<i>name</i></code> in the simulator, or
-inside the folder you chose) with the sub-folders <code>Scenery</code>,
-<code>Texture</code> and <code>Unknown</code>, sorts the files into them and adds a new area
-for it to the simulator's <code>Scenery.cfg</code>. Before changing that file it keeps a copy
-named <code>SceneryCfg.bku</code>.</p>
-
-<h2>Changing your mind</h2>
-<ul>
-  <li><span class="ui">Cancel</span> throws the unpacked add-on away and empties the
-    <code>Assembly</code> folder.</li>
-  <li><b>Double-click the location label</b> to forget the selected simulator's folder;
-    set it again with <span class="ui">Set FlightSim Directories</span>.</li>
-  <li><span class="ui">Quit/Exit</span> saves the settings and empties the
-    <code>Assembly</code> folder.</li>
-</ul>
-
-<h2>Settings</h2>
-<p>Orvex keeps its settings (the four simulator folders, the zip download folder, the
-selected simulator and whether the WinZip reminder is shown) in <code>Orvex.cfg</code> in
-its root directory.</p>
-</body>
-</html>
-)");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -656,6 +553,5 @@ int main(int argc, char** argv) {
   ok = writeImage(out.filePath("winzip.png"), drawZipButton()) && ok;
   ok = writeImage(out.filePath("warning.png"), drawFolderWarning()) && ok;
   ok = writeImage(out.filePath("orvex.png"), drawProgramIcon()) && ok;
-  ok = writeFile(out.filePath("Orvex.html"), makeHelp()) && ok;
   return ok ? 0 : 1;
 }
