@@ -1,4 +1,5 @@
-// Draws the program's own pictures, copy animation and click sound into a folder (the help page, resources/Orvex.html, is written by hand).
+// Draws the program's own pictures, copy animation and click sound into a folder (the help page,
+// resources/Orvex.html, is written by hand).
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
