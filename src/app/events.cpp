@@ -39,6 +39,14 @@ void Orvex::wireEvents() {
   frm.Timer1.onTimer = plain(&Orvex::Timer1_Timer);
   frm.cmdCancelLoad.onClick = guarded(&Orvex::cmdCancelLoad_Click);
   frm.cmdRefresh.onClick = guarded(&Orvex::cmdRefresh_Click);
+  frm.cmdOpenArchive.onClick = guarded(&Orvex::cmdOpenArchive_Click);
+  frm.onArchiveDrop = [this](const std::string& hostPath) {
+    if (busy()) {
+      tk.beep();
+      return;
+    }
+    openArchive(hostPath);
+  };
   frm.cmdInstall.onClick = guarded(&Orvex::cmdInstall_Click);
 
   frm.Image2.onClick = plain(&Orvex::Image2_Click);

@@ -11,6 +11,7 @@
 
 namespace orvex {
 
+class ArchiveReader;
 class FileSystem;
 class Toolkit;
 class Shell;
@@ -25,6 +26,9 @@ class Orvex {
   FileSystem& fs;
   Toolkit& tk;
   Shell& shell;
+
+  // Reads archives opened directly; without it they are refused with a message.
+  ArchiveReader* archives = nullptr;
 
   ProgramState state;
   frmOrvex2 frm;
@@ -93,6 +97,11 @@ class Orvex {
   void FindWinZip();
   void Timer1_Timer();
   void cmdCancelLoad_Click();
+
+  // Opening a downloaded archive directly (chosen in a dialog, or dropped onto the window):
+  // its files unpacked flat into the assembly area, then the Refresh button blinks.
+  void cmdOpenArchive_Click();
+  void openArchive(const std::string& hostPath);
 
   // Reset of the installation frames, and the scenery target label.
   void ClearAll();

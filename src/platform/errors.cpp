@@ -25,7 +25,9 @@ FileError::FileError(int number, std::string description)
 FileError::FileError(int number) : FileError(number, errorDescription(number)) {}
 
 std::string signedNumber(long number) {
-  return number < 0 ? std::to_string(number) : " " + std::to_string(number);
+  std::string text = std::to_string(number);
+  if (number >= 0) text.insert(text.begin(), ' ');
+  return text;
 }
 
 std::string errorText(const std::string& prefix, const FileError& e) {

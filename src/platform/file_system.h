@@ -34,6 +34,9 @@ class FileSystem {
   virtual void rmDir(const std::string& path) = 0;
   // Copies a file to a full target path, replacing a target of that name (75 when it is read-only).
   virtual void copyFile(const std::string& source, const std::string& target) = 0;
+  // Moves a file to a full target path, replacing a target of that name (75 when it is
+  // read-only or a folder); a move within one drive is a rename, so nothing is copied.
+  virtual void moveFile(const std::string& source, const std::string& target) = 0;
   // Deletes one file, or every file of a directory matching the pattern of the last component.
   // 53 when nothing matches, 75 for a read-only file.
   virtual void kill(const std::string& pathOrPattern) = 0;

@@ -29,6 +29,9 @@ class Toolkit {
   virtual int screenHeight() = 0;
   // Shows a form modally; returns when the form has been hidden.
   virtual void runModal(Form& form) = 0;
+  // Asks for a file to open; caption titles the dialog, filter reads "Archives (*.zip *.7z)".
+  // Returns the host path chosen, empty when the user cancelled.
+  virtual std::string chooseFile(const std::string& caption, const std::string& filter) = 0;
   // Opens the program's help.
   virtual void openHelp(const std::string& helpFile) = 0;
   // Ends the program: every window closes and the event loop stops.

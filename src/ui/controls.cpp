@@ -152,6 +152,21 @@ void Timer::tick() {
   if (running() && onTimer) onTimer();
 }
 
+void ProgressBar::setValue(int v) {
+  v = std::clamp(v, 0, std::max(maximum_, 0));
+  if (value_ == v) return;
+  value_ = v;
+  update();
+}
+
+void ProgressBar::setMaximum(int m) {
+  m = std::max(m, 0);
+  if (maximum_ == m) return;
+  maximum_ = m;
+  value_ = std::min(value_, m);
+  update();
+}
+
 DriveList::DriveList(Form& owner, std::string name, FileSystem& fs)
     : Control(owner, std::move(name)), fs_(fs) {}
 

@@ -207,6 +207,22 @@ class Timer : public Control {
   bool timerEnabled_ = true;
 };
 
+// Shows how far a longer piece of work has come: value out of maximum. A maximum of 0 shows
+// work whose length is not known yet.
+class ProgressBar : public Control {
+ public:
+  using Control::Control;
+  int value() const { return value_; }
+  int maximum() const { return maximum_; }
+  // The value is kept within 0 and the maximum.
+  void setValue(int v);
+  void setMaximum(int m);
+
+ private:
+  int value_ = 0;
+  int maximum_ = 100;
+};
+
 // Lists the drives of the drive map; a change of the chosen drive runs the change procedure.
 class DriveList : public Control {
  public:

@@ -60,6 +60,8 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(cmdRefresh, "Refresh",
       " Always click Refresh after \"unzipping\" any Aircraft, Panel, Scenery or Sound files ");
   set(cmdLoadWinZip, "", " Click here to load WinZip ");
+  set(cmdOpenArchive, "", " Open a downloaded archive ");
+  prgExtract.setVisible(false);
 
   set(optCFS2, "CFS2", " Select Combat Flight Simulator ");
   set(optFS98, "FS 98", " Select Flight Simulator 98 ");

@@ -53,6 +53,10 @@ class frmOrvex2 : public Form {
   Button cmdRefresh{*this, "cmdRefresh"};
   // frmWinZip
   Button cmdLoadWinZip{*this, "cmdLoadWinZip"};
+  Button cmdOpenArchive{*this, "cmdOpenArchive"};
+  ProgressBar prgExtract{*this, "prgExtract"};
+  // An archive dropped onto the window, by its host path.
+  std::function<void(const std::string&)> onArchiveDrop;
   // frmSimulation
   OptionButton optCFS2{*this, "optCFS2", simulationGroup};
   OptionButton optFS98{*this, "optFS98", simulationGroup};

@@ -13,6 +13,7 @@
 #include "app/orvex.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/libarchive_reader.h"
 #include "platform/qt/copy_window.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_shell.h"
@@ -33,6 +34,7 @@ class GuiRun {
     toolkit->setUnattended(true);  // a box nobody expected must not hang the test
     shell = std::make_unique<QtShell>();
     orvex = std::make_unique<Orvex>(*fs, *toolkit, *shell);
+    orvex->archives = &archives;
     window = std::make_unique<MainWindow>(*orvex, *toolkit);
     copyWindow = std::make_unique<CopyWindow>(orvex->anim, *fs, window.get());
     warningWindow = std::make_unique<WarningWindow>(orvex->warn, *fs, window.get());
@@ -68,6 +70,7 @@ class GuiRun {
   std::unique_ptr<HostFileSystem> fs;
   std::unique_ptr<QtToolkit> toolkit;
   std::unique_ptr<QtShell> shell;
+  LibArchiveReader archives;
   std::unique_ptr<Orvex> orvex;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<CopyWindow> copyWindow;

@@ -27,6 +27,14 @@ void FakeToolkit::runModal(Form& form) {
     form.hide();
 }
 
+std::string FakeToolkit::chooseFile(const std::string& caption, const std::string& filter) {
+  fileDialogs.emplace_back(caption, filter);
+  if (chosenFiles.empty()) return {};
+  std::string chosen = chosenFiles.front();
+  chosenFiles.pop_front();
+  return chosen;
+}
+
 int FakeToolkit::countCaption(const std::string& caption) const {
   int n = 0;
   for (const ShownBox& b : boxes) n += b.caption == caption;

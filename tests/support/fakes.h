@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/shell.h"
@@ -29,6 +30,7 @@ class FakeToolkit : public Toolkit {
   int screenHeight() override { return screenH; }
   void runModal(Form& form) override;
   void openHelp(const std::string& helpFile) override { helpOpened.push_back(helpFile); }
+  std::string chooseFile(const std::string& caption, const std::string& filter) override;
   void quit() override { ++quits; }
 
   // Answers for the next Yes/No boxes, in order; Yes when the script is empty.
@@ -40,6 +42,10 @@ class FakeToolkit : public Toolkit {
   double eventStep = 0.25;  // how far the clock moves per pumped event
   int screenW = 15360, screenH = 11520;
   std::vector<std::string> helpOpened;
+  // The host paths the file dialog answers with, in order; empty (cancelled) when none left.
+  std::deque<std::string> chosenFiles;
+  // Caption and filter of every file dialog asked for.
+  std::vector<std::pair<std::string, std::string>> fileDialogs;
   // Runs while a form is shown modally; it must hide the form (default: hides it).
   std::function<void(Form&)> onModal;
   // Runs on each pumped event, to stand for clicks that arrive during a pause.

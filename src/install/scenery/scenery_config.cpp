@@ -62,9 +62,8 @@ void Orvex::UpdateSceneryConfig() {
   std::string before;
   bool appending = false;
   try {
-    // The backup always holds the list as it was just before this update.
-    fs.appendFile(backup, "");
-    fs.kill(backup);
+    // The backup always holds the list as it was just before this update. The copy replaces
+    // an older backup in one step, so a failed copy leaves that one whole rather than none.
     fs.copyFile(list, backup);
     before = fs.readFile(list);
     const long number = newAreaNumber(before);

@@ -4,8 +4,10 @@
 
 #include "app/orvex.h"
 #include "app/steps.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/text_reading.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
@@ -24,6 +26,12 @@ constexpr std::array<SceneryGroup, 3> kSceneryGroups = {{
      false},
     {"\\Unknown", "*.*", true},
 }};
+
+std::string trimmedText(const std::string& s) {
+  const size_t first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
 
 // Why a name cannot be a folder name and an entry of the scenery list; empty when it can.
 // The list entry is written as "Local=SCENERY\<name>\Scenery", so separators, list syntax
@@ -44,6 +52,28 @@ std::string sceneryNameProblem(const std::string& name) {
     return "The Scenery name \"" + name + "\" cannot be used." + "\r" +
            "A name made only of dots would point outside the Scenery directory.";
   return {};
+}
+
+// Whether the scenery list has the area of this scenery already. A scenery folder can exist
+// without one: an install that stopped half-way made the folder but never registered it.
+// A list that cannot be read counts as listed: a second entry would be worse than none.
+bool listedInSceneryConfig(FileSystem& fs, const std::string& list, const std::string& name) {
+  std::string data;
+  try {
+    data = fs.readFile(list);
+  } catch (const FileError&) {
+    return true;
+  }
+  const std::string wanted = dos::lower("SCENERY\\" + name + "\\Scenery");
+  LineReader lines(data);
+  while (!lines.eof()) {
+    const std::string line = lines.next();
+    const size_t eq = line.find('=');
+    if (eq != std::string::npos && dos::lower(trimmedText(line.substr(0, eq))) == "local" &&
+        dos::lower(trimmedText(line.substr(eq + 1))) == wanted)
+      return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -155,7 +185,8 @@ void Orvex::Command1_Click() {
     return;
   }
 
-  if (registerArea) UpdateSceneryConfig();
+  if (registerArea || !listedInSceneryConfig(fs, state.FSim + "\\Scenery.cfg", name))
+    UpdateSceneryConfig();
   hideCopyWindow();
   tk.msgBox("Scenery Files Created Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);

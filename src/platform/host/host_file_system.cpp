@@ -127,18 +127,6 @@ std::vector<Entry> entriesOf(const std::string& dir) {
   return entries;
 }
 
-// The entry of dir equal to name but for letter case; the first in byte order when several.
-std::optional<std::string> findNoCase(const std::string& dir, const std::string& name) {
-  DirHandle handle(opendir(dir.c_str()));
-  if (!handle) return std::nullopt;
-  std::optional<std::string> found;
-  while (dirent* e = readdir(handle.get())) {
-    std::string entry = e->d_name;
-    if (dos::equalsNoCase(entry, name) && (!found || entry < *found)) found = entry;
-  }
-  return found;
-}
-
 void writeAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = write(fd, data, size);
@@ -190,8 +178,8 @@ void writeAtomically(const std::string& target, const std::function<void(int)>& 
   std::string temp;
   int fd = -1;
   for (int attempt = 0; fd < 0; ++attempt) {
-    temp =
-        child(dir, ".orvex-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp");
+    static const std::string pid = std::to_string(getpid());
+    temp = child(dir, ".orvex-" + pid + "-" + std::to_string(counter++) + ".tmp");
     // Mode 0666 under the umask: a new file is an ordinary one, whatever its source was.
     fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && (errno != EEXIST || attempt >= 100)) failErrno();
@@ -270,10 +258,23 @@ HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
   if (!root) fail(err::DeviceUnavailable);
   std::vector<std::string> parts = dos::components(full);
   Resolved r{*root, true};
+  std::string exact = *root;
+  for (const std::string& part : parts) {
+    if (part.find('\0') != std::string::npos) fail(err::BadFileName);
+    exact = child(exact, part);
+  }
+  // Most paths are spelt as they are on disk: one look-up then, instead of one per component.
+  struct stat st;
+  if (parts.empty() || lstat(exact.c_str(), &st) == 0) return {exact, true};
+  const std::string parent = hostParent(exact);
+  if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    // Only the last component is missing as spelt.
+    std::optional<std::string> match = findNoCase(parent, parts.back());
+    return {child(parent, match ? *match : parts.back()), true};
+  }
   bool found = true;  // Every component so far is on disk.
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& part = parts[i];
-    if (part.find('\0') != std::string::npos) fail(err::BadFileName);
     if (i + 1 == parts.size()) {
       struct stat st;
       r.parentExists = found && stat(r.host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -289,6 +290,20 @@ HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
     r.host = child(r.host, name);
   }
   return r;
+}
+
+std::optional<std::string> HostFileSystem::findNoCase(const std::string& dir,
+                                                      const std::string& name) {
+  return names_.find(dir, name);
+}
+
+void HostFileSystem::madeEntry(const std::string& hostPath) {
+  names_.added(hostParent(hostPath), hostPath.substr(hostPath.rfind('/') + 1));
+}
+
+void HostFileSystem::removedEntry(const std::string& hostPath) {
+  names_.removed(hostParent(hostPath), hostPath.substr(hostPath.rfind('/') + 1));
+  names_.forget(hostPath);
 }
 
 bool HostFileSystem::statOf(const Resolved& r, struct stat& st) {
@@ -325,6 +340,7 @@ void HostFileSystem::mkDir(const std::string& path) {
   if (lstat(r.host.c_str(), &st) == 0) fail(err::PathFileAccess);
   if (!r.parentExists) fail(err::PathNotFound);
   if (mkdir(r.host.c_str(), 0777) != 0) failErrno();
+  madeEntry(r.host);
 }
 
 void HostFileSystem::rmDir(const std::string& path) {
@@ -343,6 +359,7 @@ void HostFileSystem::rmDir(const std::string& path) {
   struct stat link;
   if (lstat(r.host.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) fail(err::PathFileAccess);
   if (rmdir(r.host.c_str()) != 0) failErrno();
+  removedEntry(r.host);
 }
 
 void HostFileSystem::copyFile(const std::string& source, const std::string& target) {
@@ -361,6 +378,36 @@ void HostFileSystem::copyFile(const std::string& source, const std::string& targ
   // Only a replaced file is synced: its old contents are what a crash must not take.
   writeAtomically(
       to.host, [&](int out) { copyContents(in.get(), out); }, replacing);
+  madeEntry(to.host);
+}
+
+void HostFileSystem::moveFile(const std::string& source, const std::string& target) {
+  Resolved from = resolve(source);
+  struct stat st;
+  if (!statOf(from, st)) failMissing(from);
+  if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
+  Resolved to = resolve(target);
+  if (!to.parentExists) fail(err::PathNotFound);
+  struct stat old;
+  if (statOf(to, old)) {
+    if (!S_ISREG(old.st_mode) || !writable(old)) fail(err::PathFileAccess);
+    // Moving a file onto itself (the same file by another spelling) leaves it as it is.
+    if (old.st_dev == st.st_dev && old.st_ino == st.st_ino) return;
+  }
+  if (rename(from.host.c_str(), to.host.c_str()) == 0) {
+    removedEntry(from.host);
+    madeEntry(to.host);
+    return;
+  }
+  if (errno != EXDEV) failErrno(err::FileNotFound);
+  // Another host file system behind the drive map: copy, then delete the source.
+  FileDescriptor in(open(from.host.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) failErrno(err::FileNotFound);
+  writeAtomically(
+      to.host, [&](int out) { copyContents(in.get(), out); }, true);
+  madeEntry(to.host);
+  if (unlink(from.host.c_str()) != 0) failErrno(err::FileNotFound);
+  removedEntry(from.host);
 }
 
 void HostFileSystem::kill(const std::string& pathOrPattern) {
@@ -372,6 +419,7 @@ void HostFileSystem::kill(const std::string& pathOrPattern) {
     if (!statOf(r, st)) failMissing(r);
     if (S_ISDIR(st.st_mode) || !writable(st)) fail(err::PathFileAccess);
     if (unlink(r.host.c_str()) != 0) failErrno(err::FileNotFound);
+    removedEntry(r.host);
     return;
   }
   Resolved dir = resolve(dos::parentOf(full));
@@ -389,6 +437,8 @@ void HostFileSystem::kill(const std::string& pathOrPattern) {
       error = err::PathFileAccess;
     else if (unlink(host.c_str()) != 0)
       error = errorNumber(errno, err::FileNotFound);
+    else
+      removedEntry(host);
     if (!firstError) firstError = error;
   }
   if (!matched) fail(err::FileNotFound);
@@ -407,6 +457,8 @@ void HostFileSystem::setReadOnly(const std::string& path, bool readOnly) {
   // the write bit, which is the one the DOS rules here look at.
   mode_t mode = st.st_mode & 07777;
   mode = readOnly ? mode & ~mode_t(0222) : mode | S_IWUSR;
+  // Unchanged attributes are not written again: clearing them is asked for every file moved.
+  if (mode == (st.st_mode & 07777)) return;
   if (chmod(r.host.c_str(), mode) != 0) failErrno(err::FileNotFound);
 }
 
@@ -491,6 +543,7 @@ void HostFileSystem::writeFile(const std::string& path, const std::string& data)
   if (!r.parentExists) fail(err::PathNotFound);
   if (statOf(r, st) && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
   writeOrAppend(r.host, data, O_TRUNC);
+  madeEntry(r.host);
 }
 
 void HostFileSystem::appendFile(const std::string& path, const std::string& data) {
@@ -499,6 +552,7 @@ void HostFileSystem::appendFile(const std::string& path, const std::string& data
   if (!r.parentExists) fail(err::PathNotFound);
   if (statOf(r, st) && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
   writeOrAppend(r.host, data, O_APPEND);
+  madeEntry(r.host);
 }
 
 void HostFileSystem::replaceFile(const std::string& path, const std::string& data) {
@@ -515,6 +569,7 @@ void HostFileSystem::replaceFile(const std::string& path, const std::string& dat
         if (exists && fchmod(fd, st.st_mode & 07777) != 0) failErrno();
       },
       true);
+  madeEntry(r.host);
 }
 
 std::string HostFileSystem::hostPath(const std::string& path) {

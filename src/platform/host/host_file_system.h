@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/host/directory_names.h"
 #include "platform/host/drive_map.h"
 
 namespace orvex {
@@ -36,6 +38,7 @@ class HostFileSystem : public FileSystem {
   void mkDir(const std::string& path) override;
   void rmDir(const std::string& path) override;
   void copyFile(const std::string& source, const std::string& target) override;
+  void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void setAttrNormal(const std::string& path) override;
   void setReadOnly(const std::string& path, bool readOnly) override;
@@ -70,11 +73,17 @@ class HostFileSystem : public FileSystem {
   // An open descriptor of a regular file: 53 or 76 when missing, 75 for anything else.
   int openForReading(const std::string& path);
   std::string curDirOf(char drive) const;
+  // The entry of a host directory equal to name but for letter case.
+  std::optional<std::string> findNoCase(const std::string& dir, const std::string& name);
+  // Enters an entry the program made or removed in the names kept for look-ups.
+  void madeEntry(const std::string& hostPath);
+  void removedEntry(const std::string& hostPath);
 
   DriveMap map_;
   char curDrive_ = 'c';
   // Current directory of each drive that has been changed to, as the text given.
   std::map<char, std::string> curDirs_;
+  DirectoryNames names_;
 };
 
 }  // namespace orvex

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <exception>
@@ -160,6 +161,14 @@ void Binder::picture(PictureBox& m, PictureView* w, const QImage& fixed, FileSys
       w->setImage(image, false);
       w->setNote({});
     }
+  });
+}
+
+void Binder::progressBar(ProgressBar& m, QProgressBar* w, const QString& description) {
+  w->setTextVisible(false);
+  bind(m, w, description, [&m, w] {
+    w->setRange(0, m.maximum());
+    w->setValue(m.value());
   });
 }
 

@@ -19,6 +19,7 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
@@ -56,6 +57,7 @@ class Binder {
   void driveList(DriveList& m, QComboBox* w, const QString& description);
   void dirList(DirList& m, QListWidget* w, Navigate navigate, const QString& description);
   void fileList(FileList& m, QListWidget* w, const QString& description);
+  void progressBar(ProgressBar& m, QProgressBar* w, const QString& description);
   // A Qt timer that runs while the model's timer runs.
   QTimer* timer(Timer& m);
   void tabs(TabStrip& m, QTabWidget* w);

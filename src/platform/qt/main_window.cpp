@@ -3,9 +3,11 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTabWidget>
 
 #include "app/orvex.h"
@@ -22,6 +24,7 @@ MainWindow::MainWindow(Orvex& orvex, QtToolkit& toolkit, QWidget* parent)
   initResources();
   setWindowIcon(programIcon());
   binder_ = std::make_unique<Binder>(orvex_.frm, this);
+  setAcceptDrops(true);
   frmOrvex2& f = orvex_.frm;
 
   buildTopFrames();
@@ -71,10 +74,18 @@ void MainWindow::buildTopFrames() {
 
   auto* zip = placed<QGroupBox>(this, 8760, 120, 1320, 1200);
   b.frame(f.frmWinZip, zip);
-  auto* loadZip = placed<QPushButton>(zip, 270, 300, 780, 780);
+  // The zip program's button shares the frame with the one that opens an archive directly,
+  // and the progress of unpacking shows under both.
+  auto* loadZip = placed<QPushButton>(zip, 90, 270, 540, 540);
   loadZip->setIcon(QIcon(QPixmap::fromImage(builtInImage("winzip.png"))));
-  loadZip->setIconSize(QSize(32, 32));
+  loadZip->setIconSize(QSize(24, 24));
   b.button(f.cmdLoadWinZip, loadZip, tr("Load WinZip"));
+  auto* openArchive = placed<QPushButton>(zip, 690, 270, 540, 540);
+  openArchive->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  openArchive->setIconSize(QSize(24, 24));
+  b.button(f.cmdOpenArchive, openArchive, tr("Open Archive"));
+  b.progressBar(f.prgExtract, placed<QProgressBar>(zip, 90, 900, 1140, 210),
+                tr("Unpacking progress"));
 }
 
 void MainWindow::buildButtons() {

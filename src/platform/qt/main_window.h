@@ -24,6 +24,9 @@ class MainWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // An archive dragged from a file manager opens as if chosen with cmdOpenArchive.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildTopFrames();

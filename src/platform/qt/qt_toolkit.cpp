@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
@@ -129,6 +131,18 @@ void QtToolkit::runModal(Form& form) {
   } else {
     form.onUpdate = nullptr;
   }
+}
+
+std::string QtToolkit::chooseFile(const std::string& caption, const std::string& filter) {
+  if (!files_.empty()) {
+    std::string chosen = files_.front();
+    files_.pop_front();
+    return chosen;
+  }
+  if (unattended_) return {};
+  const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), toQt(caption),
+                                                      QString(), toQt(filter));
+  return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
 }
 
 void QtToolkit::openHelp(const std::string& helpFile) {

@@ -38,6 +38,7 @@ class QtToolkit : public Toolkit {
   int screenHeight() override;
   // Shows the window whose object name is the form's name, modal, until the form is hidden.
   void runModal(Form& form) override;
+  std::string chooseFile(const std::string& caption, const std::string& filter) override;
   void openHelp(const std::string& helpFile) override;
   void quit() override;
 
@@ -46,6 +47,8 @@ class QtToolkit : public Toolkit {
 
   // Test hooks. A queued answer answers the next message box without showing it.
   void answerNext(MsgAnswer answer) { script_.push_back(answer); }
+  // A queued host path answers the next file dialog without showing it.
+  void chooseFileNext(const std::string& hostPath) { files_.push_back(hostPath); }
   // Unattended: with no queued answer a box is not shown either and gets OK (or No).
   void setUnattended(bool unattended) { unattended_ = unattended; }
   const std::vector<ShownBox>& shownBoxes() const { return shown_; }
@@ -56,6 +59,7 @@ class QtToolkit : public Toolkit {
   FileSystem& fs_;
   QElapsedTimer clock_;
   std::deque<MsgAnswer> script_;
+  std::deque<std::string> files_;
   std::vector<ShownBox> shown_;
   bool unattended_ = false;
   bool quitting_ = false;

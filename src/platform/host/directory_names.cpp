@@ -1,0 +1,97 @@
+// The remembered names of host directories for case-blind look-ups.
+#include "platform/host/directory_names.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+
+#include "platform/dos_path.h"
+
+namespace orvex {
+namespace {
+
+// A bound on what is kept: the program works in a handful of folders at a time.
+constexpr size_t kMaxDirectories = 64;
+
+bool sameTime(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+}  // namespace
+
+bool DirectoryNames::stamp(const std::string& dir, Names& names) {
+  struct stat st;
+  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  names.dev = st.st_dev;
+  names.ino = st.st_ino;
+  names.mtime = st.st_mtim;
+  return true;
+}
+
+DirectoryNames::Names* DirectoryNames::current(const std::string& dir) {
+  struct stat st;
+  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    dirs_.erase(dir);
+    return nullptr;
+  }
+  auto it = dirs_.find(dir);
+  if (it != dirs_.end() && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
+      sameTime(it->second.mtime, st.st_mtim))
+    return &it->second;
+
+  DIR* handle = opendir(dir.c_str());
+  if (!handle) {
+    dirs_.erase(dir);
+    return nullptr;
+  }
+  Names names;
+  names.dev = st.st_dev;
+  names.ino = st.st_ino;
+  names.mtime = st.st_mtim;
+  while (dirent* e = readdir(handle)) {
+    const std::string entry = e->d_name;
+    if (entry == "." || entry == "..") continue;
+    names.byLower[dos::lower(entry)].push_back(entry);
+  }
+  closedir(handle);
+  for (auto& [lower, entries] : names.byLower) std::sort(entries.begin(), entries.end());
+  if (dirs_.size() >= kMaxDirectories && !dirs_.count(dir)) dirs_.clear();
+  return &(dirs_[dir] = std::move(names));
+}
+
+std::optional<std::string> DirectoryNames::find(const std::string& dir, const std::string& name) {
+  Names* names = current(dir);
+  if (!names) return std::nullopt;
+  auto it = names->byLower.find(dos::lower(name));
+  if (it == names->byLower.end() || it->second.empty()) return std::nullopt;
+  return it->second.front();
+}
+
+void DirectoryNames::added(const std::string& dir, const std::string& name) {
+  auto it = dirs_.find(dir);
+  if (it == dirs_.end()) return;
+  if (!stamp(dir, it->second)) {
+    dirs_.erase(it);
+    return;
+  }
+  std::vector<std::string>& entries = it->second.byLower[dos::lower(name)];
+  if (std::find(entries.begin(), entries.end(), name) == entries.end()) {
+    entries.push_back(name);
+    std::sort(entries.begin(), entries.end());
+  }
+}
+
+void DirectoryNames::removed(const std::string& dir, const std::string& name) {
+  auto it = dirs_.find(dir);
+  if (it == dirs_.end()) return;
+  if (!stamp(dir, it->second)) {
+    dirs_.erase(it);
+    return;
+  }
+  auto entries = it->second.byLower.find(dos::lower(name));
+  if (entries == it->second.byLower.end()) return;
+  std::erase(entries->second, name);
+  if (entries->second.empty()) it->second.byLower.erase(entries);
+}
+
+}  // namespace orvex

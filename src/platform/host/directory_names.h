@@ -1,0 +1,45 @@
+// Case-blind look-ups of names in host directories, remembered while a directory is unchanged.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace orvex {
+
+// A directory's names are read once and kept while its modification time stays as it was; the
+// program's own changes are entered as it makes them. So a folder that an install fills with
+// thousands of new files is not read again for each of them. A change by another program in
+// the same tick of the clock as one of ours could go unseen until the next; what is lost then
+// is only a case-blind match, never a file.
+class DirectoryNames {
+ public:
+  // The entry of dir equal to name but for letter case, the first in byte order when several;
+  // nothing when there is none or the directory cannot be read.
+  std::optional<std::string> find(const std::string& dir, const std::string& name);
+  // After the program made, or removed, the entry name of dir.
+  void added(const std::string& dir, const std::string& name);
+  void removed(const std::string& dir, const std::string& name);
+  // After a change that is not known in detail, or the directory itself went.
+  void forget(const std::string& dir) { dirs_.erase(dir); }
+
+ private:
+  struct Names {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    struct timespec mtime {};
+    // Lower-case name -> the entries of that name, in byte order.
+    std::unordered_map<std::string, std::vector<std::string>> byLower;
+  };
+  // The names of dir as they are now: kept ones when still valid, else read again.
+  Names* current(const std::string& dir);
+  // Takes the directory's state after one of our own changes; false when it cannot.
+  static bool stamp(const std::string& dir, Names& names);
+
+  std::unordered_map<std::string, Names> dirs_;
+};
+
+}  // namespace orvex

@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# The real program in a real window: `orvex-launch --demo` of the build runs under Xvfb (the xcb
+# platform) and xdotool's real mouse and keyboard input installs the sample aircraft and the
+# sample scenery, then quits. Where to click comes from the test-only probe plugin loaded into
+# the program. Screenshots of each tab and each message box go to OUTPUT_DIR.
+# Usage: window_test.sh BUILD_DIR PROBE_PLUGIN_DIR OUTPUT_DIR
+set -uo pipefail
+build="$1"
+plugins="$2"
+shots="$3"
+
+for tool in Xvfb xdotool import unzip; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (the test command installs xvfb, xdotool, imagemagick, unzip)"
+    exit 77
+  fi
+done
+
+work="$(mktemp -d)"
+probe="$work/probe"
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+die() {
+  echo "FAIL: $*"
+  if [ -f "$probe" ]; then
+    echo "--- what the window showed last:"
+    cat "$probe"
+  fi
+  [ -f "$work/program.log" ] && { echo "--- program output:"; cat "$work/program.log"; }
+  [ -n "${DISPLAY:-}" ] && import -window root "$shots/failure.png" 2>/dev/null
+  exit 1
+}
+
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+
+# A display of our own, numbered by the server, so that parallel runs do not meet.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb gave no display"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+
+# Settle on the defaults a desktop would not impose: no scaling, the real X server.
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
+TMPDIR="$work" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=orvexprobe \
+  ORVEX_PROBE_FILE="$probe" "$build/orvex-launch" --demo >"$work/program.log" 2>&1 &
+program_pid=$!
+
+# Waits until a command succeeds, up to a number of seconds.
+wait_for() {
+  local seconds="$1" what="$2"
+  shift 2
+  local tries=$((seconds * 10))
+  while ! "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || die "timed out waiting for $what"
+    kill -0 "$program_pid" 2>/dev/null || die "the program ended while waiting for $what"
+    sleep 0.1
+  done
+}
+
+# Lines of the probe file (see the probe plugin for their fields).
+widget_line() { awk -F'\t' -v n="$1" '$1 == "widget" && $2 == n' "$probe"; }
+widget_text() { widget_line "$1" | cut -f9; }
+shown() { [ -n "$(widget_line "$1")" ]; }
+enabled() { [ "$(widget_line "$1" | cut -f4)" = "1" ]; }
+usable() { shown "$1" && enabled "$1"; }
+hidden() { ! shown "$1"; }
+text_is() { [ "$(widget_text "$1")" = "$2" ]; }
+text_has() { widget_text "$1" | grep -qF -- "$2"; }
+tab_place() { awk -F'\t' -v t="$1" '$1 == "tab" && $8 == t {print $4, $5, $6, $7; f=1; exit} END {exit !f}' "$probe"; }
+current_tab_is() { awk -F'\t' -v t="$1" '$1 == "tab" && $3 == 1 && $8 == t' "$probe" | grep -q .; }
+box_up() { awk -F'\t' -v t="$1" '$1 == "message" && $2 == t' "$probe" | grep -q .; }
+box_gone() { ! box_up "$1"; }
+window_id() { awk -F'\t' -v n="$1" '$1 == "window" && $2 == n {print $5; exit}' "$probe"; }
+window_id_titled() { awk -F'\t' -v t="$1" '$1 == "window" && $3 == t {print $5; exit}' "$probe"; }
+
+# Moves the pointer to the middle of x y w h and clicks.
+click_at() {
+  xdotool mousemove --sync $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1 || die "xdotool cannot click"
+}
+
+click_widget() {
+  wait_for 10 "$1 to be shown and enabled" usable "$1"
+  click_at $(widget_line "$1" | cut -f5-8)
+}
+
+click_tab() {
+  wait_for 10 "the tab $1" tab_place "$1"
+  click_at $(tab_place "$1")
+  wait_for 10 "the tab $1 to come to the front" current_tab_is "$1"
+}
+
+# Answers a message box with one of its buttons, after a screenshot of it.
+answer_box() {
+  local title="$1" button="$2" shot="$3"
+  wait_for 15 "the message box \"$title\"" box_up "$title"
+  sleep 0.3  # drawn, not just mapped
+  import -window "$(window_id_titled "$title")" "$shots/$shot" || die "no screenshot of $title"
+  click_at $(awk -F'\t' -v t="$title" -v b="$button" \
+    '$1 == "button" && $2 == t && $7 == b {print $3, $4, $5, $6; exit}' "$probe")
+  wait_for 10 "the message box \"$title\" to close" box_gone "$title"
+}
+
+window_shot() {
+  sleep 0.3
+  import -window "$(window_id frmOrvex2)" "$shots/$1" || die "no screenshot $1"
+}
+
+main_window_up() { [ -n "$(window_id frmOrvex2)" ] && shown cmdRefresh; }
+fs98_chosen() { widget_text labLocation | grep -q 'Sims.FS98$'; }
+
+started=$(date +%s)
+wait_for 20 "the main window" main_window_up
+root="$(sed -n 's/^Demonstration root: //p' "$work/program.log")"
+[ -d "$root/Assembly" ] || die "the launcher did not name the demonstration root"
+samples="$root/../Samples"
+fs98="$root/../Sims/FS98"
+wait_for 5 "FS98 to be chosen" fs98_chosen
+window_shot 01-aircraft-tab.png
+click_tab Panels
+window_shot 02-panels-tab.png
+click_tab Scenery
+window_shot 03-scenery-tab.png
+click_tab Sounds
+window_shot 04-sounds-tab.png
+click_tab Aircraft
+
+# The aircraft: extracted as the user would with a zip program, then Refresh and Install.
+unzip -j -q "$samples/aircraft_orvex_trainer.zip" -d "$root/Assembly" || die "cannot unzip the aircraft"
+click_widget cmdRefresh
+wait_for 10 "the install button" text_is cmdInstall "Install Orvex Trainer to FS98"
+wait_for 5 "the preview picture in place of the start picture" hidden Image1
+window_shot 05-aircraft-loaded.png
+click_widget cmdInstall
+answer_box "Success!" OK 06-box-aircraft-installed.png
+plane="$fs98/Aircraft/Orvex Trainer"
+for f in Aircraft.cfg Orvex_Trainer.air Model/Model.cfg Model/Orvex_Trainer.mdl Panel/panel.cfg \
+  Panel/Orvex_Trainer_panel.bmp Sound/sound.cfg Sound/Orvex_Trainer_engine.wav \
+  Texture/Orvex_Trainer_t.bmp Documentation/Orvex_Trainer_readme.txt Image/Orvex_Trainer.jpg; do
+  [ -f "$plane/$f" ] || die "the aircraft's $f was not installed"
+done
+[ -f "$fs98/Gauges/Orvex_Trainer.gau" ] || die "the aircraft's gauge was not installed"
+[ -z "$(ls "$root/Assembly")" ] || die "the assembly area was not emptied: $(ls "$root/Assembly")"
+wait_for 5 "the install button to go" hidden cmdInstall
+window_shot 07-aircraft-done.png
+
+# The scenery: a name typed on the keyboard, the main scenery folder chosen, Install.
+unzip -j -q "$samples/scenery_orvex_island.zip" -d "$root/Assembly" || die "cannot unzip the scenery"
+click_widget cmdRefresh
+wait_for 10 "the Scenery tab" current_tab_is Scenery
+click_widget txtSceneryName
+xdotool type --delay 20 "Orvex Island" || die "xdotool cannot type"
+wait_for 10 "the typed name" text_is txtSceneryName "Orvex Island"
+click_widget optSceneryDefault
+wait_for 5 "the target label" text_has labSceneryDir "Orvex Island"
+window_shot 08-scenery-loaded.png
+click_widget Command1
+answer_box "Success!" OK 09-box-scenery-installed.png
+island="$fs98/Scenery/Orvex Island"
+for f in Scenery/Orvex_Island.bgl Scenery/Orvex_Island_airport.bgl Texture/Orvex_Island_grass.bmp \
+  Texture/Orvex_Island_shore.r8 Unknown/Orvex_Island.txt; do
+  [ -f "$island/$f" ] || die "the scenery's $f was not installed"
+done
+grep -q '^Title=Orvex Island' "$fs98/Scenery.cfg" || die "the scenery was not registered"
+grep -q '^\[Area.004\]' "$fs98/Scenery.cfg" || die "the scenery's area is not the fourth"
+wait_for 10 "the Aircraft tab after the install" current_tab_is Aircraft
+window_shot 10-after-scenery.png
+
+# Quit/Exit ends the program the orderly way: the settings copy lies in the assembly area.
+click_widget cmdQuit
+for _ in $(seq 100); do
+  kill -0 "$program_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$program_pid" 2>/dev/null && die "the program did not end after Quit/Exit"
+wait "$program_pid"
+status=$?
+program_pid=""
+[ "$status" -eq 0 ] || die "the program ended with status $status"
+[ -f "$root/Assembly/Orvex.cfg" ] || die "no settings copy in the assembly area after Quit/Exit"
+
+echo "Installed an aircraft and a scenery in the real window in $(($(date +%s) - started)) s;"
+echo "screenshots in $shots: $(cd "$shots" && ls | tr '\n' ' ')"
