@@ -21,7 +21,10 @@ class QuitAfterFirstPaint : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
       watched->removeEventFilter(this);
-      QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+      // exit(), not quit(): quitting closes the windows, and closing the main window shuts
+      // the program down.
+      QMetaObject::invokeMethod(
+          qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
     return false;
   }

@@ -170,6 +170,9 @@ class Orvex {
 
   bool ended_ = false;
   bool shutDown_ = false;
+  // Orvex.cfg was there at start-up but could not be read: it is not written over, so that a
+  // read that failed once does not cost the user every setting.
+  bool settingsUnread_ = false;
   int busy_ = 0;
 };
 

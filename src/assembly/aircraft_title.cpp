@@ -24,6 +24,9 @@ constexpr RequiredFile kRequiredFiles[] = {
     {"\\Aircraft.cfg", "Aircraft.cfg"},
 };
 
+// The longest name of one folder that the host's and Windows' file systems hold.
+constexpr size_t kLongestFolderName = 255;
+
 bool isBlankName(const std::string& name) {
   return name.find_first_not_of(' ') == std::string::npos;
 }
@@ -53,6 +56,20 @@ void Orvex::GetAircraftName() {
         frm.cmdCancelLoad.setVisible(true);
         tk.msgBox(std::string("The title in Aircraft.cfg leaves no name for the aircraft folder.") +
                       "\r\r" + "Nothing to load...",
+                  "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
+        return;
+      }
+      if (s.AircraftName.size() > kLongestFolderName) {
+        // No file system holds a longer folder name; the install would fail on it, and the
+        // whole title would not fit on a button or in a message.
+        const size_t length = s.AircraftName.size();
+        s.AircraftName.clear();
+        frm.cmdInstall.setCaption("");
+        frm.cmdInstall.setVisible(false);
+        frm.cmdCancelLoad.setVisible(true);
+        tk.msgBox("The title in Aircraft.cfg is too long for the name of the aircraft folder (" +
+                      std::to_string(length) + " characters, at most " +
+                      std::to_string(kLongestFolderName) + ")." + "\r\r" + "Nothing to load...",
                   "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
         return;
       }

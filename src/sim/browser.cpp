@@ -54,6 +54,13 @@ void Orvex::Dir1_Change() {
 void Orvex::cmdSelect_Click() {
   const SimProfile* p = selectedProfile();
   const std::string dir = frm.Dir1.path();
+  if (p && dir.find('"') != std::string::npos) {
+    // The settings file keeps each directory between double quotes, with no way to hold one.
+    tk.msgBox("The folder " + dir + " cannot be kept in the settings:" + "\r" +
+                  "its path holds a double quote (\").",
+              "FS Directory Errors", MsgIcon::Warning, MsgButtons::OK);
+    return;
+  }
   if (p) {
     // The check file is looked for before anything is taken over, so a refused directory
     // never reaches the settings.

@@ -2,12 +2,14 @@
 #include "platform/qt/binder.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <exception>
+#include <memory>
 
 #include "platform/file_system.h"
 #include "platform/qt/clickable_label.h"
@@ -17,6 +19,9 @@
 
 namespace orvex {
 namespace {
+
+// One frame of the screen, in milliseconds.
+constexpr qint64 kFrameMs = 16;
 
 QColor qtColour(Colour c) {
   return QColor(c.r, c.g, c.b);
@@ -110,7 +115,16 @@ void Binder::label(Label& m, ClickableLabel* w, const QString& description) {
   QObject::connect(w, &ClickableLabel::doubleClicked, w, [&m] {
     if (m.onDblClick) m.onDblClick();
   });
-  m.onRefresh = [w] { w->repaint(); };
+  // A name shown for less than a frame cannot be seen: a label asked to repaint at once (the
+  // copy window names each file before its copy) does so at most once a frame. A caption set
+  // in between waits for the event loop, which paints it at the next pause or message box, or
+  // when the install ends.
+  auto painted = std::make_shared<QElapsedTimer>();
+  m.onRefresh = [w, painted] {
+    if (painted->isValid() && painted->elapsed() < kFrameMs) return;
+    w->repaint();
+    painted->start();
+  };
   bind(m, w, description, [&m, w] {
     w->setText(captionLines(m.caption()));
     QPalette pal = w->palette();

@@ -1,0 +1,69 @@
+// A file system that forwards to another one and makes one chosen operation fail, so that a
+// test can prove that a failure at any point of a procedure damages nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace orvex::test {
+
+class FaultyFileSystem : public FileSystem {
+ public:
+  explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  // Counting starts again from now: the k-th operation (1 for the next one) fails with the
+  // given error number. An append or a write that fails with "disk full" (61) first writes half
+  // of its data, as a full disk does. k = 0 lets every operation through.
+  void failAt(long k, int number);
+  // Operations seen since the last failAt.
+  long operations() const { return count_; }
+  // Whether the chosen operation has been reached and failed.
+  bool fired() const { return fired_; }
+  // The failed operation and its path, for test messages.
+  const std::string& failedOperation() const { return failed_; }
+
+  // Path arithmetic and the current directory are not disk operations: they never fail.
+  std::string curDir() override { return inner_.curDir(); }
+  std::string fullPath(const std::string& path) override { return inner_.fullPath(path); }
+  std::vector<std::string> drives() override { return inner_.drives(); }
+  std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
+  std::string dosPath(const std::string& hostPath) override { return inner_.dosPath(hostPath); }
+  void closeAll() override { inner_.closeAll(); }
+
+  void chDir(const std::string& path) override;
+  void chDrive(const std::string& drive) override;
+  // A failing look-up answers "not there", as the host's does when it cannot look.
+  bool isDirectory(const std::string& path) override;
+  bool isFile(const std::string& path) override;
+  void mkDir(const std::string& path) override;
+  void rmDir(const std::string& path) override;
+  void copyFile(const std::string& source, const std::string& target) override;
+  void moveFile(const std::string& source, const std::string& target) override;
+  void kill(const std::string& pathOrPattern) override;
+  void setAttrNormal(const std::string& path) override;
+  void setReadOnly(const std::string& path, bool readOnly) override;
+  bool isReadOnly(const std::string& path) override;
+  std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
+  std::vector<std::string> listDirs(const std::string& dir) override;
+  void checkReadable(const std::string& path) override;
+  std::string readFile(const std::string& path) override;
+  void writeFile(const std::string& path, const std::string& data) override;
+  void appendFile(const std::string& path, const std::string& data) override;
+  void replaceFile(const std::string& path, const std::string& data) override;
+
+ private:
+  // Counts one operation; true when it is the one to fail.
+  bool due(const char* operation, const std::string& path);
+  [[noreturn]] void fail();
+
+  FileSystem& inner_;
+  long count_ = 0;
+  long failAt_ = 0;
+  int number_ = 0;
+  bool fired_ = false;
+  std::string failed_;
+};
+
+}  // namespace orvex::test
