@@ -1,21 +1,13 @@
 // The zip program bridge: starting the program associated with zip files, watching the
 // assembly area until Refresh, and throwing a loaded archive away.
 #include "app/orvex.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
-namespace {
-
-std::string trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 void Orvex::cmdLoadWinZip_Click() {
   if (isPlaceholderNoCase(state.FSim)) {
@@ -43,7 +35,7 @@ void Orvex::FindWinZip() {
   }
   std::string program(255, ' ');
   const int found = shell.findExecutable(fs.hostPath(sample), program);
-  program = trimmed(program);
+  program = dos::trim(program, " ");
   if (found <= 32) {
     tk.msgBox("Could not find WinZip", "Browser Not Found", MsgIcon::Warning, MsgButtons::OK);
     return;

@@ -27,10 +27,6 @@ constexpr RequiredFile kRequiredFiles[] = {
 // The longest name of one folder that the host's and Windows' file systems hold.
 constexpr size_t kLongestFolderName = 255;
 
-bool isBlankName(const std::string& name) {
-  return name.find_first_not_of(' ') == std::string::npos;
-}
-
 }  // namespace
 
 void Orvex::GetAircraftName() {
@@ -48,7 +44,7 @@ void Orvex::GetAircraftName() {
       if (dos::lower(item.substr(0, 6)) != "title=") continue;
       s.AircraftName = item.substr(6);
       CleanUpAircraftName();
-      if (isBlankName(s.AircraftName)) {
+      if (dos::isBlank(s.AircraftName, " ")) {
         // Installing under an empty name would pour the files into the simulator's own
         // Aircraft folder, so this archive is not offered for install.
         frm.cmdInstall.setCaption("");

@@ -122,4 +122,14 @@ bool hasWildcards(const std::string& name) {
   return name.find_first_of("*?") != std::string::npos;
 }
 
+std::string trim(std::string_view text, std::string_view blanks) {
+  const size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
+}
+
+bool isBlank(std::string_view text, std::string_view blanks) {
+  return text.find_first_not_of(blanks) == std::string_view::npos;
+}
+
 }  // namespace orvex::dos

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvex::dos {
@@ -32,5 +33,9 @@ std::string fileName(const std::string& path);
 std::string parentOf(const std::string& path);
 
 bool hasWildcards(const std::string& name);
+
+// The text without the given blanks at either end; whether it holds nothing else.
+std::string trim(std::string_view text, std::string_view blanks = " \t");
+bool isBlank(std::string_view text, std::string_view blanks = " \t");
 
 }  // namespace orvex::dos

@@ -26,14 +26,10 @@ std::string panelPatternList(const std::string& panelCfg) {
   return list + "Panel.cfg";
 }
 
-bool onlyBlanks(const std::string& text) {
-  return text.find_first_not_of(" \t") == std::string::npos;
-}
-
 // A new folder's name under FSFSCONV: one level, nothing that climbs out or that the
 // simulator's file system could not hold.
 bool usablePanelName(const std::string& name) {
-  return !onlyBlanks(name) && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
+  return !dos::isBlank(name) && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
          name.find("..") == std::string::npos;
 }
 
@@ -148,7 +144,7 @@ void installToExisting(Orvex& o) {
 void installToChosenPath(Orvex& o) {
   ProgramState& s = o.state;
   TextBox& path = o.frm.txtPanelName;
-  if (onlyBlanks(path.text())) {
+  if (dos::isBlank(path.text())) {
     o.tk.msgBox("Please Enter a Name for this Panel Files", "Panel Name", MsgIcon::Warning,
                 MsgButtons::OK);
     o.frm.setMousePointer(MousePointer::Default);

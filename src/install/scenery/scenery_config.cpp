@@ -15,13 +15,6 @@
 namespace orvex {
 namespace {
 
-std::string trimmed(std::string_view s) {
-  const size_t first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const size_t last = s.find_last_not_of(" \t");
-  return std::string(s.substr(first, last - first + 1));
-}
-
 // The number of a new area: one above every layer and every area number already in the list,
 // so that it neither takes the place of an existing entry nor lies below one. 0 for a list
 // without either.
@@ -34,7 +27,7 @@ long newAreaNumber(const std::string& list) {
     if (lower.rfind("[area.", 0) == 0) {
       largest = std::max(largest, std::floor(leadingNumber(std::string_view(item).substr(6))));
     } else if (const size_t eq = item.find('='); eq != std::string::npos) {
-      if (trimmed(std::string_view(lower).substr(0, eq)) == "layer")
+      if (dos::trim(std::string_view(lower).substr(0, eq)) == "layer")
         largest =
             std::max(largest, std::floor(leadingNumber(std::string_view(item).substr(eq + 1))));
     }

@@ -27,18 +27,11 @@ constexpr std::array<SceneryGroup, 3> kSceneryGroups = {{
     {"\\Unknown", "*.*", true},
 }};
 
-std::string trimmedText(const std::string& s) {
-  const size_t first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Why a name cannot be a folder name and an entry of the scenery list; empty when it can.
 // The list entry is written as "Local=SCENERY\<name>\Scenery", so separators, list syntax
 // and line breaks in the name would point the simulator elsewhere or break the file.
 std::string sceneryNameProblem(const std::string& name) {
-  if (name.find_first_not_of(" \t") == std::string::npos)
-    return "Please Enter a Name for this Scenery";
+  if (dos::isBlank(name)) return "Please Enter a Name for this Scenery";
   static const std::string forbidden = "\\/:*?\"<>|,[]";
   bool onlyDots = true;
   for (char c : name) {
@@ -69,8 +62,8 @@ bool listedInSceneryConfig(FileSystem& fs, const std::string& list, const std::s
   while (!lines.eof()) {
     const std::string line = lines.next();
     const size_t eq = line.find('=');
-    if (eq != std::string::npos && dos::lower(trimmedText(line.substr(0, eq))) == "local" &&
-        dos::lower(trimmedText(line.substr(eq + 1))) == wanted)
+    if (eq != std::string::npos && dos::lower(dos::trim(line.substr(0, eq))) == "local" &&
+        dos::lower(dos::trim(line.substr(eq + 1))) == wanted)
       return true;
   }
   return false;
