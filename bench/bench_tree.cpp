@@ -12,7 +12,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "platform/host/drive_map.h"
+#include "host/drive_map.h"
 
 extern char** environ;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/orvex.h"
-#include "platform/host/host_file_system.h"
+#include "host/host_file_system.h"
 #include "support/fakes.h"
 
 namespace orvex::bench {

@@ -15,11 +15,11 @@
 #include <thread>
 
 #include "bench/bench_tree.h"
-#include "platform/host/drive_map.h"
-#include "platform/qt/copy_window.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_toolkit.h"
-#include "platform/qt/warning_window.h"
+#include "host/drive_map.h"
+#include "qt/copy_window.h"
+#include "qt/main_window.h"
+#include "qt/qt_toolkit.h"
+#include "qt/warning_window.h"
 
 namespace orvex::bench {
 namespace {

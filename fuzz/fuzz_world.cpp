@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/host/drive_map.h"
+#include "host/drive_map.h"
 
 namespace orvex::fuzz {
 

@@ -3,15 +3,15 @@
 #include <QEvent>
 
 #include "app/orvex.h"
-#include "platform/host/drive_map.h"
-#include "platform/host/host_file_system.h"
-#include "platform/host/libarchive_reader.h"
-#include "platform/qt/copy_window.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_shell.h"
-#include "platform/qt/qt_toolkit.h"
-#include "platform/qt/resources.h"
-#include "platform/qt/warning_window.h"
+#include "host/drive_map.h"
+#include "host/host_file_system.h"
+#include "host/libarchive_reader.h"
+#include "qt/copy_window.h"
+#include "qt/main_window.h"
+#include "qt/qt_shell.h"
+#include "qt/qt_toolkit.h"
+#include "qt/resources.h"
+#include "qt/warning_window.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Tests of the host FileSystem and its drive map on real files in a fresh temporary folder.
-#include "platform/host/host_file_system.h"
+#include "host/host_file_system.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

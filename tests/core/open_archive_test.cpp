@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "archive/archive_plan.h"
-#include "platform/host/libarchive_reader.h"
+#include "host/libarchive_reader.h"
 #include "support/archive_builder.h"
 #include "support/sandbox.h"
 

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "app/orvex.h"
-#include "platform/host/host_file_system.h"
+#include "host/host_file_system.h"
 #include "support/fakes.h"
 
 namespace orvex::test {

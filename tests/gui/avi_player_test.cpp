@@ -1,5 +1,5 @@
 // Tests of the copy animation player: our FileCopy.avi plays, damaged files do no harm.
-#include "platform/qt/avi_player.h"
+#include "qt/avi_player.h"
 
 #include <gtest/gtest.h>
 

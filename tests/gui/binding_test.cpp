@@ -15,9 +15,9 @@
 #include <QTimer>
 
 #include "gui_run.h"
-#include "platform/qt/help_window.h"
-#include "platform/qt/picture_view.h"
-#include "platform/qt/twips.h"
+#include "qt/help_window.h"
+#include "qt/picture_view.h"
+#include "qt/twips.h"
 
 namespace orvex::test {
 namespace {

@@ -12,8 +12,8 @@
 #include <QRadioButton>
 
 #include "gui_run.h"
-#include "platform/qt/copy_window.h"
-#include "platform/qt/twips.h"
+#include "qt/copy_window.h"
+#include "qt/twips.h"
 
 namespace orvex::test {
 namespace {

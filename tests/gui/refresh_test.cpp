@@ -8,7 +8,7 @@
 #include <QTabWidget>
 
 #include "gui_run.h"
-#include "platform/qt/picture_view.h"
+#include "qt/picture_view.h"
 
 namespace orvex::test {
 namespace {

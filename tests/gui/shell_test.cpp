@@ -9,7 +9,7 @@
 #include <map>
 
 #include "gui_run.h"
-#include "platform/qt/desktop_entry.h"
+#include "qt/desktop_entry.h"
 
 namespace orvex::test {
 namespace {

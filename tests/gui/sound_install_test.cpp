@@ -11,7 +11,7 @@
 #include <QRadioButton>
 
 #include "gui_run.h"
-#include "platform/qt/copy_window.h"
+#include "qt/copy_window.h"
 
 namespace orvex::test {
 namespace {

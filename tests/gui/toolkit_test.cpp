@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "gui_run.h"
-#include "platform/qt/help_window.h"
-#include "platform/qt/twips.h"
+#include "qt/help_window.h"
+#include "qt/twips.h"
 
 namespace orvex::test {
 namespace {

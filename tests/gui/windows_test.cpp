@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "gui_run.h"
-#include "platform/qt/avi_player.h"
-#include "platform/qt/help_window.h"
+#include "qt/avi_player.h"
+#include "qt/help_window.h"
 
 namespace orvex::test {
 namespace {

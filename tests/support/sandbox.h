@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/orvex.h"
-#include "platform/host/host_file_system.h"
+#include "host/host_file_system.h"
 #include "support/fakes.h"
 
 namespace orvex::test {

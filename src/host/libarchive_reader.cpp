@@ -1,5 +1,5 @@
 // Listing and unpacking archives with libarchive's reader.
-#include "platform/host/libarchive_reader.h"
+#include "host/libarchive_reader.h"
 
 #include <archive.h>
 #include <archive_entry.h>

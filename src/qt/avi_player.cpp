@@ -1,5 +1,5 @@
 // Reads the RIFF structure of an MJPG AVI file by hand (Qt has no AVI reader) and plays it.
-#include "platform/qt/avi_player.h"
+#include "qt/avi_player.h"
 
 #include <QBuffer>
 #include <QByteArray>

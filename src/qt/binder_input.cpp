@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "platform/qt/binder.h"
-#include "platform/qt/qt_text.h"
+#include "qt/binder.h"
+#include "qt/qt_text.h"
 
 namespace orvex {
 namespace {

@@ -1,14 +1,14 @@
 // The one-time warning frmWinZipWarning, shown before the zip program is started.
-#include "platform/qt/warning_window.h"
+#include "qt/warning_window.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 
-#include "platform/qt/binder.h"
-#include "platform/qt/clickable_label.h"
-#include "platform/qt/picture_view.h"
-#include "platform/qt/resources.h"
-#include "platform/qt/twips.h"
+#include "qt/binder.h"
+#include "qt/clickable_label.h"
+#include "qt/picture_view.h"
+#include "qt/resources.h"
+#include "qt/twips.h"
 #include "ui/windows.h"
 
 namespace orvex {

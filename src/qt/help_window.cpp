@@ -1,5 +1,5 @@
 // A small window that shows the program's own help file.
-#include "platform/qt/help_window.h"
+#include "qt/help_window.h"
 
 #include <QFileInfo>
 #include <QUrl>

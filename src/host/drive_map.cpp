@@ -1,5 +1,5 @@
 // The drive map: letters onto host directories, the Wine layout, host paths back to DOS.
-#include "platform/host/drive_map.h"
+#include "host/drive_map.h"
 
 #include <dirent.h>
 #include <pwd.h>

@@ -1,5 +1,5 @@
 // Conversions between the core's 8-bit texts and Qt strings.
-#include "platform/qt/qt_text.h"
+#include "qt/qt_text.h"
 
 #include <QStringDecoder>
 

@@ -1,5 +1,5 @@
 // Binding of the form, the common control state, buttons, labels, frames, pictures, timers, tabs.
-#include "platform/qt/binder.h"
+#include "qt/binder.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "platform/file_system.h"
-#include "platform/qt/clickable_label.h"
-#include "platform/qt/picture_view.h"
-#include "platform/qt/qt_text.h"
-#include "platform/qt/twips.h"
+#include "qt/clickable_label.h"
+#include "qt/picture_view.h"
+#include "qt/qt_text.h"
+#include "qt/twips.h"
 
 namespace orvex {
 namespace {

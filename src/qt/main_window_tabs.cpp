@@ -7,12 +7,12 @@
 #include <QRadioButton>
 
 #include "app/orvex.h"
-#include "platform/qt/binder.h"
-#include "platform/qt/clickable_label.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/picture_view.h"
-#include "platform/qt/resources.h"
-#include "platform/qt/twips.h"
+#include "qt/binder.h"
+#include "qt/clickable_label.h"
+#include "qt/main_window.h"
+#include "qt/picture_view.h"
+#include "qt/resources.h"
+#include "qt/twips.h"
 
 namespace orvex {
 namespace {

@@ -7,8 +7,8 @@
 #include <exception>
 
 #include "platform/file_system.h"
-#include "platform/qt/binder.h"
-#include "platform/qt/qt_text.h"
+#include "qt/binder.h"
+#include "qt/qt_text.h"
 
 namespace orvex {
 namespace {

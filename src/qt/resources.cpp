@@ -1,5 +1,5 @@
 // The pictures built into the program.
-#include "platform/qt/resources.h"
+#include "qt/resources.h"
 
 #include <QString>
 #include <mutex>

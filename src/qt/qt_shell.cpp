@@ -1,5 +1,5 @@
 // The Shell on a freedesktop system: default program for a document, start, sound.
-#include "platform/qt/qt_shell.h"
+#include "qt/qt_shell.h"
 
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -7,8 +7,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-#include "platform/qt/desktop_entry.h"
-#include "platform/qt/qt_text.h"
+#include "qt/desktop_entry.h"
+#include "qt/qt_text.h"
 
 namespace orvex {
 namespace {

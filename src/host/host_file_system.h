@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/host/directory_names.h"
-#include "platform/host/drive_map.h"
+#include "host/directory_names.h"
+#include "host/drive_map.h"
 
 namespace orvex {
 

@@ -1,5 +1,5 @@
 // The command line of a freedesktop application entry (a .desktop file).
-#include "platform/qt/desktop_entry.h"
+#include "qt/desktop_entry.h"
 
 #include <QFile>
 #include <QProcess>

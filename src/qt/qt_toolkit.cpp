@@ -1,5 +1,5 @@
 // The Toolkit on Qt: message boxes, beep, clock, event pump, screen, modal windows, help, quit.
-#include "platform/qt/qt_toolkit.h"
+#include "qt/qt_toolkit.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -12,9 +12,9 @@
 #include <exception>
 
 #include "platform/file_system.h"
-#include "platform/qt/help_window.h"
-#include "platform/qt/qt_text.h"
-#include "platform/qt/twips.h"
+#include "qt/help_window.h"
+#include "qt/qt_text.h"
+#include "qt/twips.h"
 #include "ui/controls.h"
 
 namespace orvex {

@@ -8,7 +8,7 @@
 #include <QUrl>
 
 #include "app/orvex.h"
-#include "platform/qt/main_window.h"
+#include "qt/main_window.h"
 
 namespace orvex {
 namespace {

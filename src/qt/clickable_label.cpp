@@ -1,5 +1,5 @@
 // A label that reports clicks and double clicks.
-#include "platform/qt/clickable_label.h"
+#include "qt/clickable_label.h"
 
 #include <QMouseEvent>
 

@@ -1,5 +1,5 @@
 // The main window: frames above the tabs, buttons below them, the F1 key, closing.
-#include "platform/qt/main_window.h"
+#include "qt/main_window.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -11,11 +11,11 @@
 #include <QTabWidget>
 
 #include "app/orvex.h"
-#include "platform/qt/binder.h"
-#include "platform/qt/clickable_label.h"
-#include "platform/qt/qt_toolkit.h"
-#include "platform/qt/resources.h"
-#include "platform/qt/twips.h"
+#include "qt/binder.h"
+#include "qt/clickable_label.h"
+#include "qt/qt_toolkit.h"
+#include "qt/resources.h"
+#include "qt/twips.h"
 
 namespace orvex {
 

@@ -1,5 +1,5 @@
 // Twips (1440 to the inch), the unit of the window models, converted to pixels.
-#include "platform/qt/twips.h"
+#include "qt/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,5 +1,5 @@
 // The remembered names of host directories for case-blind look-ups.
-#include "platform/host/directory_names.h"
+#include "host/directory_names.h"
 
 #include <dirent.h>
 

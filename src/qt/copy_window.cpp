@@ -1,14 +1,14 @@
 // The copy window frmAnimation: the copy animation and the name of the file in hand.
-#include "platform/qt/copy_window.h"
+#include "qt/copy_window.h"
 
 #include <exception>
 
 #include "platform/file_system.h"
-#include "platform/qt/avi_player.h"
-#include "platform/qt/binder.h"
-#include "platform/qt/clickable_label.h"
-#include "platform/qt/qt_text.h"
-#include "platform/qt/twips.h"
+#include "qt/avi_player.h"
+#include "qt/binder.h"
+#include "qt/clickable_label.h"
+#include "qt/qt_text.h"
+#include "qt/twips.h"
 #include "ui/windows.h"
 
 namespace orvex {

@@ -1,5 +1,5 @@
 // A picture box: draws one picture centred and fitted into its area, with an optional note.
-#include "platform/qt/picture_view.h"
+#include "qt/picture_view.h"
 
 #include <QImageReader>
 #include <QMouseEvent>

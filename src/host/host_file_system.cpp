@@ -1,5 +1,5 @@
 // The host FileSystem: DOS paths resolved without regard to case, DOS rules on POSIX calls.
-#include "platform/host/host_file_system.h"
+#include "host/host_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
