@@ -59,6 +59,15 @@ DirectoryNames::Names* DirectoryNames::current(const std::string& dir) {
   return &(dirs_[dir] = std::move(names));
 }
 
+void DirectoryNames::changing(const std::string& dir) {
+  auto it = dirs_.find(dir);
+  if (it == dirs_.end()) return;
+  struct stat st;
+  if (stat(dir.c_str(), &st) != 0 || it->second.dev != st.st_dev || it->second.ino != st.st_ino ||
+      !sameTime(it->second.mtime, st.st_mtim))
+    dirs_.erase(it);
+}
+
 std::optional<std::string> DirectoryNames::find(const std::string& dir, const std::string& name) {
   Names* names = current(dir);
   if (!names) return std::nullopt;

@@ -12,19 +12,24 @@ namespace orvex {
 
 // A directory's names are read once and kept while its modification time stays as it was; the
 // program's own changes are entered as it makes them. So a folder that an install fills with
-// thousands of new files is not read again for each of them. A change by another program in
-// the same tick of the clock as one of ours could go unseen until the next; what is lost then
-// is only a case-blind match, never a file.
+// thousands of new files is not read again for each of them. A time is only as fine as its file
+// system's clock (2 s on FAT, a few ms elsewhere), so another program's change in the same tick
+// as one of ours would go unseen: what is kept is therefore forgotten whenever the program may
+// have given way to others (at the start of each event it handles), and kept across one of its
+// own changes only when the folder's time before the change was still the one remembered.
 class DirectoryNames {
  public:
   // The entry of dir equal to name but for letter case, the first in byte order when several;
   // nothing when there is none or the directory cannot be read.
   std::optional<std::string> find(const std::string& dir, const std::string& name);
+  // Before the program changes dir: what is kept of it is dropped unless it is still current.
+  void changing(const std::string& dir);
   // After the program made, or removed, the entry name of dir.
   void added(const std::string& dir, const std::string& name);
   void removed(const std::string& dir, const std::string& name);
   // After a change that is not known in detail, or the directory itself went.
   void forget(const std::string& dir) { dirs_.erase(dir); }
+  void forgetAll() { dirs_.clear(); }
 
  private:
   struct Names {

@@ -253,6 +253,14 @@ std::vector<std::string> HostFileSystem::drives() {
 }
 
 HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
+  Resolved r = lookUp(path);
+  // What is kept of the folder is trusted across the change that may follow only while its
+  // time is still the one remembered.
+  names_.changing(hostParent(r.host));
+  return r;
+}
+
+HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
   std::string full = fullPath(path);
   std::optional<std::string> root = map_.root(dos::driveOf(full));
   if (!root) fail(err::DeviceUnavailable);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "host/directory_names.h"
 #include "host/drive_map.h"
+#include "platform/file_system.h"
 
 namespace orvex {
 
@@ -54,6 +54,7 @@ class HostFileSystem : public FileSystem {
   void replaceFile(const std::string& path, const std::string& data) override;
   // Nothing stays open between calls, so there is nothing to close.
   void closeAll() override {}
+  void forgetRememberedNames() override { names_.forgetAll(); }
 
   std::string hostPath(const std::string& path) override;
   std::string dosPath(const std::string& hostPath) override;
@@ -66,6 +67,7 @@ class HostFileSystem : public FileSystem {
     bool parentExists;
   };
   Resolved resolve(const std::string& path);
+  Resolved lookUp(const std::string& path);
   // stat of a resolved path; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.

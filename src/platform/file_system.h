@@ -65,6 +65,9 @@ class FileSystem {
   virtual void replaceFile(const std::string& path, const std::string& data) = 0;
   // Closes every file the program holds open.
   virtual void closeAll() = 0;
+  // Drops whatever is remembered of folders' contents to speed up look-ups: another program
+  // may have changed any folder since the program last looked.
+  virtual void forgetRememberedNames() {}
 
   // The host path behind a DOS path (for showing pictures and playing sounds), and back.
   virtual std::string hostPath(const std::string& path) = 0;

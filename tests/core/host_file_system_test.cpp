@@ -1,6 +1,7 @@
 // Tests of the host FileSystem and its drive map on real files in a fresh temporary folder.
 #include "host/host_file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -309,6 +310,39 @@ TEST_F(HostFileSystemTest, DefaultMapReadsWineDriveLinks) {
   EXPECT_EQ(map.root('d'), fs::canonical(host("cdrom")).string());
   EXPECT_EQ(map.root('z'), "/");
   EXPECT_EQ(DriveMap::fromWinePrefix(host("nowine")).letters(), std::vector<char>{'z'});
+}
+
+}  // namespace
+}  // namespace orvex
+
+namespace orvex {
+namespace {
+
+// Another program writing into a folder, on a file system whose clock did not tick since the
+// program last looked (FAT keeps 2 s, others a few ms): the folder's time is set back.
+void writeUnseen(const std::string& dir, const std::string& name) {
+  struct stat before;
+  ASSERT_EQ(stat(dir.c_str(), &before), 0);
+  std::ofstream(dir + "/" + name) << "arrived";
+  const struct timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, dir.c_str(), times, 0), 0);
+}
+
+TEST_F(HostFileSystemTest, ANameAnotherProgramWroteIsNeverHidden) {
+  makeFile("Assembly/old.txt");
+  // Looking for a name spelt otherwise than on disk fills what is kept of the folder.
+  EXPECT_FALSE(files_->isFile("C:\\Assembly\\Panel.cfg"));
+
+  // Within the same tick of the folder's clock: seen once the program looks afresh, at the
+  // start of its next event.
+  writeUnseen(host("Assembly"), "panel.cfg");
+  files_->forgetRememberedNames();
+  EXPECT_TRUE(files_->isFile("C:\\Assembly\\Panel.cfg"));
+
+  // A later tick: the program's own change in between does not make it keep a stale view.
+  std::ofstream(host("Assembly/model.cfg")) << "arrived";
+  files_->kill("C:\\Assembly\\old.txt");
+  EXPECT_TRUE(files_->isFile("C:\\Assembly\\MODEL.CFG"));
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class FaultyFileSystem : public FileSystem {
   std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
   std::string dosPath(const std::string& hostPath) override { return inner_.dosPath(hostPath); }
   void closeAll() override { inner_.closeAll(); }
+  void forgetRememberedNames() override { inner_.forgetRememberedNames(); }
 
   void chDir(const std::string& path) override;
   void chDrive(const std::string& drive) override;
