@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   orvex::CopyWindow copyWindow(program.anim, fs, &window);
   orvex::WarningWindow warningWindow(program.warn, fs, &window);
 
-  program.Form_Load();
+  program.handle([&] { program.Form_Load(); });
   if (!program.ended()) {
     // A measurement hook of the start-up benchmark (bench/run), read here and nowhere else:
     // ORVEX_EXIT_AFTER_SHOW=1 ends the program once the shown window has had its first paint,

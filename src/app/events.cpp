@@ -1,23 +1,43 @@
-// Every event of the three windows and the procedure it runs, in one place. While an install
-// runs, the events that would change what it relies on are refused with a beep.
+// Every event of the three windows and the procedure it runs, in one place. Each goes through
+// the last guard; while an install runs, the events that would change what it relies on are
+// refused with a beep.
 #include "app/orvex.h"
+#include "platform/file_system.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
 
+void Orvex::handle(const std::function<void()>& procedure) {
+  // Any other program may have changed any folder since the program last looked.
+  if (events_.freshEvent()) fs.forgetRememberedNames();
+  events_.run(procedure);
+}
+
 void Orvex::wireEvents() {
+  events_.onUnexpected = [this](std::exception_ptr failure) {
+    if (ended()) return;
+    // The install it broke off has ended as after a failed step: its files stay where they
+    // are, the frame stays for another try, and nothing claims to be copying any more.
+    fs.closeAll();
+    hideCopyWindow();
+    frm.setMousePointer(MousePointer::Default);
+    tk.msgBox(unexpectedFailureText(failure), "System Error", MsgIcon::Warning, MsgButtons::OK);
+  };
+
   // Runs a procedure unless an install is in progress.
   auto guarded = [this](void (Orvex::*procedure)()) {
     return [this, procedure] {
-      if (busy()) {
-        tk.beep();
-        return;
-      }
-      (this->*procedure)();
+      handle([this, procedure] {
+        if (busy()) {
+          tk.beep();
+          return;
+        }
+        (this->*procedure)();
+      });
     };
   };
   auto plain = [this](void (Orvex::*procedure)()) {
-    return [this, procedure] { (this->*procedure)(); };
+    return [this, procedure] { handle([this, procedure] { (this->*procedure)(); }); };
   };
 
   frm.cmdQuit.onClick = guarded(&Orvex::cmdQuit_Click);
@@ -41,11 +61,13 @@ void Orvex::wireEvents() {
   frm.cmdRefresh.onClick = guarded(&Orvex::cmdRefresh_Click);
   frm.cmdOpenArchive.onClick = guarded(&Orvex::cmdOpenArchive_Click);
   frm.onArchiveDrop = [this](const std::string& hostPath) {
-    if (busy()) {
-      tk.beep();
-      return;
-    }
-    openArchive(hostPath);
+    handle([this, hostPath] {
+      if (busy()) {
+        tk.beep();
+        return;
+      }
+      openArchive(hostPath);
+    });
   };
   frm.cmdInstall.onClick = guarded(&Orvex::cmdInstall_Click);
 

@@ -4,7 +4,7 @@
 namespace orvex {
 
 Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
-    : fs(fs_), tk(toolkit), shell(shell_), frm(fs_) {
+    : guardedToolkit_(toolkit, events_), fs(fs_), tk(guardedToolkit_), shell(shell_), frm(fs_) {
   wireEvents();
 }
 

@@ -3,8 +3,11 @@
 // clean-up, scan ...); events.cpp wires the controls to them in one place.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "app/event_guard.h"
 #include "app/program_state.h"
 #include "install/copy_pass.h"
 #include "ui/windows.h"
@@ -18,6 +21,10 @@ class Shell;
 struct SimProfile;
 
 class Orvex {
+  // Declared first: the toolkit the procedures use goes through the guard.
+  EventGuard events_;
+  GuardedToolkit guardedToolkit_;
+
  public:
   Orvex(FileSystem& fs, Toolkit& toolkit, Shell& shell);
   Orvex(const Orvex&) = delete;
@@ -26,6 +33,11 @@ class Orvex {
   FileSystem& fs;
   Toolkit& tk;
   Shell& shell;
+
+  // Runs one event that enters the program from outside (a click, a tick, a drop, a key): a
+  // failure that no procedure expected is shown as a "System Error", an install it broke off
+  // ends as after a failed step, and the program goes on.
+  void handle(const std::function<void()>& procedure);
 
   // Reads archives opened directly; without it they are refused with a message.
   ArchiveReader* archives = nullptr;
@@ -88,6 +100,10 @@ class Orvex {
   // The file list of a directory through Dir1 and File1; returns the count.
   int listFiles(const std::string& dir, const std::string& pattern);
 
+  // Whether a folder is the assembly area or lies below it (where the next clean-up would
+  // take whatever is installed there).
+  bool insideAssemblyArea(const std::string& folder);
+
   // Assembly clean-up.
   void RemoveDirectories();
   void DeleteAssembly();
@@ -140,6 +156,9 @@ class Orvex {
   void Command1_Click();
   void Command2_Click();
   void UpdateSceneryConfig();
+  // The folder a scenery goes to with the target chosen now, and its area's Local= text.
+  std::string sceneryFolder() const;
+  std::string sceneryLocal();
 
   // Panel target choice and install.
   void optFSCONV_Click();
@@ -170,6 +189,8 @@ class Orvex {
 
   bool ended_ = false;
   bool shutDown_ = false;
+  // The names of the copy pass that is running, for the copy window's label.
+  const std::vector<std::string>* passNames_ = nullptr;
   // Orvex.cfg was there at start-up but could not be read: it is not written over, so that a
   // read that failed once does not cost the user every setting.
   bool settingsUnread_ = false;

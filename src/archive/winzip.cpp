@@ -34,7 +34,13 @@ void Orvex::FindWinZip() {
   } catch (const FileError&) {
   }
   std::string program(255, ' ');
-  const int found = shell.findExecutable(fs.hostPath(sample), program);
+  std::string document;
+  try {
+    document = fs.hostPath(sample);
+  } catch (const FileError&) {
+    // A root directory on a drive the drive map no longer holds: nothing to ask the shell with.
+  }
+  const int found = document.empty() ? 0 : shell.findExecutable(document, program);
   program = dos::trim(program, " ");
   if (found <= 32) {
     tk.msgBox("Could not find WinZip", "Browser Not Found", MsgIcon::Warning, MsgButtons::OK);
@@ -45,11 +51,22 @@ void Orvex::FindWinZip() {
 }
 
 void Orvex::Timer1_Timer() {
-  int n = 0;
+  // An install moves files out of the area; the blinking waits until it is done.
+  if (busy()) return;
+  size_t n = 0;
   try {
-    n = listFiles(state.OrvexAssemblyDir, "*.*");
-  } catch (const FileError&) {
-    return;  // no assembly area yet: nothing has arrived
+    // Counted on its own: the lists the user sees, and those a copy pass reads, stay as they are.
+    n = fs.listFiles(state.OrvexAssemblyDir, "*.*").size();
+  } catch (const FileError& e) {
+    if (e.number() == err::PathNotFound) return;  // no assembly area yet: nothing has arrived
+    // Reported once: the watch ends here rather than failing again every half second.
+    frm.Timer1.setInterval(0);
+    frm.Timer1.setTimerEnabled(false);
+    frm.cmdRefresh.setVisible(true);
+    tk.msgBox("The Assembly Area " + state.OrvexAssemblyDir + " cannot be watched." + "\r\r" +
+                  errorText("Error", e) + "\r\r" + "Press Refresh once the archive is unpacked.",
+              "Data Error", MsgIcon::Warning, MsgButtons::OK);
+    return;
   }
   if (n <= 1) return;  // the settings copy left by the last shutdown accounts for one
   if (frm.cmdRefresh.visible()) {

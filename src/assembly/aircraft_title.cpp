@@ -1,12 +1,13 @@
 // The aircraft's title from its Aircraft.cfg, cleaned into a folder name, and the install
 // button captioned with it.
 #include <algorithm>
+#include <optional>
 
 #include "app/orvex.h"
+#include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/text_reading.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
@@ -31,54 +32,23 @@ constexpr size_t kLongestFolderName = 255;
 
 void Orvex::GetAircraftName() {
   ProgramState& s = state;
+  // Every aircraft starts without a name: an earlier aircraft's must never be offered for
+  // this one, nor be installed into.
+  s.AircraftName.clear();
   std::string trying;
+  std::optional<std::string> title;
   try {
     for (const RequiredFile& f : kRequiredFiles) {
       trying = f.shown;
       fs.checkReadable(s.OrvexAssemblyDir + f.file);
     }
-    const std::string text = fs.readFile(s.OrvexAssemblyDir + "\\Aircraft.cfg");
-    ItemReader items(text);
-    while (!items.eof()) {
-      const std::string item = items.next();
-      if (dos::lower(item.substr(0, 6)) != "title=") continue;
-      s.AircraftName = item.substr(6);
-      CleanUpAircraftName();
-      if (dos::isBlank(s.AircraftName, " ")) {
-        // Installing under an empty name would pour the files into the simulator's own
-        // Aircraft folder, so this archive is not offered for install.
-        frm.cmdInstall.setCaption("");
-        frm.cmdInstall.setVisible(false);
-        frm.cmdCancelLoad.setVisible(true);
-        tk.msgBox(std::string("The title in Aircraft.cfg leaves no name for the aircraft folder.") +
-                      "\r\r" + "Nothing to load...",
-                  "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
-        return;
+    const AircraftItems cfg = aircraftItems(fs.readFile(s.OrvexAssemblyDir + "\\Aircraft.cfg"));
+    for (const std::string& item : cfg.items) {
+      const std::optional<Entry> entry = entryOf(item);
+      if (entry && entry->key == "title") {
+        title = entry->value;
+        break;
       }
-      if (s.AircraftName.size() > kLongestFolderName) {
-        // No file system holds a longer folder name; the install would fail on it, and the
-        // whole title would not fit on a button or in a message.
-        const size_t length = s.AircraftName.size();
-        s.AircraftName.clear();
-        frm.cmdInstall.setCaption("");
-        frm.cmdInstall.setVisible(false);
-        frm.cmdCancelLoad.setVisible(true);
-        tk.msgBox("The title in Aircraft.cfg is too long for the name of the aircraft folder (" +
-                      std::to_string(length) + " characters, at most " +
-                      std::to_string(kLongestFolderName) + ")." + "\r\r" + "Nothing to load...",
-                  "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
-        return;
-      }
-      frm.cmdInstall.setVisible(true);
-      if (!isPlaceholder(frm.labLocation.caption())) {
-        frm.cmdInstall.setEnabled(true);
-        frm.cmdInstall.setVisible(true);
-        frm.cmdInstall.setCaption("Install " + s.AircraftName + " to " + s.FlightSim);
-        frm.cmdCancelLoad.setVisible(true);
-      } else {
-        setVisible({&frm.cmdInstall, &frm.cmdCancelLoad}, false);
-      }
-      return;
     }
   } catch (const FileError&) {
     frm.setMousePointer(MousePointer::Default);
@@ -89,6 +59,42 @@ void Orvex::GetAircraftName() {
     RemoveDirectories();
     DeleteAssembly();
     cmdCancelLoad_Click();
+    return;
+  }
+
+  if (title) {
+    s.AircraftName = *title;
+    CleanUpAircraftName();
+  }
+  // The archive is not offered for install without a name for its folder: an empty one would
+  // pour the files into the simulator's own Aircraft folder. Cancel stays to throw it away.
+  auto refuse = [&](const std::string& text, const std::string& caption) {
+    s.AircraftName.clear();
+    frm.cmdInstall.setCaption("");
+    frm.cmdInstall.setVisible(false);
+    frm.cmdCancelLoad.setVisible(true);
+    tk.msgBox(text, caption, MsgIcon::Warning, MsgButtons::OK);
+  };
+  if (dos::isBlank(s.AircraftName, " ")) {
+    refuse("No title found in Aircraft.cfg!", "Aircraft Title Error");
+    return;
+  }
+  if (s.AircraftName.size() > kLongestFolderName) {
+    // No file system holds a longer folder name; the install would fail on it, and the whole
+    // title would not fit on a button or in a message.
+    refuse("The title in Aircraft.cfg is too long for the name of the aircraft folder (" +
+               std::to_string(s.AircraftName.size()) + " characters, at most " +
+               std::to_string(kLongestFolderName) + ")." + "\r\r" + "Nothing to load...",
+           "Aircraft.cfg Error");
+    return;
+  }
+  frm.cmdInstall.setVisible(true);
+  if (!isPlaceholder(frm.labLocation.caption())) {
+    frm.cmdInstall.setEnabled(true);
+    frm.cmdInstall.setCaption("Install " + s.AircraftName + " to " + s.FlightSim);
+    frm.cmdCancelLoad.setVisible(true);
+  } else {
+    setVisible({&frm.cmdInstall, &frm.cmdCancelLoad}, false);
   }
 }
 

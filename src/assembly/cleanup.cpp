@@ -9,6 +9,12 @@
 
 namespace orvex {
 
+bool Orvex::insideAssemblyArea(const std::string& folder) {
+  const std::string assembly = dos::lower(fs.fullPath(state.OrvexAssemblyDir));
+  const std::string target = dos::lower(fs.fullPath(folder));
+  return target == assembly || dos::startsWith(target, assembly + "\\");
+}
+
 void Orvex::RemoveDirectories() {
   for (const char* name :
        {"\\Model", "\\Panel", "\\Sound", "\\Texture", "\\Documentation", "\\Unknown", "\\Image"}) {
@@ -42,15 +48,16 @@ void Orvex::DeleteAssembly() {
   if (dos::lower(state.OrvexAssemblyDir).find("\\assembly") == std::string::npos) return;
   frm.setMousePointer(MousePointer::Hourglass);
   try {
-    int n = 0;
+    // The list is taken once and kept: nothing that runs meanwhile may change what is deleted.
+    std::vector<std::string> names;
     try {
-      n = listFiles(state.OrvexAssemblyDir, "*.*");
+      names = fs.listFiles(state.OrvexAssemblyDir, "*.*");
     } catch (const FileError& e) {
       // A missing assembly area holds nothing to delete.
       if (e.number() != err::PathNotFound) throw;
     }
-    for (int k = 0; k < n; ++k) {
-      const std::string file = state.OrvexAssemblyDir + "\\" + frm.File1.list(k);
+    for (const std::string& name : names) {
+      const std::string file = state.OrvexAssemblyDir + "\\" + name;
       fs.setAttrNormal(file);
       fs.kill(file);
     }

@@ -28,10 +28,19 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
     }
   };
 
-  int n = 0;
-  if (!attempt(PassStep::List, [&] { n = listFiles(state.OrvexAssemblyDir, pass.patterns); }))
+  // The pass's own list, from its reading to the end of its delete loop: a question asked on
+  // the way lets other events run, and none of them may change what this pass copies and
+  // removes.
+  std::vector<std::string> names;
+  if (!attempt(PassStep::List,
+               [&] { names = fs.listFiles(state.OrvexAssemblyDir, pass.patterns); }))
     return false;
-  if (n == 0 && pass.skipWhenEmpty) return true;
+  if (names.empty() && pass.skipWhenEmpty) return true;
+  passNames_ = &names;
+  struct ForgetNames {
+    const std::vector<std::string>*& names;
+    ~ForgetNames() { names = nullptr; }
+  } forgetNames{passNames_};
   if (!pass.makeFirst.empty()) {
     try {
       fs.mkDir(pass.makeFirst);
@@ -39,16 +48,15 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
       // Usually it exists already, which is what the pass needs.
     }
   }
-  FileList& list = frm.File1;
+  const int n = int(names.size());
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
-    list.setListIndex(k);
-    state.FName = pass.targetFolder + list.list(k);
+    state.FName = pass.targetFolder + names[size_t(k)];
     if (!pass.makeEachTime.empty() &&
         !attempt(PassStep::MakeFolder, [&] { fs.mkDir(pass.makeEachTime); }))
       return false;
     DisplayFileCopy();
-    const std::string source = state.OrvexAssemblyDir + "\\" + list.list(k);
+    const std::string source = state.OrvexAssemblyDir + "\\" + names[size_t(k)];
     try {
       fs.copyFile(source, state.FName);
     } catch (const FileError& e) {
@@ -61,11 +69,10 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
         return false;
     }
   }
-  // The list is not read again: exactly the files the copy loop handled are removed.
+  // Exactly the files the copy loop handled are removed.
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
-    list.setListIndex(k);
-    const std::string source = state.OrvexAssemblyDir + "\\" + list.list(k);
+    const std::string source = state.OrvexAssemblyDir + "\\" + names[size_t(k)];
     if (!attempt(PassStep::ClearAttributes, [&] { fs.setAttrNormal(source); })) return false;
     if (!attempt(PassStep::Delete, [&] { fs.kill(source); })) return false;
   }

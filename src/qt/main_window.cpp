@@ -44,7 +44,8 @@ MainWindow::MainWindow(Orvex& orvex, QtToolkit& toolkit, QWidget* parent)
 
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   help->setContext(Qt::WindowShortcut);
-  connect(help, &QShortcut::activated, this, [this] { orvex_.labHelp_Click(); });
+  connect(help, &QShortcut::activated, this,
+          [this] { orvex_.handle([this] { orvex_.labHelp_Click(); }); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -116,7 +117,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   terminating_ = true;
-  orvex_.Form_Terminate();
+  orvex_.handle([this] { orvex_.Form_Terminate(); });
   terminating_ = false;
   // A shutdown refused while an install runs leaves the window open.
   if (orvex_.ended() || toolkit_.quitting())

@@ -60,7 +60,9 @@ void MainWindow::buildAircraftTab(QWidget* page) {
   b.driveList(f.Drive1, placed<QComboBox>(browse, 120, 300, 3240, 330), tr("Drive"));
   b.dirList(
       f.Dir1, placed<QListWidget>(browse, 120, 720, 3240, 2640),
-      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      [this](DirList& list, const std::string& path) {
+        orvex_.handle([&] { orvex_.pointDirList(list, path); });
+      },
       tr("Directories"));
   b.fileList(f.File1, placed<QListWidget>(browse, 120, 720, 3240, 2640), tr("Files"));
   b.button(f.cmdSelect, placed<QPushButton>(browse, 120, 3480, 1560, 420));
@@ -84,7 +86,9 @@ void MainWindow::buildPanelTab(QWidget* page) {
   b.followTop(f.Drive2);
   b.dirList(
       f.Dir2, placed<QListWidget>(frame, 4800, 1380, 4620, 2280),
-      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      [this](DirList& list, const std::string& path) {
+        orvex_.handle([&] { orvex_.pointDirList(list, path); });
+      },
       tr("Panel folders"));
   b.followTop(f.Dir2);
   b.button(f.cmdPanelInstall, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
@@ -106,7 +110,9 @@ void MainWindow::buildSceneryTab(QWidget* page) {
   b.driveList(f.drvScenery, placed<QComboBox>(frame, 4800, 1140, 4620, 330), tr("Scenery drive"));
   b.dirList(
       f.dirScenery, placed<QListWidget>(frame, 4800, 1500, 4620, 2400),
-      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      [this](DirList& list, const std::string& path) {
+        orvex_.handle([&] { orvex_.pointDirList(list, path); });
+      },
       tr("Scenery folders"));
   b.button(f.Command1, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
   b.button(f.Command2, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
@@ -133,7 +139,9 @@ void MainWindow::buildSoundTab(QWidget* page) {
   b.followTop(f.Drive3);
   b.dirList(
       f.Dir3, placed<QListWidget>(frame, 4800, 1440, 4620, 2280),
-      [this](DirList& list, const std::string& path) { orvex_.pointDirList(list, path); },
+      [this](DirList& list, const std::string& path) {
+        orvex_.handle([&] { orvex_.pointDirList(list, path); });
+      },
       tr("Sound folders"));
   b.followTop(f.Dir3);
   b.button(f.cmdInstallSound, placed<QPushButton>(frame, 6540, 4140, 1320, 420));

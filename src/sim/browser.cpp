@@ -27,9 +27,10 @@ void Orvex::followDrive(DriveList& drive, DirList& dir) {
 }
 
 int Orvex::listFiles(const std::string& dir, const std::string& pattern) {
+  // Through the file list alone: the directory list is the browser the user may have open,
+  // and it stays where the user put it.
   frm.File1.setPattern(pattern);
-  frm.Dir1.setPath(dir);
-  if (frm.File1.path() != frm.Dir1.path()) frm.File1.setPath(frm.Dir1.path());
+  frm.File1.setPath(fs.fullPath(dir));
   frm.File1.refresh();
   return frm.File1.listCount();
 }

@@ -29,7 +29,11 @@ void Orvex::SetLabelColour(const std::string& SimName, Label& LabelName) {
 }
 
 void Orvex::DisplayFileCopy() {
-  anim.labAnimation.setCaption("Copying " + frm.File1.list(state.i));
+  // The running copy pass names its own files; File1 serves only outside one.
+  const std::string& name = passNames_ && state.i >= 0 && size_t(state.i) < passNames_->size()
+                                ? (*passNames_)[size_t(state.i)]
+                                : frm.File1.list(state.i);
+  anim.labAnimation.setCaption("Copying " + name);
   anim.labAnimation.refresh();
 }
 

@@ -1,5 +1,8 @@
 // The aircraft install on real folders: folder names from Aircraft.cfg, the folders, the
 // sorting of every file, and the failure questions.
+#include <algorithm>
+
+#include "support/fixtures.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -174,18 +177,15 @@ TEST_F(AircraftInstallTest, ExistingFoldersAskOnceAndNoCancels) {
   EXPECT_TRUE(exists(Plane + "\\Aircraft.cfg"));
 }
 
-TEST_F(AircraftInstallTest, AMissingKeyMakesTheAircraftFolderComeUpAgain) {
+TEST_F(AircraftInstallTest, AMissingKeyNamesThePlainFolderAndANewAircraftIsNotAsked) {
   Orvex& app = startOn();
-  load(app, "title=Cessna 182\r\npanel=\r\nsound=\r\ntexture=\r\n");
+  load(app, "[fltsim.0]\r\ntitle=Cessna 182\r\npanel=\r\nsound=\r\ntexture=\r\n");
   write(A + "panel.cfg", "");
   write(A + "c.mdl", "m");
-  tk_.answers = {MsgAnswer::Yes};
   app.frm.cmdInstall.click();
-  ASSERT_GE(tk_.boxes.size(), 1u);
-  EXPECT_EQ(tk_.boxes[0].text,
-            "The " + Plane + " Directory already exists!\rDo you want to overwrite?");
-  // Without a model folder the model files keep their names in the aircraft folder.
-  EXPECT_EQ(read(Plane + "\\c.mdl"), "m");
+  ASSERT_EQ(tk_.boxes.size(), 1u);
+  EXPECT_EQ(tk_.boxes[0].caption, "Success!");
+  EXPECT_EQ(read(Plane + "\\Model\\c.mdl"), "m");
 }
 
 TEST_F(AircraftInstallTest, ASimulatorWithoutAircraftFolderKeepsTheArchive) {
@@ -217,11 +217,21 @@ TEST_F(AircraftInstallTest, FolderNamesFromAircraftCfg) {
   } cases[] = {
       {"model=\r\npanel=\r\nsound=\r\ntexture=\r\n", "\\Model\\", "\\Panel\\", "\\Sound\\",
        "\\Texture\\"},
-      {"Model=ab\r\nPANEL=abc\r\n  Sound=Jet Engines\r\ntexture=ab\r\n", "\\Model\\",
-       "\\Panel.abc\\", "\\Sound.Jet Engines\\", "\\Texture\\"},
-      {"model =x\r\n;panel=y\r\n//sound=z\r\n", "", "", "", ""},
+      // Any value names its folder, one character too; blanks and tabs around "=" are no part
+      // of key or value, nor are quotes around the value or a comment after it.
+      {"Model=ab\r\nPANEL=abc\r\n  Sound=Jet Engines\r\ntexture=ab\r\n", "\\Model.ab\\",
+       "\\Panel.abc\\", "\\Sound.Jet Engines\\", "\\Texture.ab\\"},
+      {"model = 1\r\npanel\t\t=\t2\t\r\nsound=\"\"\r\ntexture=Red ; the red one\r\n", "\\Model.1\\",
+       "\\Panel.2\\", "\\Sound\\", "\\Texture.Red\\"},
+      // Commented out, or not given at all: the plain folder, as the simulator reads it.
+      {";model=y\r\n//sound=z\r\n", "\\Model\\", "\\Panel\\", "\\Sound\\", "\\Texture\\"},
+      // Without sections the file is read from the top up to its first texture entry.
       {"model=A\r\nmodel=Second, third\r\ntexture=Tone1\r\nmodel=Never\r\ntexture=T2\r\n",
-       "\\Model.Second\\", "", "", "\\Texture.Tone1\\"},
+       "\\Model.Second\\", "\\Panel\\", "\\Sound\\", "\\Texture.Tone1\\"},
+      // In sections only the aircraft's own counts, its first entries, in any order.
+      {"[General]\r\nmodel=General\r\n[fltsim.0]\r\ntexture=T\r\nmodel=M\r\nmodel=Again\r\n"
+       "[fltsim.1]\r\nsound=Other\r\n",
+       "\\Model.M\\", "\\Panel\\", "\\Sound\\", "\\Texture.T\\"},
   };
   for (const Case& c : cases) {
     write(A + "Aircraft.cfg", c.cfg);
@@ -256,33 +266,70 @@ TEST_F(AircraftInstallTest, NoAircraftCfgCancelsTheLoad) {
   EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
 }
 
-TEST_F(AircraftInstallTest, RealAircraftFilesDriveInstalls) {
+TEST_F(AircraftInstallTest, AircraftLaidOutAsRealOnesLandWhereTheSimulatorReads) {
   struct Case {
-    const char* file;
+    std::string file;
     std::vector<std::string> folders;
   } cases[] = {
-      {"fs2004_alphasim_swift_fr5.cfg", {"Model", "Panel", "Sound", "Texture"}},
-      {"fsx_wilco_emb190.cfg", {"Model", "Panel", "Sound", "Texture.SUR-NEW"}},
-      {"p3d_carenado_a36_bonanza.cfg", {"Model", "Panel", "Sound", "Texture.Anniversary60TH"}},
-      {"p3d_carenado_c172n_skyhawk2.cfg", {"Model", "Panel", "Sound", "Texture.RED"}},
-      // Tab-aligned keys are not at the start of their item: no folder names at all.
-      {"fsx_dla_jodel_dr1050.cfg", {}},
+      {"aircraft/tab_aligned_crlf.cfg", {"Model", "Panel", "Sound", "Texture.Yellow"}},
+      {"aircraft/one_character_values_lf.cfg", {"Model.1", "Panel.2", "Sound.3", "Texture.ab"}},
+      {"aircraft/missing_keys_camera_first.cfg", {"Model", "Panel", "Sound", "Texture.Blue"}},
+      {"aircraft/first_section_not_zero.cfg", {"Model.1P", "Panel", "Sound", "Texture.Gold"}},
+      {"aircraft/zero_after_one_cp1252.cfg", {"Model", "Panel", "Sound", "Texture"}},
+      {"aircraft/no_sections.cfg", {"Model.light", "Panel", "Sound", "Texture.Grey"}},
+      {"real:aircraft/fs2004_alphasim_swift_fr5.cfg", {"Model", "Panel", "Sound", "Texture"}},
+      {"real:aircraft/fsx_wilco_emb190.cfg", {"Model", "Panel", "Sound", "Texture.SUR-NEW"}},
+      {"real:aircraft/p3d_carenado_a36_bonanza.cfg",
+       {"Model.1P", "Panel", "Sound", "Texture.Anniversary60TH"}},
+      {"real:aircraft/p3d_carenado_c172n_skyhawk2.cfg", {"Model", "Panel", "Sound", "Texture.RED"}},
+      {"real:aircraft/fsx_dla_jodel_dr1050.cfg", {"Model", "Panel", "Sound", "Texture"}},
+      {"real:aircraft/fsx_aerosoft_a318.cfg",
+       {"Model.BA_GEUNA", "Panel", "Sound", "Texture.BA_GEUNA"}},
   };
   Orvex& app = startOn();
   for (const Case& c : cases) {
-    copyRealWorld(std::string("aircraft/") + c.file, A + "Aircraft.cfg");
+    if (!fixtureAvailable(c.file)) continue;
+    write(A + "Aircraft.cfg", fixtureText(c.file));
     write(A + "panel.cfg", "");
-    write(A + "model.mdl");
+    for (const char* f : {"model.mdl", "Sound.cfg", "skin.bmp", "Model.cfg"}) write(A + f);
     app.state.AircraftData = 1;
-    app.state.AircraftName = c.file;
+    app.state.AircraftName = c.file.substr(c.file.rfind('/') + 1);
     tk_.boxes.clear();
-    tk_.answers = {MsgAnswer::Yes};
     app.cmdInstall_Click();
+    EXPECT_EQ(tk_.boxes.size(), 1u) << c.file;
     EXPECT_EQ(tk_.countCaption("Success!"), 1) << c.file;
-    const std::string plane = std::string("C:\\FS98\\Aircraft\\") + c.file;
-    for (const std::string& f : c.folders) EXPECT_TRUE(exists(plane + "\\" + f)) << c.file << f;
-    EXPECT_TRUE(exists(plane + "\\Aircraft.cfg")) << c.file;
+    const std::string plane = "C:\\FS98\\Aircraft\\" + app.state.AircraftName;
+    EXPECT_EQ(names(plane),
+              (std::vector<std::string>{"Aircraft.cfg", "Documentation", "Image", c.folders[0],
+                                        c.folders[1], c.folders[2], c.folders[3], "Unknown"}))
+        << c.file;
+    EXPECT_TRUE(exists(plane + "\\" + c.folders[0] + "\\model.mdl")) << c.file;
+    EXPECT_TRUE(exists(plane + "\\" + c.folders[0] + "\\Model.cfg")) << c.file;
+    EXPECT_TRUE(exists(plane + "\\" + c.folders[1] + "\\panel.cfg")) << c.file;
+    EXPECT_TRUE(exists(plane + "\\" + c.folders[2] + "\\Sound.cfg")) << c.file;
+    EXPECT_TRUE(exists(plane + "\\" + c.folders[3] + "\\skin.bmp")) << c.file;
     EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty()) << c.file;
+  }
+}
+
+TEST_F(AircraftInstallTest, TheBitmapsPanelCfgNamesGoToThePanelFolder) {
+  Orvex& app = startOn();
+  int n = 0;
+  for (const PanelBitmaps& c : panelBitmapCases()) {
+    SCOPED_TRACE(c.file);
+    load(app, basicCfg);
+    app.state.AircraftName = "Plane " + std::to_string(++n);
+    write(A + "panel.cfg", fixtureText(c.file));
+    for (const std::string& b : c.bitmaps) write(A + b);
+    write(A + "old.bmp");
+    app.cmdInstall_Click();
+    const std::string plane = "C:\\FS98\\Aircraft\\" + app.state.AircraftName;
+    std::vector<std::string> inPanel = c.bitmaps;
+    inPanel.push_back("panel.cfg");
+    std::sort(inPanel.begin(), inPanel.end());
+    inPanel.erase(std::unique(inPanel.begin(), inPanel.end()), inPanel.end());
+    EXPECT_EQ(names(plane + "\\Panel"), inPanel);
+    EXPECT_EQ(names(plane + "\\Texture.Blue"), std::vector<std::string>{"old.bmp"});
   }
 }
 

@@ -1,8 +1,6 @@
 // The aircraft's title read from Aircraft.cfg, the install button it captions, the check for
 // the aircraft's four configuration files, and stepping through the preview pictures.
-#include <fstream>
-#include <sstream>
-
+#include "support/fixtures.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -10,19 +8,15 @@ namespace {
 
 const std::string kAssembly = "C:\\Orvex\\Assembly";
 
-// A real configuration file, from its line `fromLine` (counted from 1) on.
-std::string realWorld(const std::string& relative, int fromLine = 1) {
-  std::ifstream in(std::string(ORVEX_REALWORLD_DIR) + "/" + relative, std::ios::binary);
-  EXPECT_TRUE(in) << relative;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  std::string text = ss.str();
+// A fixture's text from its line `fromLine` (counted from 1) on.
+std::string fromLine(const std::string& name, int line) {
+  const std::string text = fixtureText(name);
   size_t start = 0;
-  for (int line = 1; line < fromLine && start != std::string::npos; ++line) {
+  for (int k = 1; k < line && start != std::string::npos; ++k) {
     start = text.find('\n', start);
     if (start != std::string::npos) ++start;
   }
-  EXPECT_NE(start, std::string::npos) << relative << " has no line " << fromLine;
+  EXPECT_NE(start, std::string::npos) << name << " has no line " << line;
   return start == std::string::npos ? std::string() : text.substr(start);
 }
 
@@ -47,7 +41,7 @@ class AircraftTitleTest : public Sandbox {
   }
 };
 
-TEST_F(AircraftTitleTest, RealAircraftFilesGiveTheirFirstTitleCleaned) {
+TEST_F(AircraftTitleTest, TheTitleOfTheFirstAircraftSectionIsOfferedCleaned) {
   Orvex& app = startSet();
   struct Case {
     std::string file;
@@ -55,21 +49,30 @@ TEST_F(AircraftTitleTest, RealAircraftFilesGiveTheirFirstTitleCleaned) {
     std::string title;
   };
   const std::vector<Case> cases = {
-      {"fs2004_alphasim_swift_fr5.cfg", 1, "ALPHA Swift FR5"},
-      {"fs2004_freeware_hp_hampden.cfg", 1, "Hampden"},
-      // 115 liveries: the first title in the file wins.
-      {"fsx_utlive_ai_a320_115_liveries.cfg", 1, "UTLive_320_Daedalus"},
-      {"fsx_utlive_ai_a320_115_liveries.cfg", 503, "UTLive_320BERBEROld Colors"},
-      {"fsx_carenado_c208b_ex.cfg", 1, "C208B Grand Caravan EX"},
-      {"fsx_carenado_c208b_ex.cfg", 141, "Sur-Air C208B Grand Caravan EX (Carenado)"},
-      {"fsx_wilco_emb190.cfg", 1, "Embraer 190 house"},
-      {"p3d_carenado_a36_bonanza.cfg", 1, "~A36~ 60th Anniversary by Cheva"},
-      {"p3d_carenado_c172n_skyhawk2.cfg", 1, "C172N Skyhawk II"},
-      {"p3d_pmdg_777_300er.cfg", 1, "PMDG 777-300ER PMDG House"},
-      {"p3d_pmdg_777_300er.cfg", 55, "PMDG 777-300ER Garuda Indonesia (PK-GIC | 2013)"},
+      {"aircraft/tab_aligned_crlf.cfg", 1, "Piper Cub Yellow"},
+      {"aircraft/one_character_values_lf.cfg", 1, "Spitfire Mk 10"},
+      // A camera's "Title" before the aircraft's section is passed over.
+      {"aircraft/missing_keys_camera_first.cfg", 1, "Tiger Moth"},
+      {"aircraft/first_section_not_zero.cfg", 1, "Bonanza ~Gold~"},
+      // "[fltsim.0]" wins over a section of another number before it.
+      {"aircraft/zero_after_one_cp1252.cfg", 1, "Jodel D112 S\xe9rie"},
+      {"aircraft/no_sections.cfg", 1, "Old Glider"},
+      {"real:aircraft/fs2004_alphasim_swift_fr5.cfg", 1, "ALPHA Swift FR5"},
+      {"real:aircraft/fs2004_freeware_hp_hampden.cfg", 1, "Hampden"},
+      {"real:aircraft/fsx_utlive_ai_a320_115_liveries.cfg", 1, "UTLive_320_Daedalus"},
+      {"real:aircraft/fsx_carenado_c208b_ex.cfg", 1, "C208B Grand Caravan EX"},
+      {"real:aircraft/fsx_carenado_c208b_ex.cfg", 141, "Sur-Air C208B Grand Caravan EX (Carenado)"},
+      {"real:aircraft/fsx_wilco_emb190.cfg", 1, "Embraer 190 house"},
+      {"real:aircraft/p3d_carenado_a36_bonanza.cfg", 1, "~A36~ 60th Anniversary by Cheva"},
+      {"real:aircraft/p3d_carenado_c172n_skyhawk2.cfg", 1, "C172N Skyhawk II"},
+      {"real:aircraft/p3d_pmdg_777_300er.cfg", 1, "PMDG 777-300ER PMDG House"},
+      {"real:aircraft/fsx_aerosoft_a318.cfg", 1,
+       "Aerosoft A318 professional BRITISH AIRWAYS G-EUNA"},
+      {"real:aircraft/fsx_dla_jodel_dr1050.cfg", 1, "Jodel DR-1050"},
   };
   for (const Case& c : cases) {
-    putAircraft(realWorld("aircraft/" + c.file, c.fromLine));
+    if (!fixtureAvailable(c.file)) continue;
+    putAircraft(fromLine(c.file, c.fromLine));
     app.state.AircraftName = "before";
     setVisible({&app.frm.cmdInstall, &app.frm.cmdCancelLoad}, false);
     app.frm.cmdInstall.setEnabled(false);
@@ -84,25 +87,6 @@ TEST_F(AircraftTitleTest, RealAircraftFilesGiveTheirFirstTitleCleaned) {
     EXPECT_TRUE(app.frm.cmdCancelLoad.visible()) << what;
   }
   EXPECT_TRUE(tk_.boxes.empty());
-}
-
-TEST_F(AircraftTitleTest, TabsBeforeTheEqualsSignAreNoTitleKey) {
-  Orvex& app = startSet();
-  // "title<tabs>= ..." and "Title = ..." never have "title=" as their first six characters.
-  for (const char* file : {"fsx_aerosoft_a318.cfg", "fsx_dla_jodel_dr1050.cfg"}) {
-    putAircraft(realWorld(std::string("aircraft/") + file));
-    app.state.AircraftName = "Earlier Aircraft";
-    app.frm.cmdInstall.setCaption("Install Earlier Aircraft to FS98");
-    app.frm.cmdInstall.setVisible(false);
-
-    app.GetAircraftName();
-
-    EXPECT_EQ(app.state.AircraftName, "Earlier Aircraft") << file;
-    EXPECT_EQ(app.frm.cmdInstall.caption(), "Install Earlier Aircraft to FS98") << file;
-    EXPECT_FALSE(app.frm.cmdInstall.visible()) << file;
-  }
-  EXPECT_TRUE(tk_.boxes.empty());
-  EXPECT_EQ(names(kAssembly).size(), 4u);
 }
 
 TEST_F(AircraftTitleTest, TitleItemsAreCutAtCommasAndCleanedOfPathCharacters) {
@@ -120,7 +104,7 @@ TEST_F(AircraftTitleTest, TitleItemsAreCutAtCommasAndCleanedOfPathCharacters) {
       {"[fltsim.0]\r\nTiTlE=Mixed Case Key\r\n", "Mixed Case Key"},
       {"[fltsim.0]\r\n   \ttitle=Indented  \r\n", "Indented"},
       {"[fltsim.0]\r\nui_type=Jet, title=After A Comma\r\n", "After A Comma"},
-      {"[fltsim.0]\r\ntitle =Spaced Key\r\ntitle=Second\r\n", "Second"},
+      {"[fltsim.0]\r\ntitle =Spaced Key\r\ntitle=Second\r\n", "Spaced Key"},
       {"[fltsim.0]\ntitle=First|One\n[fltsim.1]\ntitle=Second\n", "First|One"},
       {"title=No Line End", "No Line End"},
       {"[fltsim.0]\r\ntitle=S\xe9rie \xa9 <1>:*?\r\n", "S\xe9rie \xa9 <1>:*?"},
@@ -144,24 +128,36 @@ TEST_F(AircraftTitleTest, CleanUpRemovesOnlyTheFourCharacters) {
   EXPECT_EQ(app.state.AircraftName, "Ju-52 (3m) ~ g|h, 'x'");
 }
 
-TEST_F(AircraftTitleTest, ATitleThatCleansToNothingIsNotOfferedForInstall) {
-  Orvex& app = startSet();
+TEST_F(AircraftTitleTest, WithoutAUsableTitleNothingIsOfferedNotEvenAnEarlierName) {
+  Orvex& app =
+      startSet("\"C:\\FS98\"\r\n\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
   write(kAssembly + "\\a.jpg");
-  for (const char* cfg : {"[fltsim.0]\r\ntitle=\r\n", "[fltsim.0]\r\ntitle=./..\\\r\n",
-                          "[fltsim.0]\r\ntitle=\" \"\r\n"}) {
+  for (const std::string& cfg :
+       {std::string("[fltsim.0]\r\ntitle=\r\n"), std::string("[fltsim.0]\r\ntitle=./..\\\r\n"),
+        std::string("[fltsim.0]\r\ntitle=\" \"\r\n"), fixtureText("aircraft/no_title.cfg")}) {
+    putAircraft("[fltsim.0]\r\ntitle=Earlier Aircraft\r\n");
+    app.frm.cmdRefresh.click();
+    ASSERT_EQ(app.frm.cmdInstall.caption(), "Install Earlier Aircraft to FS98");
     putAircraft(cfg);
-    app.frm.cmdInstall.setCaption("Install Old to FS98");
-    app.frm.cmdInstall.setVisible(true);
     tk_.boxes.clear();
 
-    app.GetAircraftName();
+    app.frm.cmdRefresh.click();
 
     ASSERT_EQ(tk_.boxes.size(), 1u) << cfg;
-    EXPECT_EQ(tk_.boxes[0].caption, "Aircraft.cfg Error");
+    EXPECT_EQ(tk_.boxes[0].text, "No title found in Aircraft.cfg!");
+    EXPECT_EQ(tk_.boxes[0].caption, "Aircraft Title Error");
     EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(tk_.boxes[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(app.state.AircraftName, "") << cfg;
     EXPECT_FALSE(app.frm.cmdInstall.visible()) << cfg;
     EXPECT_EQ(app.frm.cmdInstall.caption(), "") << cfg;
     EXPECT_TRUE(app.frm.cmdCancelLoad.visible()) << cfg;
+    // Nor after a change of simulator.
+    app.frm.optFS2000.setValue(true);
+    app.frm.optFS98.setValue(true);
+    EXPECT_FALSE(app.frm.cmdInstall.visible()) << cfg;
+    app.cmdInstall_Click();
+    EXPECT_FALSE(exists("C:\\FS98\\Aircraft\\Aircraft.cfg")) << cfg;
   }
   // Nothing is thrown away: the user may mend the file and press Refresh again.
   EXPECT_EQ(names(kAssembly).size(), 5u);
@@ -186,7 +182,7 @@ TEST_F(AircraftTitleTest, WithoutAChosenLocationTheInstallButtonStaysHidden) {
 
 TEST_F(AircraftTitleTest, RefreshOfAnAircraftShowsTitleAndFirstPicture) {
   Orvex& app = startSet();
-  putAircraft(realWorld("aircraft/fs2004_freeware_hp_hampden.cfg"));
+  putAircraft("[fltsim.0]\r\ntitle=Hampden\r\nmodel=\r\n");
   write(kAssembly + "\\view.jpg");
   app.frm.SSTab1.setTab(3);
 
@@ -239,7 +235,7 @@ TEST_F(AircraftTitleTest, AMissingConfigurationFileIsNamedAndTheLoadThrownAway) 
     EXPECT_EQ(tk_.boxes[0].caption, "Aircraft.cfg Error");
     EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(names(kAssembly).empty()) << what;
-    EXPECT_EQ(app.state.AircraftName, "before") << what;
+    EXPECT_EQ(app.state.AircraftName, "") << what;
     EXPECT_TRUE(app.frm.Image1.visible()) << what;
     for (const Control* ctl :
          std::initializer_list<const Control*>{&app.frm.Image2, &app.frm.Image3, &app.frm.Image4,

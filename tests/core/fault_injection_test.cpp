@@ -153,7 +153,7 @@ class FaultInjection : public Sandbox {
     write("C:\\Orvex\\FileCopy.avi", "RIFF");
     write("C:\\Orvex\\Orvex.cfg", kSettings);
     makeSimulator("C:\\FS98", "Fltsim98.cfg");
-    copyRealWorld("scenery/fsx_acceleration_default_scenery.cfg", "C:\\FS98\\Scenery.cfg");
+    copyFixture("scenery/scenery_crlf.cfg", "C:\\FS98\\Scenery.cfg");
     write("C:\\FS98\\SceneryCfg.bku", "the backup of an earlier update");
     write("C:\\FS98\\Gauges\\Main.gau", "old gauge");
     write("C:\\FS98\\Gauges\\keep.gau", "another gauge");

@@ -74,7 +74,7 @@ class OpenArchiveFormats : public OpenArchiveTest,
 
 TEST_P(OpenArchiveFormats, UnpacksFlatThenRefreshBlinksAndFindsTheAircraft) {
   Orvex& app = startSet();
-  copyRealWorld("aircraft/fs2004_freeware_hp_hampden.cfg", "C:\\Downloads\\aircraft.cfg");
+  copyFixture("aircraft/missing_keys_camera_first.cfg", "C:\\Downloads\\aircraft.cfg");
   const std::string cfg = read("C:\\Downloads\\aircraft.cfg");
   const std::string model = noise(300 * 1024);
   const std::string archive = pack("hampden.pack",

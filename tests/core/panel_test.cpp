@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/fixtures.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -392,29 +393,70 @@ TEST_F(PanelTest, LetMeDecideMakesTheTypedFolder) {
   EXPECT_EQ(app.state.PanelDir, "C:\\FS98\\Aircraft\\Cessna\\Panel.Mine");
 }
 
-TEST_F(PanelTest, BitmapPatternsAreTakenAsWritten) {
+TEST_F(PanelTest, ATargetInsideTheAssemblyAreaIsRefusedWhicheverOptionLeadsThere) {
+  const std::string inside = std::string(kAssembly) + "\\Sim";
+  struct Case {
+    OptionButton frmOrvex2::*option;
+    std::string target;
+  };
+  const Case cases[] = {
+      {&frmOrvex2::optPanelLetMe, std::string(kAssembly) + "\\Mine"},
+      {&frmOrvex2::optMyChoice, std::string(kAssembly) + "\\Cub\\Panel"},
+      {&frmOrvex2::optFSCONV, inside + "\\Aircraft\\FSFSCONV\\Panel.Mine"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    Orvex& app = startWithPanel();
+    addPanel();
+    makeDir(std::string(kAssembly) + "\\Cub\\Panel");
+    makeDir(inside + "\\Aircraft\\FSFSCONV");
+    (app.frm.*c.option).setValue(true);
+    if (c.option == &frmOrvex2::optMyChoice) app.frm.Dir2.setPath(std::string(kAssembly) + "\\Cub");
+    app.frm.txtPanelName.setText(c.option == &frmOrvex2::optPanelLetMe ? c.target : "Mine");
+    if (c.option == &frmOrvex2::optFSCONV) app.state.FSim = inside;
+    tk_.boxes.clear();
+
+    app.frm.cmdPanelInstall.click();
+
+    ASSERT_EQ(tk_.boxes.size(), 1u);
+    EXPECT_EQ(tk_.boxes[0].text,
+              "Panel Files cannot be installed into the Assembly folder!\r" + c.target);
+    EXPECT_EQ(tk_.boxes[0].caption, "Panel Error");
+    EXPECT_FALSE(exists(c.target + "\\panel.cfg"));
+    EXPECT_TRUE(exists(std::string(kAssembly) + "\\panel.cfg"));
+    EXPECT_EQ(app.state.PanelData, 1);
+    EXPECT_TRUE(app.frm.frmPanelInstall.visible());
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(PanelTest, TheBitmapsPanelCfgNamesGoWithThePanel) {
   Orvex& app = startWithPanel();
   app.frm.optFSCONV.setValue(true);
-  // A comment after the name stays part of the pattern, so the bitmap is a document.
-  addFile("panel.cfg", "[Window00]\nfile=Panel.BMP ; day\n; old: night.bmp\n");
-  addFile("panel.bmp");
-  addFile("night.bmp");
-  addFile(" old: night.bmp");
-  app.frm.txtPanelName.setText("A");
-  app.frm.cmdPanelInstall.click();
-  const std::string a = std::string(kFsconv) + "\\Panel.A";
-  EXPECT_EQ(names(a), (Names{" old: night.bmp", "PanelDocs", "panel.cfg"}));
-  EXPECT_EQ(names(a + "\\PanelDocs"), (Names{"night.bmp", "panel.bmp"}));
-
-  // No bitmap line at all: only panel.cfg stays with the panel.
-  app.state.PanelData = 1;
-  addFile("PANEL.CFG", "[Window00]\ngauge00=a!b\n");
-  addFile("main.bmp");
-  app.frm.txtPanelName.setText("B");
-  app.frm.cmdPanelInstall.click();
-  const std::string b = std::string(kFsconv) + "\\Panel.B";
-  EXPECT_EQ(names(b), (Names{"PANEL.CFG", "PanelDocs"}));
-  EXPECT_EQ(names(b + "\\PanelDocs"), Names{"main.bmp"});
+  std::vector<PanelBitmaps> cases = panelBitmapCases();
+  cases.push_back({"", {}});  // no bitmap line at all: only panel.cfg stays with the panel
+  int n = 0;
+  for (const PanelBitmaps& c : cases) {
+    SCOPED_TRACE(c.file);
+    addFile("PANEL.CFG", c.file.empty() ? "[Window00]\ngauge00=a!b\n" : fixtureText(c.file));
+    for (const std::string& b : c.bitmaps) addFile(b);
+    // Named only in a comment, or not named at all: a document.
+    addFile("old.bmp");
+    addFile("background.bmp");
+    app.state.PanelData = 1;
+    app.frm.txtPanelName.setText("P" + std::to_string(++n));
+    app.frm.cmdPanelInstall.click();
+    const std::string t = std::string(kFsconv) + "\\Panel.P" + std::to_string(n);
+    Names withPanel = c.bitmaps;
+    withPanel.insert(withPanel.end(), {"PANEL.CFG", "PanelDocs"});
+    std::sort(withPanel.begin(), withPanel.end());
+    withPanel.erase(std::unique(withPanel.begin(), withPanel.end()), withPanel.end());
+    EXPECT_EQ(names(t), withPanel);
+    EXPECT_EQ(names(t + "\\PanelDocs"), (Names{"background.bmp", "old.bmp"}));
+    EXPECT_TRUE(names(kAssembly).empty());
+    EXPECT_EQ(tk_.boxes.back().caption, "Success!");
+  }
 }
 
 TEST_F(PanelTest, ReadOnlyTargetsAreReplacedOnlyAfterYes) {
@@ -446,53 +488,6 @@ TEST_F(PanelTest, ReadOnlyTargetsAreReplacedOnlyAfterYes) {
   EXPECT_EQ(read(t + "\\panel.bmp"), "new");
   EXPECT_EQ(read(t + "\\PanelDocs\\readme.txt"), "new");
   expectInstalledInto(app, t);
-}
-
-TEST_F(PanelTest, RealPanelConfigurations) {
-  struct Case {
-    const char* file;
-    Names bitmaps;    // every bitmap the file names
-    Names withPanel;  // of those, the ones whose pattern matches the name (no trailing blank)
-  };
-  const Case cases[] = {
-      {"fs9_leveld_b767_fsps_panel.cfg",
-       {"B767upper.bmp", "B767forward.bmp", "B767upper_FO.bmp", "B767forward_FO.bmp",
-        "B767overhead.bmp", "B767pedestal.bmp", "B767standby.bmp", "B767Mini.bmp", "B767_vc2b.bmp",
-        "B767_vc1a.bmp"},
-       {}},
-      {"fsx_dla_jodel_panel_2015_popup.cfg", {}, {}},
-      {"fsx_dla_jodel_panel_vc_only.cfg", {}, {}},
-      {"p3d_carenado_a36_panel.cfg",
-       {"Radio_Stack_bg.bmp", "Radio_Stack_bg_night.bmp"},
-       {"Radio_Stack_bg.bmp", "Radio_Stack_bg_night.bmp"}},
-      {"p3d_carenado_c172n_panel.cfg", {"panel 172main.bmp"}, {}},
-      {"p3d_carenado_c172n_panel_1.cfg", {"panel 172main.bmp", "Yoke172.bmp"}, {}},
-  };
-  Orvex& app = startWithPanel();
-  app.frm.optFSCONV.setValue(true);
-  int n = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    copyRealWorld(std::string("panel/") + c.file, std::string(kAssembly) + "\\panel.cfg");
-    for (const std::string& b : c.bitmaps) addFile(b);
-    addFile("extra.bmp");
-    app.state.PanelData = 1;
-    app.frm.txtPanelName.setText("Real" + std::to_string(++n));
-    app.frm.cmdPanelInstall.click();
-    const std::string t = std::string(kFsconv) + "\\Panel.Real" + std::to_string(n);
-    Names inT = c.withPanel, docs{"extra.bmp"};
-    inT.insert(inT.end(), {"PanelDocs", "panel.cfg"});
-    for (const std::string& b : c.bitmaps)
-      if (std::find(c.withPanel.begin(), c.withPanel.end(), b) == c.withPanel.end())
-        docs.push_back(b);
-    std::sort(inT.begin(), inT.end());
-    std::sort(docs.begin(), docs.end());
-    EXPECT_EQ(names(t), inT);
-    EXPECT_EQ(names(t + "\\PanelDocs"), docs);
-    EXPECT_TRUE(names(kAssembly).empty());
-    ASSERT_FALSE(tk_.boxes.empty());
-    EXPECT_EQ(tk_.boxes.back().caption, "Success!");
-  }
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 // The Refresh button: what the assembly area is taken for, and the tab and frame it opens.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "support/sandbox.h"
 
@@ -78,6 +82,7 @@ TEST_F(ScanTest, ClassifiesTheTopOfTheAssemblyAreaAndChangesNothingOnDisk) {
     putInAssembly(c.files);
     makeDir(kAssembly + "\\folder.cfg");  // a folder named like a file is no file
     const std::vector<std::string> before = names(kAssembly);
+    const std::string browsed = app.frm.Dir1.path();
     app.state.AircraftData = app.state.PanelData = app.state.SceneryData = app.state.SoundData = 1;
     app.frm.SSTab1.setTab(3);
 
@@ -87,11 +92,33 @@ TEST_F(ScanTest, ClassifiesTheTopOfTheAssemblyAreaAndChangesNothingOnDisk) {
     EXPECT_EQ(flagsOf(app), c.expected) << what;
     EXPECT_EQ(app.frm.SSTab1.tab(), c.expected.scenery ? 2 : 3) << what;
     EXPECT_EQ(names(kAssembly), before) << what;
-    EXPECT_EQ(app.frm.Dir1.path(), kAssembly) << what;
+    // Listed through the file list alone: the browser's directory list stays where it was.
+    EXPECT_EQ(app.frm.Dir1.path(), browsed) << what;
     EXPECT_EQ(app.frm.File1.path(), kAssembly) << what;
   }
   EXPECT_TRUE(tk_.boxes.empty());
   EXPECT_EQ(tk_.beeps, 0);
+}
+
+TEST_F(ScanTest, RefreshSeesAFileAnUnzipToolWroteInTheSameTickAsTheProgram) {
+  Orvex& app = startSet();
+  for (const char* f : {"Aircraft.cfg", "Model.cfg", "sound.cfg"})
+    write(kAssembly + "\\" + f, "[fltsim.0]\r\ntitle=Cub\r\n");
+  // The program looked for the panel file before it had arrived ...
+  EXPECT_FALSE(fs_->isFile(kAssembly + "\\Panel.cfg"));
+  // ... and the unzip tool wrote it within the same tick of the folder's clock.
+  const std::string dir = host(kAssembly);
+  struct stat before;
+  ASSERT_EQ(stat(dir.c_str(), &before), 0);
+  std::ofstream(dir + "/panel.cfg") << "[Window00]";
+  const struct timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, dir.c_str(), times, 0), 0);
+
+  app.frm.cmdRefresh.click();
+
+  EXPECT_TRUE(tk_.boxes.empty());
+  EXPECT_EQ(app.frm.cmdInstall.caption(), "Install Cub to FS98");
+  EXPECT_EQ(names(kAssembly).size(), 4u);
 }
 
 TEST_F(ScanTest, RefreshStopsTheBlinkingAndDeletesTheSettingsCopyBeforeCounting) {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/dos_path.h"
+#include "support/fixtures.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -29,11 +30,12 @@ class FillingFileSystem : public HostFileSystem {
   }
 };
 
-std::string entry(int number, const std::string& name) {
+std::string entry(int number, const std::string& name, const std::string& local = "") {
   char area[16];
   std::snprintf(area, sizeof area, "%03d", number);
-  return " \r\n[Area." + std::string(area) + "]\r\nTitle=" + name + "\r\nLocal=SCENERY\\" + name +
-         "\\Scenery\r\nActive=TRUE\r\nLayer=" + std::to_string(number) + "\r\n";
+  return " \r\n[Area." + std::string(area) + "]\r\nTitle=" + name +
+         "\r\nLocal=" + (local.empty() ? "SCENERY\\" + name + "\\Scenery" : local) +
+         "\r\nActive=TRUE\r\nLayer=" + std::to_string(number) + "\r\n";
 }
 
 class SceneryTest : public Sandbox {
@@ -101,11 +103,6 @@ class SceneryTest : public Sandbox {
     EXPECT_FALSE(app.anim.visible());
     EXPECT_FALSE(app.busy());
     EXPECT_EQ(app.frm.mousePointer(), MousePointer::Default);
-  }
-
-  std::string realWorld(const std::string& relative) {
-    std::ifstream in(std::string(ORVEX_REALWORLD_DIR) + "/" + relative, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   FillingFileSystem* filling_ = nullptr;
@@ -375,35 +372,54 @@ TEST_F(SceneryTest, OtherFailuresReportTheErrorAndHideTheCopyWindow) {
   EXPECT_FALSE(app.ended());
 }
 
-TEST_F(SceneryTest, LetMeDecideInstallsBelowTheChosenFolderButRegistersTheSceneryPath) {
-  Orvex& app = startFS98();
-  write(kCfg, "Layer=12\r\n");
-  makeDir("C:\\Addons\\Europe");
-  write(kAsm + "a.bgl");
-  refresh(app);
-  app.frm.txtSceneryName.setText("Alps");
-  app.frm.optSceneryOptional.setValue(true);
-  EXPECT_EQ(app.frm.dirScenery.path(), "C:\\FS98");
-  EXPECT_EQ(app.frm.drvScenery.drive(), "c:");
-  EXPECT_TRUE(app.frm.dirScenery.visible());
-  EXPECT_TRUE(app.frm.drvScenery.visible());
-  EXPECT_FALSE(app.frm.labSceneryDir.visible());
-  // The hidden label keeps showing the main scenery directory.
-  EXPECT_EQ(app.frm.labSceneryDir.caption(), "Install to: \rC:\\FS98 \\Scenery \\Alps");
+TEST_F(SceneryTest, LetMeDecideRegistersTheFolderTheFilesWentTo) {
+  struct Case {
+    std::string chosen, local;
+  };
+  // Inside the simulator's folder the area names it from there, elsewhere by its full path.
+  const std::vector<Case> cases = {
+      {"C:\\Addons\\Europe", "C:\\Addons\\Europe\\Alps\\Scenery"},
+      {"C:\\FS98\\Addon Scenery", "Addon Scenery\\Alps\\Scenery"},
+      {"C:\\fs98\\scenery", "scenery\\Alps\\Scenery"},
+  };
+  for (const Case& c : cases) {
+    Orvex& app = startFS98();
+    write(kCfg, "Layer=12\r\n");
+    makeDir(c.chosen);
+    write(kAsm + "a.bgl");
+    refresh(app);
+    app.frm.txtSceneryName.setText("Alps");
+    app.frm.optSceneryOptional.setValue(true);
+    EXPECT_EQ(app.frm.dirScenery.path(), "C:\\FS98");
+    EXPECT_TRUE(app.frm.dirScenery.visible());
+    EXPECT_FALSE(app.frm.labSceneryDir.visible());
+    // The hidden label keeps showing the main scenery directory.
+    EXPECT_EQ(app.frm.labSceneryDir.caption(), "Install to: \rC:\\FS98 \\Scenery \\Alps");
+    // Back and forth between the two targets.
+    app.frm.optSceneryDefault.setValue(true);
+    EXPECT_FALSE(app.frm.dirScenery.visible());
+    EXPECT_TRUE(app.frm.labSceneryDir.visible());
+    app.frm.optSceneryOptional.setValue(true);
 
-  // Back and forth between the two targets.
-  app.frm.optSceneryDefault.setValue(true);
-  EXPECT_FALSE(app.frm.dirScenery.visible());
-  EXPECT_FALSE(app.frm.drvScenery.visible());
-  EXPECT_TRUE(app.frm.labSceneryDir.visible());
-  app.frm.optSceneryOptional.setValue(true);
+    app.frm.dirScenery.setPath(c.chosen);
+    app.frm.Command1.click();
+    EXPECT_TRUE(exists(c.chosen + "\\Alps\\Scenery\\a.bgl")) << c.chosen;
+    EXPECT_EQ(read(kCfg), "Layer=12\r\n" + entry(13, "Alps", c.local)) << c.chosen;
+    expectFinished(app);
 
-  app.frm.dirScenery.setPath("C:\\Addons\\Europe");
-  app.frm.Command1.click();
-  EXPECT_TRUE(exists("C:\\Addons\\Europe\\Alps\\Scenery\\a.bgl"));
-  EXPECT_TRUE(names("C:\\FS98\\Scenery").empty());
-  EXPECT_EQ(read(kCfg), "Layer=12\r\n" + entry(13, "Alps"));
-  expectFinished(app);
+    // A reinstall over the same folder finds its area by the same Local=.
+    write(kAsm + "b.bgl");
+    refresh(app);
+    app.frm.txtSceneryName.setText("Alps");
+    app.frm.optSceneryOptional.setValue(true);
+    app.frm.dirScenery.setPath(c.chosen);
+    tk_.answers = {MsgAnswer::Yes};
+    app.frm.Command1.click();
+    EXPECT_TRUE(exists(c.chosen + "\\Alps\\Scenery\\b.bgl")) << c.chosen;
+    EXPECT_EQ(read(kCfg), "Layer=12\r\n" + entry(13, "Alps", c.local)) << c.chosen;
+    TearDown();
+    SetUp();
+  }
 }
 
 TEST_F(SceneryTest, ADriveThatCannotBeShownLeavesTheFolderListWhereItWas) {
@@ -505,14 +521,17 @@ class SceneryListTest : public SceneryTest {
   }
 };
 
-TEST_F(SceneryListTest, RealListsGetExactlyOneFreeEntryOnTopAndAnExactBackup) {
+TEST_F(SceneryListTest, ListsGetExactlyOneFreeEntryOnTopAndAnExactBackup) {
   for (const auto& [file, expected] : std::vector<std::pair<std::string, int>>{
-           {"fsx_acceleration_default_scenery.cfg", 121}, {"fsx_localised_ids_scenery.cfg", 125}}) {
+           {"scenery/scenery_crlf.cfg", 61},
+           {"real:scenery/fsx_acceleration_default_scenery.cfg", 121},
+           {"real:scenery/fsx_localised_ids_scenery.cfg", 125}}) {
+    if (!fixtureAvailable(file)) continue;
     SCOPED_TRACE(file);
     TearDown();
     SetUp();
     Orvex& app = startFS98();
-    const std::string before = realWorld("scenery/" + file);
+    const std::string before = fixtureText(file);
     ASSERT_FALSE(before.empty());
     write(kCfg, before);
     write(kBku, "an older backup that is longer than nothing");

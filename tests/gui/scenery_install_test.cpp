@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "gui_run.h"
+#include "support/fixtures.h"
 
 namespace orvex::test {
 namespace {
@@ -42,7 +43,7 @@ class GuiScenery : public ::testing::Test {
 };
 
 TEST_F(GuiScenery, InstallsATypedSceneryIntoTheMainSceneryDirectory) {
-  QFile real(QStringLiteral(ORVEX_REALWORLD_DIR "/scenery/fsx_localised_ids_scenery.cfg"));
+  QFile real(QString::fromStdString(fixturePath("scenery/scenery_crlf.cfg")));
   ASSERT_TRUE(real.open(QIODevice::ReadOnly));
   const QByteArray list = real.readAll();
   {
@@ -90,11 +91,11 @@ TEST_F(GuiScenery, InstallsATypedSceneryIntoTheMainSceneryDirectory) {
   EXPECT_TRUE(QDir(run.host(QStringLiteral("Assembly")))
                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
                   .isEmpty());
-  // The localised list ends at area and layer 124.
+  // The list's highest area and layer is 60.
   EXPECT_EQ(readHost(fs98(QStringLiteral("Scenery.cfg"))),
             list +
-                " \r\n[Area.125]\r\nTitle=Swiss Alps\r\nLocal=SCENERY\\Swiss Alps\\Scenery\r\n"
-                "Active=TRUE\r\nLayer=125\r\n");
+                " \r\n[Area.061]\r\nTitle=Swiss Alps\r\nLocal=SCENERY\\Swiss Alps\\Scenery\r\n"
+                "Active=TRUE\r\nLayer=61\r\n");
   EXPECT_EQ(readHost(fs98(QStringLiteral("SceneryCfg.bku"))), list);
 
   EXPECT_TRUE(name->text().isEmpty());

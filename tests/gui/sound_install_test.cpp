@@ -12,6 +12,7 @@
 
 #include "gui_run.h"
 #include "qt/copy_window.h"
+#include "support/fixtures.h"
 
 namespace orvex::test {
 namespace {
@@ -57,7 +58,7 @@ class GuiSound : public ::testing::Test {
   }
 
   void unzipSoundSet() {
-    QFile real(QStringLiteral(ORVEX_REALWORLD_DIR "/sound/fsx_dla_jodel_sound.cfg"));
+    QFile real(QString::fromStdString(fixturePath("sound/sound_lf.cfg")));
     ASSERT_TRUE(real.open(QIODevice::ReadOnly));
     unzip("sound.cfg", real.readAll());
     unzip("starter.wav", "starter");
@@ -166,7 +167,7 @@ TEST_F(GuiSound, FourKindsOfAddOnInOneSitting) {
   unzip("panel.cfg", "[Window00]\r\nfile=panel.bmp\r\n");
   unzip("panel.bmp", "aircraft panel");
   {
-    QFile sound(QStringLiteral(ORVEX_REALWORLD_DIR "/sound/p3d_carenado_c172n_sound.cfg"));
+    QFile sound(QString::fromStdString(fixturePath("sound/aircraft_sound_crlf.cfg")));
     ASSERT_TRUE(sound.open(QIODevice::ReadOnly));
     unzip("sound.cfg", sound.readAll());
   }
@@ -207,7 +208,7 @@ TEST_F(GuiSound, FourKindsOfAddOnInOneSitting) {
   expectClean();
 
   // A scenery into the main scenery folder, registered in the list.
-  QFile real(QStringLiteral(ORVEX_REALWORLD_DIR "/scenery/fsx_acceleration_default_scenery.cfg"));
+  QFile real(QString::fromStdString(fixturePath("scenery/scenery_crlf.cfg")));
   ASSERT_TRUE(real.open(QIODevice::ReadOnly));
   const QByteArray list = real.readAll();
   {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/fixtures.h"
+
 namespace orvex::test {
 
 namespace stdfs = std::filesystem;
@@ -68,12 +70,8 @@ void Sandbox::makeSimulator(const std::string& dosRoot, const std::string& check
   for (const char* d : {"Aircraft", "Gauges", "Sound", "Scenery"}) makeDir(dosRoot + "\\" + d);
 }
 
-void Sandbox::copyRealWorld(const std::string& relative, const std::string& dosPath) {
-  std::ifstream in(std::string(ORVEX_REALWORLD_DIR) + "/" + relative, std::ios::binary);
-  ASSERT_TRUE(in) << relative;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  write(dosPath, ss.str());
+void Sandbox::copyFixture(const std::string& name, const std::string& dosPath) {
+  write(dosPath, fixtureText(name));
 }
 
 Orvex& Sandbox::start() {

@@ -28,8 +28,8 @@ class Sandbox : public ::testing::Test {
   std::vector<std::string> names(const std::string& dosPath) const;
   // A simulator root with its check file and the usual folders.
   void makeSimulator(const std::string& dosRoot, const std::string& checkFile);
-  // Copies a file of the real-world samples into a DOS path.
-  void copyRealWorld(const std::string& relative, const std::string& dosPath);
+  // Copies a fixture (see fixtures.h) into a DOS path.
+  void copyFixture(const std::string& name, const std::string& dosPath);
 
   // Builds the program on the sandbox and runs its start-up.
   Orvex& start();

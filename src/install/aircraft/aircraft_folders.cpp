@@ -1,61 +1,46 @@
 // The aircraft's folder names from its Aircraft.cfg, and the aircraft folder with its
 // sub-folders in the simulator, asked about once when they exist already.
+#include <optional>
+
 #include "app/orvex.h"
-#include "platform/dos_path.h"
+#include "platform/config_entries.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
-#include "platform/text_reading.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
 namespace {
 
-// "\Model\" for a value shorter than three characters, else "\Model." + value + "\".
-std::string folderName(const std::string& base, const std::string& item, size_t keyLength) {
-  if (item.size() <= keyLength + 2) return base + "\\";
-  return base + "." + item.substr(keyLength) + "\\";
+// The folder a value names, as the simulator reads it: "\Model\" for none, else
+// "\Model." + value + "\".
+std::string folderName(const std::string& base, const std::string& value) {
+  return value.empty() ? base + "\\" : base + "." + value + "\\";
 }
 
 // A value that would lead out of the aircraft folder instead of naming one folder in it.
-bool leavesTheFolder(const std::string& item, size_t keyLength) {
-  return item.find_first_of("\\/", keyLength) != std::string::npos;
+bool leavesTheFolder(const std::string& value) {
+  return value.find_first_of("\\/") != std::string::npos;
 }
+
+struct FolderKey {
+  const char* key;
+  const char* base;
+  std::string ProgramState::*dir;
+};
+constexpr FolderKey kFolderKeys[] = {
+    {"model", "\\Model", &ProgramState::ModelDir},
+    {"panel", "\\Panel", &ProgramState::PanelDir},
+    {"sound", "\\Sound", &ProgramState::SoundDir},
+    {"texture", "\\Texture", &ProgramState::TextureDir},
+};
 
 }  // namespace
 
 bool Orvex::CheckAirConfig() {
   ProgramState& s = state;
-  s.ModelDir.clear();
-  s.PanelDir.clear();
-  s.SoundDir.clear();
-  s.TextureDir.clear();
-  std::string unsafe;
+  AircraftItems cfg;
   try {
-    const std::string data = fs.readFile(s.OrvexAssemblyDir + "\\Aircraft.cfg");
-    ItemReader in(data);
-    while (!in.eof()) {
-      const std::string item = in.next();
-      const std::string key = dos::lower(item.substr(0, 6));
-      std::string* target = key == "model="   ? &s.ModelDir
-                            : key == "panel=" ? &s.PanelDir
-                            : key == "sound=" ? &s.SoundDir
-                                              : nullptr;
-      const bool texture = !target && dos::lower(item.substr(0, 8)) == "texture=";
-      if (!target && !texture) continue;
-      const size_t keyLength = texture ? 8 : 6;
-      if (leavesTheFolder(item, keyLength)) {
-        unsafe = item;
-        break;
-      }
-      if (texture) {
-        s.TextureDir = folderName("\\Texture", item, 8);
-        break;
-      }
-      *target = folderName(key == "model="   ? "\\Model"
-                           : key == "panel=" ? "\\Panel"
-                                             : "\\Sound",
-                           item, 6);
-    }
+    cfg = aircraftItems(fs.readFile(s.OrvexAssemblyDir + "\\Aircraft.cfg"));
   } catch (const FileError&) {
     frm.setMousePointer(MousePointer::Default);
     tk.msgBox("No Aircraft files found in the Assembly area.\r\rNothing to load...",
@@ -64,14 +49,34 @@ bool Orvex::CheckAirConfig() {
     cmdCancelLoad_Click();
     return false;
   }
-  if (!unsafe.empty()) {
-    // A folder name with a path separator would put files outside the aircraft's folder;
-    // the archive stays in the assembly area.
-    frm.setMousePointer(MousePointer::Default);
-    tk.msgBox("The entry " + unsafe + " in Aircraft.cfg does not name a single folder." +
-                  "\r\rNothing has been installed.",
-              "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
-    return false;
+
+  // The value of each key. In the aircraft's section the first entry of a key counts, in
+  // whatever order the keys come; a file without sections is read from the top, the last
+  // model, panel or sound entry counting, up to its first texture entry.
+  std::optional<std::string> values[std::size(kFolderKeys)];
+  for (const std::string& item : cfg.items) {
+    const std::optional<Entry> entry = entryOf(item);
+    if (!entry) continue;
+    for (size_t k = 0; k < std::size(kFolderKeys); ++k)
+      if (entry->key == kFolderKeys[k].key && !(cfg.sectioned && values[k]))
+        values[k] = withoutComment(entry->value);
+    if (!cfg.sectioned && entry->key == "texture") break;
+  }
+
+  for (size_t k = 0; k < std::size(kFolderKeys); ++k) {
+    const std::string value = values[k].value_or("");
+    if (leavesTheFolder(value)) {
+      // A folder name with a path separator would put files outside the aircraft's folder;
+      // the archive stays in the assembly area.
+      frm.setMousePointer(MousePointer::Default);
+      tk.msgBox("The entry " + std::string(kFolderKeys[k].key) + "=" + value +
+                    " in Aircraft.cfg does not name a single folder." +
+                    "\r\rNothing has been installed.",
+                "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
+      return false;
+    }
+    // A key the aircraft does not give names the plain folder, as the simulator reads it.
+    s.*kFolderKeys[k].dir = folderName(kFolderKeys[k].base, value);
   }
   return true;
 }

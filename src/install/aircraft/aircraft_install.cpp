@@ -2,7 +2,7 @@
 // folders by the groups of the sorting table, gauges into the simulator's Gauges folder.
 #include "app/orvex.h"
 #include "app/steps.h"
-#include "platform/dos_path.h"
+#include "platform/config_entries.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_reading.h"
@@ -41,17 +41,16 @@ constexpr SortGroup kSortingTable[] = {
 // Thrown when the user stops the install at the failure question.
 struct InstallStopped {};
 
-// A folder name of Aircraft.cfg, or the aircraft folder itself when the file gave none, so
-// that a file keeps its own name.
-std::string orFolder(const std::string& folderName) {
-  return folderName.empty() ? "\\" : folderName;
-}
-
 }  // namespace
 
 void Orvex::cmdInstall_Click() {
   BusyScope busy(*this);
   ProgramState& s = state;
+  // Without the aircraft's own name its files would land in the simulator's Aircraft folder.
+  if (s.AircraftName.empty()) {
+    tk.beep();
+    return;
+  }
   frm.setMousePointer(MousePointer::Hourglass);
   s.PatternList.clear();
   s.CancelAircraftInstall = 0;
@@ -70,10 +69,10 @@ void Orvex::cmdInstall_Click() {
   auto targetFolder = [&](Target t) -> std::string {
     switch (t) {
       case Target::Aircraft: return aircraft + "\\";
-      case Target::Model: return aircraft + orFolder(s.ModelDir);
-      case Target::Panel: return aircraft + orFolder(s.PanelDir);
-      case Target::Sound: return aircraft + orFolder(s.SoundDir);
-      case Target::Texture: return aircraft + orFolder(s.TextureDir);
+      case Target::Model: return aircraft + s.ModelDir;
+      case Target::Panel: return aircraft + s.PanelDir;
+      case Target::Sound: return aircraft + s.SoundDir;
+      case Target::Texture: return aircraft + s.TextureDir;
       case Target::Documentation: return aircraft + "\\Documentation\\";
       case Target::Gauges: return s.FSim + "\\Gauges\\";
       case Target::Image: return aircraft + "\\Image\\";
@@ -84,9 +83,10 @@ void Orvex::cmdInstall_Click() {
 
   std::string groupFile;
   // One handler for every step of the install, the copy passes included.
-  auto onError = [&](const FileError& e) {
+  // passPatterns: the pattern list of the copy pass that failed, empty outside one.
+  auto onError = [&](const FileError& e, const std::string& passPatterns) {
     // A gauge that cannot be replaced keeps its old file in the simulator.
-    if (e.number() == err::PathFileAccess && frm.File1.pattern() == "*.gau") return Resume::next();
+    if (e.number() == err::PathFileAccess && passPatterns == "*.gau") return Resume::next();
     frm.setMousePointer(MousePointer::Default);
     const MsgAnswer answer = tk.msgBox(errorText("Error", e) + "\rCannot find the " + groupFile +
                                            " file.\r\rContinue with Install?",
@@ -103,7 +103,7 @@ void Orvex::cmdInstall_Click() {
   };
   auto copyGroup = [&](const std::string& patterns, Target target) {
     if (!runCopyPass({patterns, targetFolder(target), "", "", false},
-                     [&](const FileError& e, PassStep) { return onError(e); }))
+                     [&](const FileError& e, PassStep) { return onError(e, patterns); }))
       throw InstallStopped();
   };
 
@@ -114,13 +114,9 @@ void Orvex::cmdInstall_Click() {
                          groupFile = group.groupFile;
                          const std::string data = fs.readFile(s.OrvexAssemblyDir + "\\panel.cfg");
                          ItemReader in(data);
-                         while (!in.eof()) {
-                           const std::string item = in.next();
-                           if (dos::lower(item).find(".bmp") == std::string::npos) continue;
-                           const size_t eq = item.find('=');
-                           s.PatternList += (eq == std::string::npos ? item : item.substr(eq + 1));
-                           s.PatternList += ";";
-                         }
+                         while (!in.eof())
+                           if (const std::string name = bitmapName(in.next()); !name.empty())
+                             s.PatternList += name + ";";
                        }});
       steps.push_back({"", [&] {
                          s.PatternList += "Panel.cfg";
@@ -140,7 +136,7 @@ void Orvex::cmdInstall_Click() {
   }
 
   try {
-    if (!runSteps(steps, [&](const FileError& e, const Step&) { return onError(e); })) return;
+    if (!runSteps(steps, [&](const FileError& e, const Step&) { return onError(e, ""); })) return;
   } catch (const InstallStopped&) {
     return;
   }

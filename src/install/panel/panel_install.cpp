@@ -2,6 +2,7 @@
 // the panel's files into it and into the simulator's Gauges and Sound folders.
 #include "app/orvex.h"
 #include "app/steps.h"
+#include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -12,17 +13,13 @@ namespace orvex {
 
 namespace {
 
-// The patterns of the first pass: whatever follows the first "=" on every line that names a
-// bitmap, taken as written, then the configuration file itself.
+// The patterns of the first pass: the bitmaps that panel.cfg names, line by line, then the
+// configuration file itself.
 std::string panelPatternList(const std::string& panelCfg) {
   std::string list;
   LineReader lines(panelCfg);
-  while (!lines.eof()) {
-    const std::string line = lines.next();
-    if (dos::lower(line).find(".bmp") == std::string::npos) continue;
-    const size_t equals = line.find('=');
-    list += (equals == std::string::npos ? line : line.substr(equals + 1)) + ";";
-  }
+  while (!lines.eof())
+    if (const std::string name = bitmapName(lines.next()); !name.empty()) list += name + ";";
   return list + "Panel.cfg";
 }
 
@@ -74,16 +71,12 @@ Resume onMakeFolderFailure(Orvex& o, const FileError& e, bool makingFolder) {
   return Resume::stop();
 }
 
-bool isAssemblyArea(Orvex& o, const std::string& folder) {
-  return dos::equalsNoCase(o.fs.fullPath(folder), o.fs.fullPath(o.state.OrvexAssemblyDir));
-}
-
-// Copying the assembly area onto itself and then deleting the originals would lose the panel.
+// A panel installed into the assembly area, or any folder below it, would go with its next
+// clean-up without a word.
 bool refuseAssemblyArea(Orvex& o, const std::string& folder) {
-  if (!isAssemblyArea(o, folder)) return false;
-  o.tk.msgBox(folder + " is the assembly area, where the panel's files wait." + "\r\r" +
-                  "Please choose another folder for the panel.",
-              "Panel Error", MsgIcon::Warning, MsgButtons::OK);
+  if (!o.insideAssemblyArea(folder)) return false;
+  o.tk.msgBox("Panel Files cannot be installed into the Assembly folder!\r" + folder, "Panel Error",
+              MsgIcon::Warning, MsgButtons::OK);
   return true;
 }
 
@@ -102,7 +95,9 @@ void installToFsconv(Orvex& o) {
     name.setFocus();
     return;
   }
-  o.state.PanelDir = o.state.FSim + "\\Aircraft\\FSFSCONV\\Panel." + name.text();
+  const std::string folder = o.state.FSim + "\\Aircraft\\FSFSCONV\\Panel." + name.text();
+  if (refuseAssemblyArea(o, folder)) return;
+  o.state.PanelDir = folder;
   o.state.FName = o.state.PanelDir;
   o.InstallPanel();
 }
@@ -114,16 +109,14 @@ void installToExisting(Orvex& o) {
   s.AircraftName = o.frm.Dir2.path();
   bool found = false;
   if (!s.AircraftName.empty()) {
-    if (!o.pointDirList(o.frm.Dir1, s.AircraftName)) return;
     found = dos::containsNoCase(s.AircraftName, "panel");
     if (!found) {
+      // Listed on its own: the directory browser the user may have open stays where it is.
       try {
-        DirList& dirs = o.frm.Dir1;
-        const int count = dirs.listCount();
-        for (int k = 0; k < count && !found; ++k) {
+        const std::vector<std::string> folders = o.fs.listDirs(s.AircraftName);
+        for (size_t k = 0; k < folders.size() && !found; ++k) {
           s.i = int16_t(k);
-          dirs.setListIndex(k);
-          found = dos::containsNoCase(dirs.list(k), "panel");
+          found = dos::containsNoCase(folders[k], "panel");
         }
       } catch (const FileError& e) {
         o.tk.msgBox(errorText("Error ", e), "Install Panel Error", MsgIcon::Critical,

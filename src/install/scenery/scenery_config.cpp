@@ -37,13 +37,12 @@ long newAreaNumber(const std::string& list) {
   return long(number);
 }
 
-std::string areaEntry(long number, const std::string& name) {
+std::string areaEntry(long number, const std::string& name, const std::string& local) {
   std::string area = std::to_string(number);
   if (area.size() < 3) area.insert(0, 3 - area.size(), '0');
   const std::string crlf = "\r\n";
-  return " " + crlf + "[Area." + area + "]" + crlf + "Title=" + name + crlf + "Local=SCENERY\\" +
-         name + "\\Scenery" + crlf + "Active=TRUE" + crlf + "Layer=" + std::to_string(number) +
-         crlf;
+  return " " + crlf + "[Area." + area + "]" + crlf + "Title=" + name + crlf + "Local=" + local +
+         crlf + "Active=TRUE" + crlf + "Layer=" + std::to_string(number) + crlf;
 }
 
 }  // namespace
@@ -61,7 +60,7 @@ void Orvex::UpdateSceneryConfig() {
     before = fs.readFile(list);
     const long number = newAreaNumber(before);
     appending = true;
-    fs.appendFile(list, areaEntry(number, name));
+    fs.appendFile(list, areaEntry(number, name, sceneryLocal()));
   } catch (const FileError& e) {
     fs.closeAll();
     if (e.number() == err::FileNotFound && !appending) {

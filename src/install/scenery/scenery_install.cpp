@@ -50,14 +50,14 @@ std::string sceneryNameProblem(const std::string& name) {
 // Whether the scenery list has the area of this scenery already. A scenery folder can exist
 // without one: an install that stopped half-way made the folder but never registered it.
 // A list that cannot be read counts as listed: a second entry would be worse than none.
-bool listedInSceneryConfig(FileSystem& fs, const std::string& list, const std::string& name) {
+bool listedInSceneryConfig(FileSystem& fs, const std::string& list, const std::string& local) {
   std::string data;
   try {
     data = fs.readFile(list);
   } catch (const FileError&) {
     return true;
   }
-  const std::string wanted = dos::lower("SCENERY\\" + name + "\\Scenery");
+  const std::string wanted = dos::lower(local);
   LineReader lines(data);
   while (!lines.eof()) {
     const std::string line = lines.next();
@@ -125,8 +125,7 @@ void Orvex::Command1_Click() {
 
   BusyScope busy(*this);
   frm.setMousePointer(MousePointer::Hourglass);
-  const std::string D =
-      intoChosenFolder ? frm.dirScenery.path() + "\\" + name : state.FSim + "\\Scenery\\" + name;
+  const std::string D = sceneryFolder();
   bool registerArea = true;
 
   // One handler for the whole install. In the folder steps a 75 means the scenery folder
@@ -178,7 +177,7 @@ void Orvex::Command1_Click() {
     return;
   }
 
-  if (registerArea || !listedInSceneryConfig(fs, state.FSim + "\\Scenery.cfg", name))
+  if (registerArea || !listedInSceneryConfig(fs, state.FSim + "\\Scenery.cfg", sceneryLocal()))
     UpdateSceneryConfig();
   hideCopyWindow();
   tk.msgBox("Scenery Files Created Successfully!", "Success!", MsgIcon::Information,

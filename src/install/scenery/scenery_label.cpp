@@ -1,5 +1,7 @@
 // The scenery frame's target label: "Install to: ", the wrapped simulator path and the name.
 #include "app/orvex.h"
+#include "platform/dos_path.h"
+#include "platform/file_system.h"
 
 namespace orvex {
 
@@ -17,6 +19,23 @@ std::string wrappedPath(const std::string& path) {
 std::string Orvex::sceneryTargetCaption() {
   refreshFSimFromOptions();
   return "Install to: \r" + wrappedPath(state.FSim) + " \\Scenery \\" + frm.txtSceneryName.text();
+}
+
+std::string Orvex::sceneryFolder() const {
+  const std::string& name = frm.txtSceneryName.text();
+  return frm.optSceneryOptional.value() ? frm.dirScenery.path() + "\\" + name
+                                        : state.FSim + "\\Scenery\\" + name;
+}
+
+std::string Orvex::sceneryLocal() {
+  if (!frm.optSceneryOptional.value()) return "SCENERY\\" + frm.txtSceneryName.text() + "\\Scenery";
+  // The folder the files really go to: the simulator finds it relative to its own folder
+  // when it lies inside, and by its full path anywhere else.
+  const std::string folder = fs.fullPath(sceneryFolder() + "\\Scenery");
+  std::string root = fs.fullPath(state.FSim);
+  if (root.empty() || root.back() != '\\') root += "\\";
+  if (dos::startsWith(dos::lower(folder), dos::lower(root))) return folder.substr(root.size());
+  return folder;
 }
 
 void Orvex::txtSceneryName_Change() {

@@ -114,9 +114,7 @@ void Orvex::cmdInstallSound_Click() {
                     "Sound Name", true);
          }
          // Installed into the assembly area, the sounds would go with its clean-up.
-         const std::string assembly = dos::lower(fs.fullPath(s.OrvexAssemblyDir));
-         const std::string target = dos::lower(fs.fullPath(S));
-         if (target == assembly || dos::startsWith(target, assembly + "\\"))
+         if (insideAssemblyArea(S))
            refuse("Sound Files cannot be installed into the Assembly folder!\r" + S, "Sound Error",
                   frm.optSoundCustom.value());
          s.SoundDir = S;
