@@ -1,4 +1,6 @@
 // Emptying the assembly area, and the zip program bridge.
+#include <filesystem>
+
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -153,6 +155,53 @@ TEST_F(CleanupTest, RefreshBlinksOnlyWhenFilesArrive) {
   app.frm.Timer1.tick();
   EXPECT_TRUE(app.frm.cmdRefresh.visible());
   EXPECT_EQ(app.frm.Timer1.interval(), 1000);
+}
+
+TEST_F(CleanupTest, ARootOnADriveTheMapDoesNotHoldFindsNoZipProgram) {
+  Orvex& app = startSet();
+  app.state.OrvexDir = "Q:\\Orvex\\";
+  app.frm.cmdLoadWinZip.click();
+  ASSERT_EQ(tk_.boxes.size(), 1u);
+  EXPECT_EQ(tk_.boxes[0].text, "Could not find WinZip");
+  EXPECT_EQ(tk_.boxes[0].caption, "Browser Not Found");
+  EXPECT_TRUE(app.frm.Timer1.running());
+  EXPECT_FALSE(app.ended());
+}
+
+TEST_F(CleanupTest, TheWatchCountsOnItsOwnRestsDuringInstallsAndFailsOnce) {
+  Orvex& app = startSet();
+  write("C:\\Orvex\\Assembly\\a.cfg");
+  write("C:\\Orvex\\Assembly\\b.cfg");
+  // The browser is open, pointed at the simulator; the hidden file list shows pictures.
+  app.frm.cmdSetDirectories.click();
+  app.frm.Dir1.setPath("C:\\FS98");
+  app.listFiles("C:\\FS98", "*.jpg");
+  app.frm.Timer1.setInterval(1000);
+  app.frm.Timer1.setTimerEnabled(true);
+
+  app.frm.Timer1.tick();
+  EXPECT_FALSE(app.frm.cmdRefresh.visible());
+  EXPECT_EQ(app.frm.Dir1.path(), "C:\\FS98");
+  EXPECT_EQ(app.frm.File1.path(), "C:\\FS98");
+  EXPECT_EQ(app.frm.File1.pattern(), "*.jpg");
+
+  // While an install runs the watch changes nothing.
+  {
+    BusyScope busy(app);
+    app.frm.Timer1.tick();
+    EXPECT_FALSE(app.frm.cmdRefresh.visible());
+  }
+
+  // An area that cannot be read (here a link that leads to itself) stops the watch with one
+  // message instead of one every half second.
+  std::filesystem::remove_all(host("C:\\Orvex\\Assembly"));
+  std::filesystem::create_symlink("Assembly", host("C:\\Orvex\\Assembly"));
+  app.frm.Timer1.tick();
+  app.frm.Timer1.tick();
+  EXPECT_EQ(tk_.countCaption("Data Error"), 1);
+  EXPECT_FALSE(app.frm.Timer1.running());
+  EXPECT_TRUE(app.frm.cmdRefresh.visible());
+  EXPECT_FALSE(app.ended());
 }
 
 TEST_F(CleanupTest, CancelThrowsTheLoadedArchiveAway) {

@@ -4,6 +4,7 @@
 // its scenery list and the settings must come through whole, and the next install must work.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -325,6 +326,9 @@ class FaultInjection : public Sandbox {
     const bool fired = faulty_->fired();
     const std::string failed = faulty_->failedOperation();
     faulty_->failAt(0, 0);
+    // A failure nobody expected is shown once, where the event entered the program.
+    if (fired && number == FaultyFileSystem::kUnexpected)
+      EXPECT_EQ(tk_.countCaption("System Error"), 1) << failed;
     SCOPED_TRACE(std::string(kindName(kind)) + (earlierVersion_ ? " over an earlier version" : "") +
                  ": operation " + std::to_string(k) + " (" + failed + ") failing with " +
                  std::to_string(number) + ", answering " +
@@ -366,8 +370,8 @@ class FaultInjection : public Sandbox {
     for (bool earlier : {false, true})
       for (MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
         earlierVersion_ = earlier;
-        for (int number :
-             {err::FileNotFound, err::PathFileAccess, err::PathNotFound, err::DiskFull}) {
+        for (int number : {err::FileNotFound, err::PathFileAccess, err::PathNotFound, err::DiskFull,
+                           FaultyFileSystem::kUnexpected}) {
           for (long k = 1;; ++k) {
             const bool fired = runWithFault(kind, k, number, answer);
             ++runs;
@@ -461,6 +465,114 @@ TEST_F(FaultInjection, StartAndQuitKeepTheSettings) {
     }
   }
   std::cout << "[ fault runs ] start and quit: " << runs << " runs\n";
+}
+
+// A failure that no procedure expects, in an event of each family: it is shown as a System
+// Error, the program goes on, and a Refresh and an install that come next succeed.
+TEST_F(FaultInjection, EveryKindOfEventSurvivesAFailureNobodyExpected) {
+  struct Case {
+    const char* family;
+    std::function<void(Orvex&)> prepare, trigger;
+  };
+  auto none = [](Orvex&) {};
+  auto startWatching = [](Orvex& app) {
+    app.frm.Timer1.setInterval(1000);
+    app.frm.Timer1.setTimerEnabled(true);
+  };
+  const Case cases[] = {
+      {"selection", [](Orvex& app) { app.state.PanelData = 1; },
+       [](Orvex& app) { app.frm.optFS98.setValue(true); }},
+      {"browser", none, [](Orvex& app) { app.frm.cmdSetDirectories.click(); }},
+      {"refresh", none, [](Orvex& app) { app.frm.cmdRefresh.click(); }},
+      {"clean-up", none, [](Orvex& app) { app.frm.cmdCancelLoad.click(); }},
+      {"zip program", none, [](Orvex& app) { app.frm.cmdLoadWinZip.click(); }},
+      {"watch timer", startWatching, [](Orvex& app) { app.frm.Timer1.tick(); }},
+      // A tick that the toolkit delivers while an install pauses: the install ends there.
+      {"tick during an install",
+       [&](Orvex& app) {
+         unpack(Kind::Sound);
+         app.frm.cmdRefresh.click();
+         app.frm.optSound.setValue(true);
+         startWatching(app);
+         tk_.onEvents = [this, &app] {
+           tk_.onEvents = nullptr;
+           faulty_->failAt(1, FaultyFileSystem::kUnexpected);
+           app.frm.Timer1.tick();
+         };
+       },
+       [](Orvex& app) { app.frm.cmdInstallSound.click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.family);
+    Orvex& app = freshStart(Kind::Aircraft, false);
+    c.prepare(app);
+    tk_.boxes.clear();
+    if (!tk_.onEvents) faulty_->failAt(1, FaultyFileSystem::kUnexpected);
+    c.trigger(app);
+    EXPECT_TRUE(faulty_->fired());
+    faulty_->failAt(0, 0);
+    ASSERT_EQ(tk_.countCaption("System Error"), 1);
+    EXPECT_EQ(tk_.countCaption("Success!"), 0);
+    EXPECT_FALSE(app.ended());
+    EXPECT_FALSE(app.busy());
+    EXPECT_FALSE(app.anim.visible());
+    EXPECT_EQ(app.frm.mousePointer(), MousePointer::Default);
+
+    tk_.onEvents = nullptr;
+    tk_.boxes.clear();
+    app.frm.Timer1.setInterval(0);
+    unpack(Kind::Aircraft);
+    installAsTheUserWould(app, Kind::Aircraft);
+    EXPECT_EQ(tk_.countCaption("Success!"), 1);
+  }
+}
+
+// The toolkit delivers ticks and clicks while a question is up. A tick of the watch timer, and
+// a listing of the assembly area with every pattern, must not change which files the install
+// moves: each file lands where it belongs and only files that were copied leave the area.
+TEST_F(FaultInjection, TicksDuringAnInstallsQuestionsChangeNothingItMoves) {
+  for (Kind kind : {Kind::Aircraft, Kind::Panel, Kind::Sound, Kind::Scenery}) {
+    SCOPED_TRACE(kindName(kind));
+    earlierVersion_ = true;
+    Orvex& app = freshStart(kind, true);
+    // A protected file the aircraft brings as well, so that its install asks during a group.
+    if (kind == Kind::Aircraft) {
+      write("C:\\FS98\\Aircraft\\Test Plane\\Model\\Model.cfg", "old");
+      stdfs::permissions(host("C:\\FS98\\Aircraft\\Test Plane\\Model\\Model.cfg"),
+                         stdfs::perms::owner_read);
+    }
+    unpack(kind);
+    app.frm.Timer1.setInterval(1000);
+    app.frm.Timer1.setTimerEnabled(true);
+    int questions = 0;
+    tk_.onQuestion = [&] {
+      ++questions;
+      app.frm.Timer1.tick();
+      app.listFiles(app.state.OrvexAssemblyDir, "*.*");
+    };
+    installAsTheUserWould(app, kind);
+    tk_.onQuestion = nullptr;
+
+    EXPECT_GE(questions, 1);
+    EXPECT_EQ(tk_.countCaption("Success!"), 1);
+    const Files files = addOn(kind);
+    for (const auto& [path, name] : installedFiles(kind)) {
+      if (read(path) == "old version") continue;  // protected, passed over after the question
+      EXPECT_EQ(read(path), files.at(name)) << path;
+    }
+    EXPECT_EQ(read("C:\\FS98\\Aircraft\\Test Plane\\Model\\plane.mdl"),
+              kind == Kind::Aircraft ? "model" : "");
+    // Whatever left the assembly area arrived in the simulator: nothing of the add-on is lost.
+    const Files tree = snapshot();
+    for (const auto& [name, bytes] : files) {
+      // The protected one was passed over at the user's Yes to going on without it.
+      if (exists(kAsm + name) || (kind == Kind::Aircraft && name == "Model.cfg")) continue;
+      bool arrived = false;
+      for (const auto& [path, held] : tree)
+        arrived |= dos::equalsNoCase(stdfs::path(path).filename().string(), name) && held == bytes;
+      EXPECT_TRUE(arrived) << name << " left the assembly area without arriving";
+    }
+  }
 }
 
 TEST_F(FaultInjection, AircraftInstallSurvivesEveryFailure) {

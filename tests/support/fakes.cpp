@@ -9,6 +9,7 @@ MsgAnswer FakeToolkit::msgBox(const std::string& text, const std::string& captio
                               MsgButtons buttons) {
   boxes.push_back({text, caption, icon, buttons});
   if (buttons == MsgButtons::OK) return MsgAnswer::OK;
+  if (onQuestion) onQuestion();
   if (answers.empty()) return MsgAnswer::Yes;
   MsgAnswer a = answers.front();
   answers.pop_front();

@@ -50,6 +50,8 @@ class FakeToolkit : public Toolkit {
   std::function<void(Form&)> onModal;
   // Runs on each pumped event, to stand for clicks that arrive during a pause.
   std::function<void()> onEvents;
+  // Runs while a Yes/No question is up, to stand for ticks and clicks the toolkit delivers then.
+  std::function<void()> onQuestion;
 
   int countCaption(const std::string& caption) const;
 };

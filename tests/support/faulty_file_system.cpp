@@ -1,6 +1,8 @@
 // The file system that fails one chosen operation.
 #include "support/faulty_file_system.h"
 
+#include <stdexcept>
+
 #include "platform/errors.h"
 
 namespace orvex::test {
@@ -22,6 +24,7 @@ bool FaultyFileSystem::due(const char* operation, const std::string& path) {
 }
 
 void FaultyFileSystem::fail() {
+  if (number_ == kUnexpected) throw std::runtime_error("injected failure of " + failed_);
   throw FileError(number_);
 }
 
@@ -36,11 +39,19 @@ void FaultyFileSystem::chDrive(const std::string& drive) {
 }
 
 bool FaultyFileSystem::isDirectory(const std::string& path) {
-  return !due("isDirectory", path) && inner_.isDirectory(path);
+  if (due("isDirectory", path)) {
+    if (number_ == kUnexpected) fail();
+    return false;
+  }
+  return inner_.isDirectory(path);
 }
 
 bool FaultyFileSystem::isFile(const std::string& path) {
-  return !due("isFile", path) && inner_.isFile(path);
+  if (due("isFile", path)) {
+    if (number_ == kUnexpected) fail();
+    return false;
+  }
+  return inner_.isFile(path);
 }
 
 void FaultyFileSystem::mkDir(const std::string& path) {

@@ -13,6 +13,10 @@ class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
 
+  // The error number that stands for a failure no procedure expects: the operation throws a
+  // std::runtime_error instead of a FileError.
+  static constexpr int kUnexpected = -1;
+
   // Counting starts again from now: the k-th operation (1 for the next one) fails with the
   // given error number. An append or a write that fails with "disk full" (61) first writes half
   // of its data, as a full disk does. k = 0 lets every operation through.
