@@ -89,6 +89,8 @@ std::string unexpectedFailureText(std::exception_ptr failure) {
     std::rethrow_exception(failure);
   } catch (const CarriedFailure& carried) {
     return unexpectedFailureText(carried.cause);
+  } catch (const StopFailure& e) {
+    return e.what();
   } catch (const FileError& e) {
     return errorText("Error ", e);
   } catch (const std::exception& e) {

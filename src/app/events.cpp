@@ -99,6 +99,11 @@ void Orvex::wireEvents() {
   frm.Command3.onClick = guarded(&Orvex::Command3_Click);
   frm.cmdInstallSound.onClick = guarded(&Orvex::cmdInstallSound_Click);
 
+  frm.lvwInstalled.onChange = plain(&Orvex::lvwInstalled_Change);
+  frm.cmdUninstall.onClick = guarded(&Orvex::cmdUninstall_Click);
+  frm.cmdForget.onClick = guarded(&Orvex::cmdForget_Click);
+  frm.tmrDigest.onTimer = plain(&Orvex::tmrDigest_Timer);
+
   warn.chkNotAgain.onClick = plain(&Orvex::chkNotAgain_Click);
   warn.cmdOK.onClick = plain(&Orvex::cmdOK_Click);
 

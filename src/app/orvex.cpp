@@ -4,7 +4,12 @@
 namespace orvex {
 
 Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
-    : guardedToolkit_(toolkit, events_), fs(fs_), tk(guardedToolkit_), shell(shell_), frm(fs_) {
+    : guardedToolkit_(toolkit, events_),
+      recording_(fs_),
+      fs(recording_),
+      tk(guardedToolkit_),
+      shell(shell_),
+      frm(recording_) {
   wireEvents();
 }
 

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/event_guard.h"
 #include "app/program_state.h"
 #include "install/copy_pass.h"
+#include "platform/record_store.h"
+#include "record/recording_file_system.h"
 #include "ui/windows.h"
 
 namespace orvex {
@@ -21,9 +24,11 @@ class Shell;
 struct SimProfile;
 
 class Orvex {
-  // Declared first: the toolkit the procedures use goes through the guard.
+  // Declared first: the toolkit the procedures use goes through the guard, and the file system
+  // they use records what installs change.
   EventGuard events_;
   GuardedToolkit guardedToolkit_;
+  RecordingFileSystem recording_;
 
  public:
   Orvex(FileSystem& fs, Toolkit& toolkit, Shell& shell);
@@ -41,6 +46,8 @@ class Orvex {
 
   // Reads archives opened directly; without it they are refused with a message.
   ArchiveReader* archives = nullptr;
+  // Opens the install records (the database file's host path); without it nothing is recorded.
+  std::function<std::unique_ptr<RecordStore>(const std::string& hostPath)> openRecordStore;
 
   ProgramState state;
   frmOrvex2 frm;
@@ -171,6 +178,21 @@ class Orvex {
   void cmdPanelInstall_Click();
   void InstallPanel();
 
+  // The install records: an install is recorded from its first change to its end.
+  void beginRecord(const char* kind, const std::string& name);
+  void nameRecord(const std::string& name);
+  void endRecord();
+  RecordStore* records() const { return records_.get(); }
+  // The Installed tab.
+  void refreshInstalled();
+  void lvwInstalled_Change();
+  void cmdUninstall_Click();
+  void cmdForget_Click();
+  void tmrDigest_Timer();
+  // At start-up: the records, and the installs and uninstalls a crash broke off.
+  void openRecords();
+  void recoverInterrupted();
+
   // Sound target choice and install.
   void optSound_Click();
   void optSoundDir_Click();
@@ -191,6 +213,14 @@ class Orvex {
   bool shutDown_ = false;
   // The names of the copy pass that is running, for the copy window's label.
   const std::vector<std::string>* passNames_ = nullptr;
+  std::unique_ptr<RecordStore> records_;
+  // Why installs are not recorded (shown on the Installed tab, and once at an install).
+  std::string recordsProblem_;
+  bool recordsProblemShown_ = false;
+  // The installs on the Installed tab, by row; those whose files still await their digests.
+  std::vector<long> shownInstalls_;
+  std::vector<long> digestQueue_;
+  size_t digestNext_ = 0;
   // Orvex.cfg was there at start-up but could not be read: it is not written over, so that a
   // read that failed once does not cost the user every setting.
   bool settingsUnread_ = false;
@@ -199,6 +229,20 @@ class Orvex {
 
 // A path with a blank after every "\" from the fourth character on, so a label can wrap it.
 std::string wrappedPath(const std::string& path);
+
+// Records one install for its lifetime: from its first change on, whatever way it ends.
+class RecordScope {
+ public:
+  RecordScope(Orvex& o, const char* kind, const std::string& name) : o_(o) {
+    o_.beginRecord(kind, name);
+  }
+  ~RecordScope() { o_.endRecord(); }
+  RecordScope(const RecordScope&) = delete;
+  RecordScope& operator=(const RecordScope&) = delete;
+
+ private:
+  Orvex& o_;
+};
 
 // Marks the program busy for its lifetime (an install in progress).
 class BusyScope {

@@ -46,6 +46,7 @@ void Orvex::Form_Load() {
       {"", [&] { CenterForm(frm); }},
       {"", [&] { s.OrvexAssemblyDir = s.OrvexDir + "Assembly"; }},
       {"", [&] { GetFSInfo(); }},
+      {"", [&] { openRecords(); }},
       {"",
        [&] {
          for (const SimProfile& p : simProfiles())
@@ -67,6 +68,11 @@ void Orvex::Form_Load() {
          }
        }},
       {"", [&] { frm.show(); }},
+      {"",
+       [&] {
+         recoverInterrupted();
+         refreshInstalled();
+       }},
   };
   runSteps(steps, [&](const FileError& e, const Step&) {
     if (e.number() != err::PathFileAccess) {

@@ -38,6 +38,8 @@ class HostFileSystem : public FileSystem {
   void mkDir(const std::string& path) override;
   void rmDir(const std::string& path) override;
   void copyFile(const std::string& source, const std::string& target) override;
+  void transferFile(const std::string& source, const std::string& target) override;
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void setAttrNormal(const std::string& path) override;
@@ -46,6 +48,9 @@ class HostFileSystem : public FileSystem {
 
   std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
   std::vector<std::string> listDirs(const std::string& dir) override;
+
+  std::optional<FileStamp> stamp(const std::string& path) override;
+  std::string digest(const std::string& path) override;
 
   void checkReadable(const std::string& path) override;
   std::string readFile(const std::string& path) override;

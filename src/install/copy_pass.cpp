@@ -49,6 +49,10 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
     }
   }
   const int n = int(names.size());
+  std::vector<std::pair<std::string, std::string>> moves;
+  for (const std::string& name : names)
+    moves.emplace_back(state.OrvexAssemblyDir + "\\" + name, pass.targetFolder + name);
+  fs.aboutToTransfer(moves);
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
     state.FName = pass.targetFolder + names[size_t(k)];
@@ -57,14 +61,16 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
       return false;
     DisplayFileCopy();
     const std::string source = state.OrvexAssemblyDir + "\\" + names[size_t(k)];
+    // The source is only deleted after this, never changed, so the file system may hand the
+    // target its data (a link) instead of copying the bytes; both names stay until the delete.
     try {
-      fs.copyFile(source, state.FName);
+      fs.transferFile(source, state.FName);
     } catch (const FileError& e) {
       const Resume r = handler(e, PassStep::Copy);
       if (r.kind == Resume::Kind::Stop) return false;
       if (r.kind == Resume::Kind::Replace && !attempt(PassStep::Replace, [&] {
             fs.setAttrNormal(state.FName);
-            fs.copyFile(source, state.FName);
+            fs.transferFile(source, state.FName);
           }))
         return false;
     }

@@ -37,6 +37,13 @@ class FileError : public std::runtime_error {
   std::string description_;
 };
 
+// A failure that ends the operation in hand and carries the whole message the user is shown;
+// no procedure takes it for a failure of one of its own steps.
+class StopFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A number in signed form: a blank in place of the sign for a non-negative number.
 std::string signedNumber(long number);
 

@@ -2,10 +2,18 @@
 // without regard to case, failures thrown as FileError with the numbers 53, 75 and 76.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvex {
+
+struct FileStamp {
+  long long size = 0;
+  long long mtime = 0;  // ns since the epoch
+  bool operator==(const FileStamp&) const = default;
+};
 
 class FileSystem {
  public:
@@ -33,7 +41,23 @@ class FileSystem {
   // Removes an empty directory: 75 when not empty, 76 when missing.
   virtual void rmDir(const std::string& path) = 0;
   // Copies a file to a full target path, replacing a target of that name (75 when it is read-only).
+  // Always a copy of the bytes: the source may be changed in place afterwards.
   virtual void copyFile(const std::string& source, const std::string& target) = 0;
+  // The copy step of a move: the target gets the source's contents exactly as copyFile gives
+  // them (the same errors; a target of that name replaced, at once and whole), and the source
+  // stays until the caller deletes it. The host may give the target the source's data instead
+  // of copying its bytes, so the source must not be changed in place before it is deleted.
+  virtual void transferFile(const std::string& source, const std::string& target) = 0;
+  // A copy pass is about to transfer these files (source, target), in this order; a layer that
+  // records what installs do notes them all at once.
+  virtual void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) {
+    (void)moves;
+  }
+  // Makes target a lasting copy of source, safely on disk before it returns (a new file; 75
+  // when target exists). With mayShare the host may let both names share one file's data, for
+  // a source that is only ever replaced whole, never changed in place.
+  virtual void preserveFile(const std::string& source, const std::string& target,
+                            bool mayShare) = 0;
   // Moves a file to a full target path, replacing a target of that name (75 when it is
   // read-only or a folder); a move within one drive is a rename, so nothing is copied.
   virtual void moveFile(const std::string& source, const std::string& target) = 0;
@@ -51,6 +75,11 @@ class FileSystem {
                                              const std::string& patterns) = 0;
   // Full paths of the sub-directories of dir, sorted by name; no hidden ones.
   virtual std::vector<std::string> listDirs(const std::string& dir) = 0;
+
+  // The size and modification time (ns) of a file; nothing when it is not there.
+  virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
+  // A digest of a file's bytes (hex text), to tell whether it still holds what was written.
+  virtual std::string digest(const std::string& path) = 0;
 
   // Opens a file for reading and closes it again: 53 when it cannot be opened.
   virtual void checkReadable(const std::string& path) = 0;

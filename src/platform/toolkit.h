@@ -9,8 +9,8 @@ namespace orvex {
 class Form;
 
 enum class MsgIcon { None, Information, Warning, Critical };
-enum class MsgButtons { OK, YesNo };
-enum class MsgAnswer { OK, Yes, No };
+enum class MsgButtons { OK, YesNo, YesNoAllCancel };
+enum class MsgAnswer { OK, Yes, No, YesToAll, Cancel };
 
 class Toolkit {
  public:

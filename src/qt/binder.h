@@ -23,6 +23,7 @@ class QProgressBar;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
+class QTreeWidget;
 class QWidget;
 
 namespace orvex {
@@ -58,6 +59,7 @@ class Binder {
   void dirList(DirList& m, QListWidget* w, Navigate navigate, const QString& description);
   void fileList(FileList& m, QListWidget* w, const QString& description);
   void progressBar(ProgressBar& m, QProgressBar* w, const QString& description);
+  void listView(ListView& m, QTreeWidget* w, const QString& description);
   // A Qt timer that runs while the model's timer runs.
   QTimer* timer(Timer& m);
   void tabs(TabStrip& m, QTabWidget* w);

@@ -31,16 +31,18 @@ MainWindow::MainWindow(Orvex& orvex, QtToolkit& toolkit, QWidget* parent)
 
   auto* tabs = placed<QTabWidget>(this, 120, 1440, 9960, 5640);
   for (size_t i = 0; i < f.SSTab1.tabCaptions.size(); ++i) tabs->addTab(new QWidget, QString());
-  if (tabs->count() == 4) {
+  if (tabs->count() == 5) {
     buildAircraftTab(tabs->widget(0));
     buildPanelTab(tabs->widget(1));
     buildSceneryTab(tabs->widget(2));
     buildSoundTab(tabs->widget(3));
+    buildInstalledTab(tabs->widget(4));
   }
   binder_->tabs(f.SSTab1, tabs);
 
   buildButtons();
   binder_->timer(f.Timer1);
+  binder_->timer(f.tmrDigest);
 
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   help->setContext(Qt::WindowShortcut);

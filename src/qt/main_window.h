@@ -35,6 +35,7 @@ class MainWindow : public QWidget {
   void buildPanelTab(QWidget* page);
   void buildSceneryTab(QWidget* page);
   void buildSoundTab(QWidget* page);
+  void buildInstalledTab(QWidget* page);
 
   Orvex& orvex_;
   QtToolkit& toolkit_;

@@ -1,10 +1,12 @@
-// The four tabs of the main window and the controls on each.
+// The tabs of the main window and the controls on each.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 
 #include "app/orvex.h"
 #include "qt/binder.h"
@@ -146,6 +148,23 @@ void MainWindow::buildSoundTab(QWidget* page) {
   b.followTop(f.Dir3);
   b.button(f.cmdInstallSound, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
   b.button(f.Command3, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
+}
+
+}  // namespace orvex
+
+namespace orvex {
+
+void MainWindow::buildInstalledTab(QWidget* page) {
+  frmOrvex2& f = orvex_.frm;
+  Binder& b = *binder_;
+  b.listView(f.lvwInstalled, placed<QTreeWidget>(page, 120, 120, 8040, 2520), tr("Installs"));
+  b.button(f.cmdUninstall, placed<QPushButton>(page, 8280, 120, 1440, 420));
+  b.button(f.cmdForget, placed<QPushButton>(page, 8280, 660, 1440, 420));
+  b.listView(f.lvwChanges, placed<QTreeWidget>(page, 120, 2760, 9600, 1740),
+             tr("Changes of the install"));
+  b.label(f.labInstalledNote, wrappedLabel(page, 120, 4560, 9600, 300), tr("Installs note"));
+  b.progressBar(f.prgUndo, placed<QProgressBar>(page, 120, 4860, 9600, 180),
+                tr("Uninstall progress"));
 }
 
 }  // namespace orvex

@@ -53,7 +53,9 @@ QtToolkit::~QtToolkit() {
 
 MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption, MsgIcon icon,
                             MsgButtons buttons) {
-  const MsgAnswer unattendedAnswer = buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::OK;
+  const MsgAnswer unattendedAnswer = buttons == MsgButtons::YesNo            ? MsgAnswer::No
+                                     : buttons == MsgButtons::YesNoAllCancel ? MsgAnswer::Cancel
+                                                                             : MsgAnswer::OK;
   if (!script_.empty() || unattended_) {
     MsgAnswer answer = unattendedAnswer;
     if (!script_.empty()) {
@@ -69,6 +71,10 @@ MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption,
   if (buttons == MsgButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+  } else if (buttons == MsgButtons::YesNoAllCancel) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll |
+                           QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
@@ -76,6 +82,11 @@ MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption,
   MsgAnswer answer = MsgAnswer::OK;
   if (buttons == MsgButtons::YesNo)
     answer = pressed == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+  else if (buttons == MsgButtons::YesNoAllCancel)
+    answer = pressed == QMessageBox::Yes        ? MsgAnswer::Yes
+             : pressed == QMessageBox::No       ? MsgAnswer::No
+             : pressed == QMessageBox::YesToAll ? MsgAnswer::YesToAll
+                                                : MsgAnswer::Cancel;
   shown_.push_back({caption, text, icon, buttons, answer, false});
   return answer;
 }

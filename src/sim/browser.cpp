@@ -83,6 +83,7 @@ void Orvex::cmdSelect_Click() {
     SetLabelColour(dir, frm.labLocation);
     frm.labLocation.setCaption(dir);
     frm.cmdSetDirectories.setCaption(p->directoryCaption);
+    refreshInstalled();
   }
   frm.frmDirectories.setVisible(false);
   frm.Image1.setVisible(true);

@@ -12,6 +12,7 @@ void Orvex::selectProfile(const SimProfile& profile) {
   s.FSim = path;
   SetLabelColour(path, frm.labLocation);
   frm.labLocation.setCaption(path);
+  refreshInstalled();
   if (isPlaceholder(path)) {
     ClearAll();
     frm.cmdSetDirectories.setCaption(profile.placeholder);

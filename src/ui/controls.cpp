@@ -152,6 +152,25 @@ void Timer::tick() {
   if (running() && onTimer) onTimer();
 }
 
+void ListView::setColumns(std::vector<std::string> columns) {
+  columns_ = std::move(columns);
+  update();
+}
+
+void ListView::setRows(std::vector<std::vector<std::string>> rows) {
+  rows_ = std::move(rows);
+  listIndex_ = -1;
+  update();
+}
+
+void ListView::setListIndex(int i) {
+  if (i < -1 || i >= int(rows_.size())) i = -1;
+  if (i == listIndex_) return;
+  listIndex_ = i;
+  update();
+  if (onChange) onChange();
+}
+
 void ProgressBar::setValue(int v) {
   v = std::clamp(v, 0, std::max(maximum_, 0));
   if (value_ == v) return;

@@ -223,6 +223,28 @@ class ProgressBar : public Control {
   int maximum_ = 100;
 };
 
+// A table of rows under column headings, one row selected or none. Selecting a row (by the user
+// or the program) runs the change procedure when the selection actually changes.
+class ListView : public Control {
+ public:
+  using Control::Control;
+  const std::vector<std::string>& columns() const { return columns_; }
+  void setColumns(std::vector<std::string> columns);
+  const std::vector<std::vector<std::string>>& rows() const { return rows_; }
+  // New rows: the selection is cleared (without running the change procedure).
+  void setRows(std::vector<std::vector<std::string>> rows);
+  int listIndex() const { return listIndex_; }
+  void setListIndex(int i);
+  // Whether the user may sort the rows by a column (the model keeps its own order).
+  bool sortable = false;
+  Handler onChange;
+
+ private:
+  std::vector<std::string> columns_;
+  std::vector<std::vector<std::string>> rows_;
+  int listIndex_ = -1;
+};
+
 // Lists the drives of the drive map; a change of the chosen drive runs the change procedure.
 class DriveList : public Control {
  public:

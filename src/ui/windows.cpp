@@ -50,7 +50,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(frmAutoStart, "Refresh Assembly Directory:");
   set(frmWinZip, "Load WinZip:");
   set(frmSimulation, "Select Simulation:");
-  SSTab1.tabCaptions = {"Aircraft", "Panels", "Scenery", "Sounds"};
+  SSTab1.tabCaptions = {"Aircraft", "Panels", "Scenery", "Sounds", "Installed"};
   set(labHelp, "F1 Help");
   blue(labHelp);
 
@@ -108,6 +108,19 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(labSceneryDir, "", "", false);
   blue(labSceneryDir);
   set(labSceneryName, "Enter a Name for this Scenery:");
+
+  lvwInstalled.setColumns({"Installed", "Kind", "Name", "Files", "Backups", "State"});
+  set(lvwInstalled, "", " The installs made into the selected simulator, newest first ");
+  lvwChanges.setColumns({"Change", "File or folder", "Original kept as"});
+  set(lvwChanges, "", " What the selected install changed ");
+  set(cmdUninstall, "Uninstall", " Remove this install and put back every file it replaced ");
+  set(cmdForget, "Forget",
+      " Drop this record and the backups no other install needs; the files stay ");
+  cmdUninstall.setEnabled(false);
+  cmdForget.setEnabled(false);
+  prgUndo.setVisible(false);
+  blue(labInstalledNote);
+  tmrDigest.setInterval(0);
   blue(labSceneryName);
 
   set(labSoundNoData, "No Sound Data Available!");

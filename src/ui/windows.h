@@ -118,6 +118,17 @@ class frmOrvex2 : public Form {
   Label labEnterName{*this, "labEnterName"};
   Label labSoundPath{*this, "labSoundPath"};
   Label Label1{*this, "Label1"};
+
+  // Tab 4 "Installed": the installs recorded for the selected simulator, the changes of the
+  // one selected, and the ways to undo it.
+  ListView lvwInstalled{*this, "lvwInstalled"};
+  ListView lvwChanges{*this, "lvwChanges"};
+  Button cmdUninstall{*this, "cmdUninstall"};
+  Button cmdForget{*this, "cmdForget"};
+  ProgressBar prgUndo{*this, "prgUndo"};
+  Label labInstalledNote{*this, "labInstalledNote"};
+  // Works through the digests of files just installed while the program is idle.
+  Timer tmrDigest{*this, "tmrDigest"};
 };
 
 }  // namespace orvex

@@ -70,6 +70,27 @@ void FaultyFileSystem::copyFile(const std::string& source, const std::string& ta
   inner_.copyFile(source, target);
 }
 
+void FaultyFileSystem::transferFile(const std::string& source, const std::string& target) {
+  if (due("transferFile", source + " -> " + target)) fail();
+  inner_.transferFile(source, target);
+}
+
+void FaultyFileSystem::preserveFile(const std::string& source, const std::string& target,
+                                    bool mayShare) {
+  if (due("preserveFile", source + " -> " + target)) fail();
+  inner_.preserveFile(source, target, mayShare);
+}
+
+std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path) {
+  if (due("stamp", path)) fail();
+  return inner_.stamp(path);
+}
+
+std::string FaultyFileSystem::digest(const std::string& path) {
+  if (due("digest", path)) fail();
+  return inner_.digest(path);
+}
+
 void FaultyFileSystem::moveFile(const std::string& source, const std::string& target) {
   if (due("moveFile", source + " -> " + target)) fail();
   inner_.moveFile(source, target);

@@ -45,6 +45,13 @@ class FaultyFileSystem : public FileSystem {
   void mkDir(const std::string& path) override;
   void rmDir(const std::string& path) override;
   void copyFile(const std::string& source, const std::string& target) override;
+  void transferFile(const std::string& source, const std::string& target) override;
+  void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override {
+    inner_.aboutToTransfer(moves);
+  }
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
+  std::optional<FileStamp> stamp(const std::string& path) override;
+  std::string digest(const std::string& path) override;
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void setAttrNormal(const std::string& path) override;

@@ -56,6 +56,7 @@ void Orvex::cmdInstall_Click() {
   s.CancelAircraftInstall = 0;
   // Tested in this order: CFS, CFS2, FS2000, FS98.
   refreshFSimFromOptions();
+  RecordScope record(*this, "aircraft", s.AircraftName);
 
   if (!CheckAirConfig()) return;
   if (!MakeAircraftDirectories(s.FSim)) return;

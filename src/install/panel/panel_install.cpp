@@ -156,6 +156,7 @@ void installToChosenPath(Orvex& o) {
   s.AircraftName = path.text();
   s.FName = s.PanelDir;
   if (refuseAssemblyArea(o, s.AircraftName)) return;
+  o.nameRecord(s.PanelDir);
   const bool goOn =
       runSteps({{"make", [&] { o.fs.mkDir(s.PanelDir); }}},
                [&](const FileError& e, const Step&) { return onMakeFolderFailure(o, e, true); });
@@ -167,6 +168,7 @@ void installToChosenPath(Orvex& o) {
 void Orvex::cmdPanelInstall_Click() {
   BusyScope busy(*this);
   if (isPlaceholderNoCase(state.FSim)) return;
+  RecordScope record(*this, "panel", "");
   frm.optFSCONV.setEnabled(!frm.optCFS2.value());
   if (frm.optFSCONV.value())
     installToFsconv(*this);
@@ -179,6 +181,7 @@ void Orvex::cmdPanelInstall_Click() {
 }
 
 void Orvex::InstallPanel() {
+  nameRecord(frm.optFSCONV.value() ? state.FName : state.AircraftName);
   const bool ready = runSteps(
       {
           {"make",

@@ -124,6 +124,7 @@ void Orvex::Command1_Click() {
   }
 
   BusyScope busy(*this);
+  RecordScope record(*this, "scenery", name);
   frm.setMousePointer(MousePointer::Hourglass);
   const std::string D = sceneryFolder();
   bool registerArea = true;

@@ -42,6 +42,7 @@ void Orvex::cmdInstallSound_Click() {
     return;
   }
   frm.setMousePointer(MousePointer::Hourglass);
+  RecordScope record(*this, "sound set", "");
 
   auto backToPathBox = [&] {
     frm.txtIDecide.setFocus();
@@ -118,6 +119,7 @@ void Orvex::cmdInstallSound_Click() {
            refuse("Sound Files cannot be installed into the Assembly folder!\r" + S, "Sound Error",
                   frm.optSoundCustom.value());
          s.SoundDir = S;
+         nameRecord(S);
        }},
       {"",
        [&] {

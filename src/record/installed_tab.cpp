@@ -1,0 +1,322 @@
+// The install records in the program: each install recorded from its first change to its
+// end, the Installed tab with its uninstall and forget, the digests worked out while the
+// program is idle, and the recovery at start-up of what a crash broke off.
+#include <algorithm>
+#include <cstdio>
+
+#include "app/orvex.h"
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+#include "platform/toolkit.h"
+#include "record/undo.h"
+
+namespace orvex {
+namespace {
+
+constexpr const char* kRecordsCaption = "Install Records";
+
+std::string plural(int n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string sizeText(long long bytes) {
+  char text[32];
+  if (bytes < 1024)
+    std::snprintf(text, sizeof text, "%lld bytes", bytes);
+  else if (bytes < 1024 * 1024)
+    std::snprintf(text, sizeof text, "%.1f KB", double(bytes) / 1024);
+  else
+    std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / (1024 * 1024));
+  return text;
+}
+
+const char* statusText(Undo::Status status) {
+  switch (status) {
+    case Undo::Status::AsInstalled: return "as installed";
+    case Undo::Status::ChangedSince: return "changed since";
+    case Undo::Status::PartlyRemoved: return "partly removed";
+  }
+  return "";
+}
+
+std::vector<std::string> changeRow(const Change& c) {
+  switch (c.kind) {
+    case ChangeKind::Folder: return {"made folder", c.path, ""};
+    case ChangeKind::Created: return {"new file", c.path, ""};
+    case ChangeKind::Replaced: return {"replaced file", c.path, c.backup};
+    case ChangeKind::ListBackup: return {"list backup", c.path, c.backup};
+    case ChangeKind::Area: {
+      std::string area = c.text;
+      for (char& ch : area)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+      return {"added scenery area", c.path, dos::trim(area)};
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void Orvex::openRecords() {
+  if (!openRecordStore) return;
+  try {
+    records_ = openRecordStore(fs.hostPath(state.OrvexDir + "Installs.db"));
+    recording_.setStore(records_.get(), state.OrvexDir + "Backups");
+  } catch (const std::exception& e) {
+    records_.reset();
+    recordsProblem_ = e.what();
+  }
+  // A store that fails later is given up, and that is said once.
+  recording_.onStoreFailure = [this](const std::string& why) {
+    records_.reset();
+    recording_.setStore(nullptr, {});
+    recordsProblem_ = why;
+    recordsProblemShown_ = false;
+  };
+  for (const InstallRecord& r : records_ ? records_->installs() : std::vector<InstallRecord>{})
+    digestQueue_.push_back(r.id);
+  if (!digestQueue_.empty()) frm.tmrDigest.setInterval(50);
+}
+
+void Orvex::recoverInterrupted() {
+  if (!records_) return;
+  std::vector<InstallRecord> broken;
+  try {
+    for (const InstallRecord& r : records_->installs())
+      if (r.state != InstallState::Done) broken.push_back(r);
+    for (const InstallRecord& r : broken) {
+      Undo undo(*records_, recording_.inner());
+      const bool installing = r.state == InstallState::Running;
+      const std::string question =
+          installing ? "The install of " + r.name + " into " + r.simulator +
+                           " was interrupted. Undo what it did?" + "\r\r" +
+                           "(The files that had already left the assembly area are gone from "
+                           "there too: unpack the archive again to install it.)"
+                     : "The uninstall of " + r.name + " from " + r.simulator +
+                           " was interrupted. Finish removing it?";
+      if (tk.msgBox(question, "Interrupted Install", MsgIcon::Warning, MsgButtons::YesNo) ==
+          MsgAnswer::Yes)
+        undo.rollBack(r.id);
+      else
+        undo.keepAsItStands(r.id);
+    }
+  } catch (const RecordError& e) {
+    tk.msgBox(std::string("The install records cannot be read: ") + e.what(), kRecordsCaption,
+              MsgIcon::Warning, MsgButtons::OK);
+  } catch (const FileError& e) {
+    tk.msgBox("The interrupted install could not be undone completely." + std::string("\r\r") +
+                  errorText("Error", e),
+              kRecordsCaption, MsgIcon::Warning, MsgButtons::OK);
+  }
+}
+
+void Orvex::beginRecord(const char* kind, const std::string& name) {
+  if (!recordsProblem_.empty() && !recordsProblemShown_) {
+    recordsProblemShown_ = true;
+    tk.msgBox("The install records cannot be kept: " + recordsProblem_ + "\r\r" +
+                  "Installs go on, but what they do is not recorded and cannot be undone.",
+              kRecordsCaption, MsgIcon::Warning, MsgButtons::OK);
+  }
+  recording_.beginInstall(state.FSim, kind, state.OrvexAssemblyDir);
+  recording_.setName(name);
+}
+
+void Orvex::nameRecord(const std::string& name) {
+  recording_.setName(name);
+}
+
+void Orvex::endRecord() {
+  // Runs while a failure may be unwinding the install: nothing may escape from here.
+  try {
+    recording_.endInstall();
+    if (records_) {
+      const std::vector<InstallRecord> all = records_->installs();
+      if (!all.empty()) digestQueue_.push_back(all.back().id);
+      frm.tmrDigest.setInterval(50);
+    }
+    refreshInstalled();
+  } catch (...) {
+  }
+}
+
+void Orvex::refreshInstalled() {
+  frm.labInstalledNote.setCaption("");
+  const long selected =
+      frm.lvwInstalled.listIndex() >= 0 ? shownInstalls_[size_t(frm.lvwInstalled.listIndex())] : 0;
+  shownInstalls_.clear();
+  std::vector<std::vector<std::string>> rows;
+  if (!records_) {
+    frm.labInstalledNote.setCaption(recordsProblem_.empty()
+                                        ? "Installs are not recorded here."
+                                        : "The install records cannot be kept: " + recordsProblem_);
+  } else if (isPlaceholder(state.FSim)) {
+    frm.labInstalledNote.setCaption("Choose the simulator's directory to see its installs.");
+  } else {
+    try {
+      Undo undo(*records_, recording_.inner());
+      std::vector<InstallRecord> installs = records_->installs();
+      std::reverse(installs.begin(), installs.end());  // newest first
+      for (const InstallRecord& r : installs) {
+        if (!dos::equalsNoCase(r.simulator, state.FSim) || r.state != InstallState::Done) continue;
+        const std::vector<Change> changes = records_->changes(r.id);
+        shownInstalls_.push_back(r.id);
+        rows.push_back({r.when, r.kind, r.name, std::to_string(Undo::fileCount(changes)),
+                        sizeText(undo.backupBytes(r.id)), statusText(undo.status(r.id))});
+      }
+      if (rows.empty()) frm.labInstalledNote.setCaption("No installs recorded for this simulator.");
+    } catch (const std::exception& e) {
+      frm.labInstalledNote.setCaption(std::string("The install records cannot be read: ") +
+                                      e.what());
+      shownInstalls_.clear();
+      rows.clear();
+    }
+  }
+  frm.lvwInstalled.setRows(std::move(rows));
+  const auto again = std::find(shownInstalls_.begin(), shownInstalls_.end(), selected);
+  if (again != shownInstalls_.end())
+    frm.lvwInstalled.setListIndex(int(again - shownInstalls_.begin()));
+  else
+    lvwInstalled_Change();
+}
+
+void Orvex::lvwInstalled_Change() {
+  const int row = frm.lvwInstalled.listIndex();
+  const bool chosen = row >= 0 && size_t(row) < shownInstalls_.size() && records_;
+  frm.cmdUninstall.setEnabled(chosen);
+  frm.cmdForget.setEnabled(chosen);
+  std::vector<std::vector<std::string>> rows;
+  if (chosen)
+    for (const Change& c : records_->changes(shownInstalls_[size_t(row)]))
+      rows.push_back(changeRow(c));
+  frm.lvwChanges.setRows(std::move(rows));
+}
+
+void Orvex::cmdUninstall_Click() {
+  const int row = frm.lvwInstalled.listIndex();
+  if (row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
+    tk.beep();
+    return;
+  }
+  const long id = shownInstalls_[size_t(row)];
+  const std::string name = frm.lvwInstalled.rows()[size_t(row)][2];
+  Undo undo(*records_, recording_.inner());
+  const Undo::Counts counts = undo.count(id);
+  if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
+                    plural(counts.remove, "file will be removed", "files will be removed") +
+                    " and " + plural(counts.putBack, "original put back", "originals put back") +
+                    ".",
+                "Uninstall", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
+    return;
+
+  BusyScope busy(*this);
+  frm.setMousePointer(MousePointer::Hourglass);
+  frm.prgUndo.setMaximum(0);
+  frm.prgUndo.setValue(0);
+  frm.prgUndo.setVisible(true);
+  double shown = tk.clock();
+  undo.progress = [&](int done, int total) {
+    frm.prgUndo.setMaximum(total);
+    frm.prgUndo.setValue(done);
+    // A long uninstall keeps the window alive, a few times a second.
+    if (tk.clock() - shown >= 0.1) {
+      tk.doEvents();
+      shown = tk.clock();
+    }
+  };
+  undo.askChanged = [&](const std::string& path) {
+    frm.setMousePointer(MousePointer::Default);
+    const MsgAnswer answer = tk.msgBox(path + " has changed since it was installed." + "\r" +
+                                           "Remove or overwrite it all the same?",
+                                       "Uninstall", MsgIcon::Warning, MsgButtons::YesNoAllCancel);
+    frm.setMousePointer(MousePointer::Hourglass);
+    switch (answer) {
+      case MsgAnswer::Yes: return UndoAnswer::Yes;
+      case MsgAnswer::YesToAll: return UndoAnswer::YesToAll;
+      case MsgAnswer::Cancel: return UndoAnswer::Cancel;
+      default: return UndoAnswer::No;
+    }
+  };
+  std::string problem;
+  bool finished = false;
+  try {
+    finished = undo.uninstall(id);
+  } catch (const FileError& e) {
+    problem = errorText("Error", e);
+  } catch (const RecordError& e) {
+    problem = e.what();
+  }
+  if (!problem.empty()) {
+    // What was undone is recorded as such; the rest stays for another try.
+    try {
+      undo.keepAsItStands(id);
+    } catch (const std::exception&) {
+    }
+  }
+  frm.prgUndo.setVisible(false);
+  frm.setMousePointer(MousePointer::Default);
+  refreshInstalled();
+  if (!problem.empty())
+    tk.msgBox("The uninstall of " + name + " stopped: " + problem + "\r\r" +
+                  "What it did so far is recorded; Uninstall can be tried again.",
+              "Uninstall Error", MsgIcon::Warning, MsgButtons::OK);
+  else if (finished)
+    tk.msgBox(name + " has been uninstalled.", "Success!", MsgIcon::Information, MsgButtons::OK);
+}
+
+void Orvex::cmdForget_Click() {
+  const int row = frm.lvwInstalled.listIndex();
+  if (row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
+    tk.beep();
+    return;
+  }
+  const long id = shownInstalls_[size_t(row)];
+  const std::string name = frm.lvwInstalled.rows()[size_t(row)][2];
+  if (tk.msgBox("Forget the install of " + name + "?" + "\r\r" +
+                    "Its files stay where they are, and it can no longer be undone.",
+                "Forget", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
+    return;
+  try {
+    Undo(*records_, recording_.inner()).forget(id);
+  } catch (const std::exception& e) {
+    tk.msgBox(std::string("The record could not be dropped: ") + e.what(), kRecordsCaption,
+              MsgIcon::Warning, MsgButtons::OK);
+  }
+  refreshInstalled();
+}
+
+void Orvex::tmrDigest_Timer() {
+  // An install in progress comes first; what is left waits for the next idle moment.
+  if (busy()) return;
+  const double start = tk.clock();
+  try {
+    while (records_ && !digestQueue_.empty() && tk.clock() - start < 0.02) {
+      std::vector<Change> changes = records_->changes(digestQueue_.front());
+      std::vector<Change> digested;
+      for (; digestNext_ < changes.size() && tk.clock() - start < 0.02; ++digestNext_) {
+        Change& c = changes[digestNext_];
+        if (!c.done || !c.digest.empty() || c.size < 0 ||
+            (c.kind != ChangeKind::Created && c.kind != ChangeKind::Replaced))
+          continue;
+        // Only a file that still holds what the install left there gets its digest.
+        const FileStamp left{c.size, c.mtime};
+        if (recording_.inner().stamp(c.path) != left) continue;
+        std::string digest = recording_.inner().digest(c.path);
+        if (recording_.inner().stamp(c.path) != left) continue;
+        c.digest = std::move(digest);
+        digested.push_back(c);
+      }
+      if (!digested.empty()) records_->transaction([&] { records_->putChanges(digested); });
+      if (digestNext_ >= changes.size()) {
+        digestQueue_.erase(digestQueue_.begin());
+        digestNext_ = 0;
+      }
+    }
+  } catch (const std::exception&) {
+    // A file or record that cannot be read now keeps no digest; size and time still tell.
+    if (!digestQueue_.empty()) digestQueue_.erase(digestQueue_.begin());
+    digestNext_ = 0;
+  }
+  if (!records_ || digestQueue_.empty()) frm.tmrDigest.setInterval(0);
+}
+
+}  // namespace orvex

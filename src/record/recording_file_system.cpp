@@ -1,0 +1,309 @@
+// Recording what an install changes outside the assembly area, before it changes it.
+#include "record/recording_file_system.h"
+
+#include <ctime>
+
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+
+namespace orvex {
+namespace {
+
+std::string localTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+}  // namespace
+
+void RecordingFileSystem::setStore(RecordStore* store, const std::string& backups) {
+  store_ = store;
+  backups_ = backups;
+}
+
+void RecordingFileSystem::beginInstall(const std::string& simulator, const std::string& kind,
+                                       const std::string& assembly) {
+  installing_ = true;
+  record_ = InstallRecord{};
+  record_.simulator = simulator;
+  record_.kind = kind;
+  record_.when = localTimeNow();
+  assembly_ = dos::lower(inner_.fullPath(assembly));
+  pending_.clear();
+  byPath_.clear();
+  numbered_ = 0;
+}
+
+void RecordingFileSystem::setName(const std::string& name) {
+  record_.name = name;
+  if (record_.id && store_) storeDoes([&] { store_->updateInstall(record_); });
+}
+
+void RecordingFileSystem::endInstall() {
+  if (!installing_) return;
+  settle();
+  if (record_.id && store_) {
+    record_.state = InstallState::Done;
+    storeDoes([&] { store_->updateInstall(record_); });
+  }
+  installing_ = false;
+  record_ = InstallRecord{};
+  pending_.clear();
+  byPath_.clear();
+}
+
+std::string RecordingFileSystem::key(const std::string& path) {
+  return dos::lower(inner_.fullPath(path));
+}
+
+bool RecordingFileSystem::recorded(const std::string& path) {
+  if (!installing_ || !store_) return false;
+  const std::string k = key(path);
+  return k != assembly_ && !dos::startsWith(k, assembly_ + "\\");
+}
+
+bool RecordingFileSystem::storeDoes(const std::function<void()>& call) {
+  if (!store_) return false;
+  try {
+    call();
+    return true;
+  } catch (const RecordError& e) {
+    giveUpStore(e.what());
+    return false;
+  }
+}
+
+void RecordingFileSystem::giveUpStore(const std::string& why) {
+  store_ = nullptr;
+  if (onStoreFailure) onStoreFailure(why);
+}
+
+void RecordingFileSystem::planAll(const std::vector<std::string>& paths, ChangeKind whenNew) {
+  std::vector<Change> fresh;
+  std::vector<std::string> keys;
+  for (const std::string& path : paths) {
+    const std::string k = key(path);
+    if (byPath_.count(k)) continue;
+    bool seen = false;
+    for (const std::string& other : keys) seen |= other == k;
+    if (seen) continue;
+    Change c;
+    c.path = inner_.fullPath(path);
+    c.kind = whenNew;
+    // A file that is there already is replaced: its original is kept first.
+    const bool exists = whenNew != ChangeKind::Folder && inner_.isFile(path);
+    if (exists && whenNew == ChangeKind::Created) c.kind = ChangeKind::Replaced;
+    if (exists) c.backup = "pending";
+    fresh.push_back(std::move(c));
+    keys.push_back(k);
+  }
+  if (fresh.empty()) return;
+  const bool written = storeDoes([&] {
+    store_->transaction([&] {
+      if (!record_.id) record_.id = store_->addInstall(record_);
+      for (Change& c : fresh) {
+        c.install = record_.id;
+        // Named by the install and the change's place in it, so that a rollback finds the
+        // original without asking the record.
+        ++numbered_;
+        if (!c.backup.empty())
+          c.backup = backups_ + "\\" + std::to_string(record_.id) + "\\" +
+                     std::to_string(numbered_) + "-" + dos::fileName(c.path);
+      }
+      store_->putChanges(fresh);
+    });
+  });
+  if (!written) return;
+  for (size_t n = 0; n < fresh.size(); ++n) {
+    byPath_[keys[n]] = pending_.size();
+    pending_.push_back(Pending{std::move(fresh[n])});
+  }
+}
+
+RecordingFileSystem::Pending* RecordingFileSystem::planned(const std::string& path,
+                                                           ChangeKind whenNew) {
+  planAll({path}, whenNew);
+  auto it = byPath_.find(key(path));
+  return it == byPath_.end() ? nullptr : &pending_[it->second];
+}
+
+void RecordingFileSystem::keepOriginal(Pending& p, bool mayShare) {
+  if (p.backedUp || p.change.backup.empty() || !inner_.isFile(p.change.path)) return;
+  try {
+    const std::string folder = dos::parentOf(p.change.backup);
+    if (!inner_.isDirectory(backups_)) inner_.mkDir(backups_);
+    if (!inner_.isDirectory(folder)) inner_.mkDir(folder);
+    p.change.originalReadOnly = inner_.isReadOnly(p.change.path);
+    inner_.preserveFile(p.change.path, p.change.backup, mayShare);
+  } catch (const FileError& e) {
+    throw StopFailure("The file " + p.change.path + " could not be kept in the backup store (" +
+                      errorText("Error", e) + "), so it was not replaced." + "\r\r" +
+                      "The install stopped here. What it did so far is recorded and can be " +
+                      "undone in the Installed tab.");
+  }
+  p.backedUp = true;
+  // The read-only mark is not kept by the copy: the record holds it from now on.
+  if (p.change.originalReadOnly) {
+    std::vector<Change> one{p.change};
+    storeDoes([&] { store_->putChanges(one); });
+  }
+}
+
+void RecordingFileSystem::aboutToTransfer(
+    const std::vector<std::pair<std::string, std::string>>& moves) {
+  inner_.aboutToTransfer(moves);
+  if (!installing_ || !store_) return;
+  // What the last pass did is written before the next one starts: one transaction each.
+  settle();
+  std::vector<std::string> targets;
+  for (const auto& move : moves)
+    if (recorded(move.second)) targets.push_back(move.second);
+  planAll(targets, ChangeKind::Created);
+}
+
+void RecordingFileSystem::mkDir(const std::string& path) {
+  if (!recorded(path) || inner_.isDirectory(path) || inner_.isFile(path)) {
+    inner_.mkDir(path);
+    return;
+  }
+  Pending* p = planned(path, ChangeKind::Folder);
+  inner_.mkDir(path);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::transferFile(const std::string& source, const std::string& target) {
+  if (!recorded(target)) return inner_.transferFile(source, target);
+  Pending* p = planned(target, ChangeKind::Created);
+  if (p) keepOriginal(*p, true);
+  inner_.transferFile(source, target);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::copyFile(const std::string& source, const std::string& target) {
+  if (!recorded(target)) return inner_.copyFile(source, target);
+  // A copy of one of the simulator's own files is a backup the program keeps of it, such as
+  // the scenery list's: undone only by a rollback.
+  Pending* p = planned(target, recorded(source) ? ChangeKind::ListBackup : ChangeKind::Created);
+  if (p) keepOriginal(*p, true);
+  inner_.copyFile(source, target);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::moveFile(const std::string& source, const std::string& target) {
+  if (!recorded(target)) return inner_.moveFile(source, target);
+  Pending* p = planned(target, ChangeKind::Created);
+  if (p) keepOriginal(*p, true);
+  inner_.moveFile(source, target);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::kill(const std::string& pathOrPattern) {
+  if (dos::hasWildcards(dos::fileName(pathOrPattern)) || !recorded(pathOrPattern) ||
+      !inner_.isFile(pathOrPattern))
+    return inner_.kill(pathOrPattern);
+  Pending* p = planned(pathOrPattern, ChangeKind::Created);
+  if (p) keepOriginal(*p, true);
+  inner_.kill(pathOrPattern);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::setAttrNormal(const std::string& path) {
+  setReadOnly(path, false);
+}
+
+void RecordingFileSystem::setReadOnly(const std::string& path, bool readOnly) {
+  if (!recorded(path) || !inner_.isFile(path)) return inner_.setReadOnly(path, readOnly);
+  Pending* p = planned(path, ChangeKind::Created);
+  if (p) keepOriginal(*p, true);
+  inner_.setReadOnly(path, readOnly);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::writeFile(const std::string& path, const std::string& data) {
+  if (!recorded(path)) return inner_.writeFile(path, data);
+  Pending* p = planned(path, ChangeKind::Created);
+  // Written in place: the original needs a copy of its own.
+  if (p) keepOriginal(*p, false);
+  inner_.writeFile(path, data);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::replaceFile(const std::string& path, const std::string& data) {
+  if (!recorded(path)) return inner_.replaceFile(path, data);
+  Pending* p = planned(path, ChangeKind::Created);
+  if (p) keepOriginal(*p, true);
+  inner_.replaceFile(path, data);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::appendFile(const std::string& path, const std::string& data) {
+  if (!recorded(path)) return inner_.appendFile(path, data);
+  // An area added to a scenery list is undone by its meaning (its lines), so that areas added
+  // since stay; the copy of the old bytes serves a rollback after a crash.
+  const bool known = byPath_.count(key(path)) > 0;
+  Pending* p = planned(path, ChangeKind::Area);
+  if (p) {
+    if (known && p->change.kind != ChangeKind::Area) {
+      // Written by this install already: the record keeps what it said.
+    } else {
+      p->change.kind = ChangeKind::Area;
+      p->change.text += data;
+      std::vector<Change> one{p->change};
+      storeDoes([&] { store_->putChanges(one); });
+    }
+    keepOriginal(*p, false);
+  }
+  inner_.appendFile(path, data);
+  if (p) p->happened = true;
+}
+
+void RecordingFileSystem::settle() {
+  if (!store_) return;
+  std::vector<Change> done;
+  std::vector<long> dropped;
+  for (Pending& p : pending_) {
+    if (p.change.done && !p.happened) continue;
+    if (!p.happened) {
+      // Planned, never made: the file was left as it was, and so is its record.
+      dropped.push_back(p.change.id);
+      if (p.backedUp) {
+        try {
+          inner_.kill(p.change.backup);
+        } catch (const FileError&) {
+        }
+        p.backedUp = false;
+      }
+      continue;
+    }
+    p.change.done = true;
+    if (p.change.kind != ChangeKind::Folder) {
+      const std::optional<FileStamp> now = inner_.stamp(p.change.path);
+      p.change.size = now ? now->size : -1;
+      p.change.mtime = now ? now->mtime : 0;
+      p.change.digest.clear();
+    }
+    if (!p.backedUp) p.change.backup.clear();
+    p.happened = false;
+    done.push_back(p.change);
+  }
+  if (done.empty() && dropped.empty()) return;
+  storeDoes([&] {
+    store_->transaction([&] {
+      store_->putChanges(done);
+      store_->removeChanges(dropped);
+    });
+  });
+  // Forgotten plans leave no place in the lists; the made ones stay known for this install.
+  std::vector<Pending> kept;
+  for (Pending& p : pending_)
+    if (p.change.done) kept.push_back(std::move(p));
+  pending_ = std::move(kept);
+  byPath_.clear();
+  for (size_t n = 0; n < pending_.size(); ++n) byPath_[key(pending_[n].change.path)] = n;
+}
+
+}  // namespace orvex

@@ -1,0 +1,116 @@
+// The file system as installs see it: while one runs, every change it makes outside the
+// assembly area is written to its record before it is made, and every file it replaces is
+// first kept in the backup store, so that the install can be undone byte for byte, even after
+// a crash. Outside an install, and inside the assembly area, it only passes calls on.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/record_store.h"
+
+namespace orvex {
+
+class RecordingFileSystem : public FileSystem {
+ public:
+  explicit RecordingFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  FileSystem& inner() { return inner_; }
+  // Where records go; null records nothing. backups: the folder of the backup store.
+  void setStore(RecordStore* store, const std::string& backups);
+  RecordStore* store() const { return store_; }
+  const std::string& backups() const { return backups_; }
+  // Told once when the store fails or cannot be used: installs go on without being recorded.
+  std::function<void(const std::string& why)> onStoreFailure;
+
+  // An install into a simulator begins; its record is made with its first change. The
+  // assembly area is not recorded.
+  void beginInstall(const std::string& simulator, const std::string& kind,
+                    const std::string& assembly);
+  // The name the record shows (the target, once the install has worked it out).
+  void setName(const std::string& name);
+  // The install has ended, whether done, stopped or failed: what it did is recorded as done.
+  void endInstall();
+  bool installing() const { return installing_; }
+
+  std::string curDir() override { return inner_.curDir(); }
+  void chDir(const std::string& path) override { inner_.chDir(path); }
+  void chDrive(const std::string& drive) override { inner_.chDrive(drive); }
+  std::string fullPath(const std::string& path) override { return inner_.fullPath(path); }
+  std::vector<std::string> drives() override { return inner_.drives(); }
+  bool isDirectory(const std::string& path) override { return inner_.isDirectory(path); }
+  bool isFile(const std::string& path) override { return inner_.isFile(path); }
+
+  void mkDir(const std::string& path) override;
+  void rmDir(const std::string& path) override { inner_.rmDir(path); }
+  void copyFile(const std::string& source, const std::string& target) override;
+  void transferFile(const std::string& source, const std::string& target) override;
+  void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override;
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override {
+    inner_.preserveFile(source, target, mayShare);
+  }
+  void moveFile(const std::string& source, const std::string& target) override;
+  void kill(const std::string& pathOrPattern) override;
+  void setAttrNormal(const std::string& path) override;
+  void setReadOnly(const std::string& path, bool readOnly) override;
+  bool isReadOnly(const std::string& path) override { return inner_.isReadOnly(path); }
+
+  std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override {
+    return inner_.listFiles(dir, patterns);
+  }
+  std::vector<std::string> listDirs(const std::string& dir) override {
+    return inner_.listDirs(dir);
+  }
+  std::optional<FileStamp> stamp(const std::string& path) override { return inner_.stamp(path); }
+  std::string digest(const std::string& path) override { return inner_.digest(path); }
+
+  void checkReadable(const std::string& path) override { inner_.checkReadable(path); }
+  std::string readFile(const std::string& path) override { return inner_.readFile(path); }
+  void writeFile(const std::string& path, const std::string& data) override;
+  void appendFile(const std::string& path, const std::string& data) override;
+  void replaceFile(const std::string& path, const std::string& data) override;
+  void closeAll() override { inner_.closeAll(); }
+  void forgetRememberedNames() override { inner_.forgetRememberedNames(); }
+
+  std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
+  std::string dosPath(const std::string& hostPath) override { return inner_.dosPath(hostPath); }
+
+ private:
+  // A change planned in the record, and whether it has happened since.
+  struct Pending {
+    Change change;
+    bool happened = false;
+    bool backedUp = false;
+  };
+
+  // Whether a write to this path is to be recorded.
+  bool recorded(const std::string& path);
+  std::string key(const std::string& path);
+  // The pending change of a path, planned now (in the record before anything is written)
+  // when it is not yet.
+  Pending* planned(const std::string& path, ChangeKind whenNew);
+  void planAll(const std::vector<std::string>& paths, ChangeKind whenNew);
+  // Keeps the original of a file about to be replaced or changed; a failure stops the install
+  // with the file untouched.
+  void keepOriginal(Pending& p, bool mayShare);
+  // Writes the changes that happened as done, with their stamps, and forgets the others.
+  void settle();
+  // Runs a store call; a store that fails is given up for the rest of the run, once said.
+  bool storeDoes(const std::function<void()>& call);
+  void giveUpStore(const std::string& why);
+
+  FileSystem& inner_;
+  RecordStore* store_ = nullptr;
+  std::string backups_;
+  bool installing_ = false;
+  InstallRecord record_;
+  std::string assembly_;  // lower case, full path
+  std::vector<Pending> pending_;
+  std::map<std::string, size_t> byPath_;  // lower-case full path -> index in pending_
+  int numbered_ = 0;                      // changes planned so far, for the backups' names
+};
+
+}  // namespace orvex

@@ -1,0 +1,410 @@
+// Uninstalling, forgetting and recovering recorded installs.
+#include "record/undo.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/config_entries.h"
+#include "platform/dos_path.h"
+#include "platform/errors.h"
+#include "platform/text_reading.h"
+
+namespace orvex {
+namespace {
+
+bool isFile(const Change& c) {
+  return c.kind == ChangeKind::Created || c.kind == ChangeKind::Replaced;
+}
+
+// Whether the change keeps an original to put back.
+bool keepsOriginal(const Change& c) {
+  return c.kind != ChangeKind::Folder && c.kind != ChangeKind::Created && !c.backup.empty();
+}
+
+std::optional<InstallRecord> findInstall(RecordStore& store, long id) {
+  for (const InstallRecord& r : store.installs())
+    if (r.id == id) return r;
+  return std::nullopt;
+}
+
+// The value of a key in an area's lines ("Title", "Local").
+std::string areaValue(const std::string& lines, const std::string& key) {
+  LineReader reader(lines);
+  while (!reader.eof())
+    if (const std::optional<Entry> e = entryOf(reader.next()); e && e->key == key) return e->value;
+  return {};
+}
+
+}  // namespace
+
+std::string withoutArea(const std::string& list, const std::string& entryLines, bool& found) {
+  const std::string title = dos::lower(areaValue(entryLines, "title"));
+  const std::string local = dos::lower(areaValue(entryLines, "local"));
+  // The list's lines, each with its own line end, so that what stays keeps its bytes.
+  std::vector<std::string> lines;
+  for (size_t pos = 0; pos < list.size();) {
+    size_t end = list.find_first_of("\r\n", pos);
+    if (end == std::string::npos) {
+      end = list.size();
+    } else {
+      if (list[end] == '\r' && end + 1 < list.size() && list[end + 1] == '\n') ++end;
+      ++end;
+    }
+    lines.push_back(list.substr(pos, end - pos));
+    pos = end;
+  }
+  // The last area block with both values: from its header to the next section.
+  size_t from = lines.size(), to = lines.size();
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const std::optional<std::string> section = sectionOf(lines[k]);
+    if (!section || section->rfind("area.", 0) != 0) continue;
+    size_t end = k + 1;
+    while (end < lines.size() && !sectionOf(lines[end])) ++end;
+    std::string block;
+    for (size_t j = k; j < end; ++j) block += lines[j];
+    if (dos::lower(areaValue(block, "title")) == title &&
+        dos::lower(areaValue(block, "local")) == local) {
+      from = k;
+      to = end;
+    }
+  }
+  found = from < lines.size();
+  if (!found) return list;
+  // The blank line the area was added with goes with it.
+  if (from > 0 && dos::isBlank(dos::trim(lines[from - 1], " \t\r\n"))) --from;
+  std::string out;
+  for (size_t k = 0; k < lines.size(); ++k)
+    if (k < from || k >= to) out += lines[k];
+  return out;
+}
+
+std::optional<Change> Undo::successor(const Change& change) {
+  for (const Change& other : store_.changesAt(change.path))
+    if (other.install > change.install && isFile(other)) return other;
+  return std::nullopt;
+}
+
+bool Undo::unchanged(const Change& c) {
+  const std::optional<FileStamp> now = fs_.stamp(c.path);
+  if (c.size < 0) return !now;
+  if (!now || now->size != c.size) return false;
+  if (now->mtime == c.mtime) return true;
+  // Same size, another time: the bytes decide, where they are known.
+  if (c.digest.empty()) return false;
+  try {
+    return fs_.digest(c.path) == c.digest;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+int Undo::fileCount(const std::vector<Change>& changes) {
+  return int(std::count_if(changes.begin(), changes.end(), isFile));
+}
+
+Undo::Counts Undo::count(long install) {
+  Counts counts;
+  for (const Change& c : store_.changes(install)) {
+    if (!isFile(c) || successor(c)) continue;
+    if (keepsOriginal(c))
+      ++counts.putBack;
+    else if (c.size >= 0)
+      ++counts.remove;
+  }
+  return counts;
+}
+
+Undo::Status Undo::status(long install) {
+  bool changed = false;
+  for (const Change& c : store_.changes(install)) {
+    if (!isFile(c) || c.size < 0) continue;
+    if (!fs_.stamp(c.path)) return Status::PartlyRemoved;
+    changed = changed || !unchanged(c);
+  }
+  return changed ? Status::ChangedSince : Status::AsInstalled;
+}
+
+long long Undo::backupBytes(long install) {
+  long long bytes = 0;
+  for (const Change& c : store_.changes(install))
+    if (!c.backup.empty())
+      if (const std::optional<FileStamp> s = fs_.stamp(c.backup)) bytes += s->size;
+  return bytes;
+}
+
+void Undo::removeFile(const std::string& path) {
+  if (!fs_.isFile(path)) return;
+  fs_.setAttrNormal(path);
+  fs_.kill(path);
+}
+
+void Undo::putBack(const Change& c) {
+  if (!keepsOriginal(c)) {
+    removeFile(c.path);
+    return;
+  }
+  // Without its kept copy the original cannot come back; what is there now stays.
+  if (!fs_.isFile(c.backup)) return;
+  removeFile(c.path);
+  fs_.preserveFile(c.backup, c.path, true);
+  if (c.originalReadOnly) fs_.setReadOnly(c.path, true);
+}
+
+void Undo::removeArea(const Change& c) {
+  if (!fs_.isFile(c.path)) return;
+  bool found = false;
+  const std::string list = withoutArea(fs_.readFile(c.path), c.text, found);
+  if (!found) return;
+  // The list's backup holds it as it was just before, as after an install.
+  fs_.copyFile(c.path, dos::parentOf(c.path) + "\\SceneryCfg.bku");
+  fs_.replaceFile(c.path, list);
+}
+
+void Undo::removeFolders(const std::vector<Change>& folders, long install,
+                         std::vector<long>& undone) {
+  for (const Change& f : folders) {
+    undone.push_back(f.id);
+    if (!fs_.isDirectory(f.path)) continue;
+    try {
+      fs_.rmDir(f.path);
+    } catch (const FileError&) {
+      // Still holding files: those of another install keep it, and it goes with the last of
+      // them; the user's own keep it for good.
+      long heir = 0;
+      for (const Change& other : store_.changesBelow(f.path))
+        if (other.install != install && isFile(other)) heir = std::max(heir, other.install);
+      if (!heir) continue;
+      std::vector<Change> handed{f};
+      handed[0].id = 0;
+      handed[0].install = heir;
+      store_.putChanges(handed);
+    }
+  }
+}
+
+void Undo::finish(long install, const std::vector<Change>& changes,
+                  const std::vector<long>& undone) {
+  std::optional<InstallRecord> record = findInstall(store_, install);
+  store_.transaction([&] {
+    store_.removeChanges(undone);
+    if (store_.changes(install).empty()) {
+      store_.removeInstall(install);
+    } else if (record) {
+      record->state = InstallState::Done;
+      store_.updateInstall(*record);
+    }
+  });
+  std::string folder;
+  for (const Change& c : changes) {
+    if (c.backup.empty() || std::find(undone.begin(), undone.end(), c.id) == undone.end()) continue;
+    folder = dos::parentOf(c.backup);
+    if (store_.backupInUse(c.backup)) continue;
+    try {
+      removeFile(c.backup);
+    } catch (const FileError&) {
+      // A backup that cannot go only takes room.
+    }
+  }
+  if (!folder.empty()) {
+    try {
+      fs_.rmDir(folder);
+    } catch (const FileError&) {
+    }
+  }
+}
+
+bool Undo::ask(const Change& c, bool& toAll, bool& cancelled) {
+  if (toAll || !askChanged || unchanged(c)) return true;
+  switch (askChanged(c.path)) {
+    case UndoAnswer::Yes: return true;
+    case UndoAnswer::YesToAll: toAll = true; return true;
+    case UndoAnswer::Cancel: cancelled = true; return false;
+    case UndoAnswer::No: break;
+  }
+  return false;
+}
+
+std::vector<Change> Undo::resolvePlanned(std::vector<Change> changes) {
+  std::vector<Change> settled;
+  std::vector<long> dropped;
+  std::vector<Change> kept;
+  for (Change& c : changes) {
+    if (c.done) {
+      kept.push_back(std::move(c));
+      continue;
+    }
+    // A change is made only after it is planned, and a file only replaced after its original
+    // is kept: what the disk holds tells how far it came.
+    bool happened = false;
+    if (c.kind == ChangeKind::Folder)
+      happened = fs_.isDirectory(c.path);
+    else if (!c.backup.empty())
+      happened = fs_.isFile(c.backup);
+    else
+      happened = fs_.isFile(c.path);
+    if (!happened) {
+      dropped.push_back(c.id);
+      continue;
+    }
+    c.done = true;
+    if (c.kind != ChangeKind::Folder) {
+      const std::optional<FileStamp> now = fs_.stamp(c.path);
+      c.size = now ? now->size : -1;
+      c.mtime = now ? now->mtime : 0;
+    }
+    settled.push_back(c);
+    kept.push_back(std::move(c));
+  }
+  if (!settled.empty() || !dropped.empty())
+    store_.transaction([&] {
+      store_.putChanges(settled);
+      store_.removeChanges(dropped);
+    });
+  return kept;
+}
+
+bool Undo::uninstall(long install) {
+  std::optional<InstallRecord> record = findInstall(store_, install);
+  if (!record) return true;
+  const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+
+  // First, in one transaction: the record says an uninstall runs, and every later install
+  // that wrote one of the same files takes over the original this one kept.
+  store_.transaction([&] {
+    record->state = InstallState::Uninstalling;
+    store_.updateInstall(*record);
+    for (const Change& c : changes) {
+      if (!isFile(c)) continue;
+      std::optional<Change> next = successor(c);
+      if (!next) continue;
+      next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
+      next->backup = keepsOriginal(c) ? c.backup : std::string();
+      next->originalReadOnly = c.originalReadOnly;
+      std::vector<Change> one{*next};
+      store_.putChanges(one);
+    }
+  });
+
+  const int total = int(changes.size());
+  int done = 0;
+  bool toAll = false, cancelled = false;
+  std::vector<long> undone;
+  std::vector<Change> folders;
+  for (auto it = changes.rbegin(); it != changes.rend() && !cancelled; ++it) {
+    const Change& c = *it;
+    switch (c.kind) {
+      case ChangeKind::Folder: folders.push_back(c); break;
+      case ChangeKind::ListBackup: undone.push_back(c.id); break;
+      case ChangeKind::Area:
+        removeArea(c);
+        undone.push_back(c.id);
+        break;
+      case ChangeKind::Created:
+      case ChangeKind::Replaced:
+        // Under a later install the file stays as that one left it.
+        if (successor(c)) {
+          undone.push_back(c.id);
+          break;
+        }
+        if (!ask(c, toAll, cancelled)) break;
+        putBack(c);
+        undone.push_back(c.id);
+        break;
+    }
+    if (progress) progress(++done, total);
+  }
+  if (!cancelled) removeFolders(folders, install, undone);
+  finish(install, changes, undone);
+  return !cancelled;
+}
+
+void Undo::forget(long install) {
+  const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  store_.transaction([&] {
+    for (const Change& c : changes) {
+      if (isFile(c)) {
+        if (std::optional<Change> next = successor(c)) {
+          next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
+          next->backup = keepsOriginal(c) ? c.backup : std::string();
+          next->originalReadOnly = c.originalReadOnly;
+          std::vector<Change> one{*next};
+          store_.putChanges(one);
+        }
+      } else if (c.kind == ChangeKind::Folder) {
+        long heir = 0;
+        for (const Change& other : store_.changesBelow(c.path))
+          if (other.install != install && isFile(other)) heir = std::max(heir, other.install);
+        if (heir) {
+          std::vector<Change> handed{c};
+          handed[0].id = 0;
+          handed[0].install = heir;
+          store_.putChanges(handed);
+        }
+      }
+    }
+  });
+  std::vector<long> all;
+  for (const Change& c : changes) all.push_back(c.id);
+  finish(install, changes, all);
+  if (findInstall(store_, install)) store_.removeInstall(install);
+}
+
+void Undo::rollBack(long install) {
+  std::optional<InstallRecord> record = findInstall(store_, install);
+  if (!record) return;
+  if (record->state == InstallState::Uninstalling) {
+    // An uninstall broken off is finished, without asking again.
+    const auto asked = std::move(askChanged);
+    askChanged = nullptr;
+    uninstall(install);
+    askChanged = asked;
+    return;
+  }
+  // An install broken off is the last to have written its files: every byte it replaced
+  // comes back from the copies kept, the scenery list included.
+  const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  std::vector<long> undone;
+  std::vector<Change> folders;
+  for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
+    if (it->kind == ChangeKind::Folder) {
+      folders.push_back(*it);
+      continue;
+    }
+    if (!isFile(*it) || !successor(*it)) putBack(*it);
+    undone.push_back(it->id);
+  }
+  removeFolders(folders, install, undone);
+  finish(install, changes, undone);
+}
+
+void Undo::keepAsItStands(long install) {
+  std::optional<InstallRecord> record = findInstall(store_, install);
+  if (!record) return;
+  std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  std::vector<long> gone;
+  if (record->state == InstallState::Uninstalling) {
+    // What the uninstall undid already leaves the record.
+    for (const Change& c : changes) {
+      bool stays = true;
+      if (c.kind == ChangeKind::Folder) {
+        stays = fs_.isDirectory(c.path);
+      } else if (isFile(c) && !successor(c)) {
+        // An original put back shares its kept copy's data, size and time.
+        const std::optional<FileStamp> now = fs_.stamp(c.path);
+        stays = keepsOriginal(c) ? !(now && now == fs_.stamp(c.backup)) : now.has_value();
+      } else if (c.kind == ChangeKind::Area && fs_.isFile(c.path)) {
+        bool found = false;
+        withoutArea(fs_.readFile(c.path), c.text, found);
+        stays = found;
+      }
+      if (!stays) gone.push_back(c.id);
+    }
+  }
+  finish(install, changes, gone);
+  if (std::optional<InstallRecord> left = findInstall(store_, install)) {
+    left->state = InstallState::Done;
+    store_.updateInstall(*left);
+  }
+}
+
+}  // namespace orvex

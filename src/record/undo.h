@@ -1,0 +1,72 @@
+// Undoing recorded installs: an uninstall (in any order: an install under a later one that
+// wrote the same files hands the true originals on to it), forgetting a record, and the
+// recovery of an install or uninstall that a crash broke off.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/record_store.h"
+
+namespace orvex {
+
+enum class UndoAnswer { Yes, No, YesToAll, Cancel };
+
+class Undo {
+ public:
+  // fs: the file system below any recording, where originals are put back.
+  Undo(RecordStore& store, FileSystem& fs) : store_(store), fs_(fs) {}
+
+  // Asked before a file that changed since the install is removed or overwritten.
+  std::function<UndoAnswer(const std::string& path)> askChanged;
+  // Told after each file: how many are done, of how many.
+  std::function<void(int done, int total)> progress;
+
+  struct Counts {
+    int remove = 0;   // files the uninstall removes
+    int putBack = 0;  // originals it puts back
+  };
+  Counts count(long install);
+
+  // Removes what the install made and puts back what it replaced; false when the user
+  // cancelled (what is done so far is recorded, the rest stays in the record).
+  bool uninstall(long install);
+  // Drops the record and the backups no other record needs; the files stay.
+  void forget(long install);
+  // After a crash broke an install or an uninstall off: back to the tree as it was before the
+  // install, or the record made to describe what is on disk now.
+  void rollBack(long install);
+  void keepAsItStands(long install);
+
+  enum class Status { AsInstalled, ChangedSince, PartlyRemoved };
+  Status status(long install);
+  long long backupBytes(long install);
+  // The files an install wrote (made or replaced).
+  static int fileCount(const std::vector<Change>& changes);
+  // Whether a file still holds what the change left there.
+  bool unchanged(const Change& change);
+
+ private:
+  // The change of the next install that wrote the same file, if any remains.
+  std::optional<Change> successor(const Change& change);
+  // Makes what a planned change left on disk part of the record, or drops it.
+  std::vector<Change> resolvePlanned(std::vector<Change> changes);
+  void putBack(const Change& change);
+  void removeFile(const std::string& path);
+  void removeArea(const Change& change);
+  // Folders the install made, deepest first, once they are empty; a folder that still holds
+  // files of another install is handed on to it.
+  void removeFolders(const std::vector<Change>& folders, long install, std::vector<long>& undone);
+  // Drops the changes undone, the record when nothing is left, and the backups nobody needs.
+  void finish(long install, const std::vector<Change>& changes, const std::vector<long>& undone);
+  bool ask(const Change& change, bool& toAll, bool& cancelled);
+
+  RecordStore& store_;
+  FileSystem& fs_;
+};
+
+// Whether an area entry of a scenery list names this Local= and Title=; the list without it.
+std::string withoutArea(const std::string& list, const std::string& entryLines, bool& found);
+
+}  // namespace orvex
