@@ -9,7 +9,7 @@ ORVEX_BUILD="${ORVEX_BUILD:-$ORVEX_SRC/build}"
 ORVEX_ASAN_BUILD="${ORVEX_ASAN_BUILD:-$ORVEX_SRC/build-asan}"
 
 orvex_packages=(g++ make cmake pkg-config googletest libgtest-dev qt6-base-dev qt6-base-dev-tools
-  qt6-multimedia-dev libqt6multimedia6 xdg-utils libarchive-dev libxxhash-dev
+  qt6-multimedia-dev libqt6multimedia6 xdg-utils libarchive-dev libsqlite3-dev libxxhash-dev
   # the Debian package, and the tests of the installed program and of its real window
   dpkg-dev file desktop-file-utils xvfb xdotool imagemagick unzip)
 

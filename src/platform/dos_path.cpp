@@ -122,6 +122,12 @@ bool hasWildcards(const std::string& name) {
   return name.find_first_of("*?") != std::string::npos;
 }
 
+std::string belowPrefix(const std::string& folder) {
+  std::string prefix = lower(folder);
+  while (!prefix.empty() && prefix.back() == '\\') prefix.pop_back();
+  return prefix + '\\';
+}
+
 std::string trim(std::string_view text, std::string_view blanks) {
   const size_t first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};

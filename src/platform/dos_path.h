@@ -34,6 +34,10 @@ std::string parentOf(const std::string& path);
 
 bool hasWildcards(const std::string& name);
 
+// The lower-case text that every path strictly below a folder begins with: "c:\fs98\" for
+// "C:\FS98" and for "C:\FS98\".
+std::string belowPrefix(const std::string& folder);
+
 // The text without the given blanks at either end; whether it holds nothing else.
 std::string trim(std::string_view text, std::string_view blanks = " \t");
 bool isBlank(std::string_view text, std::string_view blanks = " \t");

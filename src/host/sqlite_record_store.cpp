@@ -1,0 +1,298 @@
+// The install records in SQLite: the schema, its version, and one prepared statement per query.
+#include "host/sqlite_record_store.h"
+
+#include <array>
+#include <utility>
+
+#include "platform/dos_path.h"
+
+namespace orvex {
+namespace {
+
+using Statement = SqliteConnection::Statement;
+using Run = Statement::Run;
+
+// The version of the tables below, kept in the file's user_version. A newer program that
+// changes them raises it, and this one then refuses the file rather than misread it.
+constexpr long kSchemaVersion = 1;
+
+// An install's id is never given twice (AUTOINCREMENT); a change's is one more than the
+// largest held, which spares each of the many inserts of a copy pass the bookkeeping.
+// Words in place of the enumerations' numbers keep the file readable with the sqlite3 tool.
+constexpr const char* kSchema = R"(
+CREATE TABLE installs (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  simulator TEXT NOT NULL,
+  kind TEXT NOT NULL,
+  name TEXT NOT NULL,
+  made TEXT NOT NULL,
+  state TEXT NOT NULL
+);
+CREATE TABLE changes (
+  id INTEGER PRIMARY KEY,
+  install INTEGER NOT NULL REFERENCES installs (id) ON DELETE CASCADE,
+  kind TEXT NOT NULL,
+  path TEXT NOT NULL,
+  path_lower TEXT NOT NULL,
+  backup TEXT NOT NULL,
+  original_read_only INTEGER NOT NULL,
+  done INTEGER NOT NULL,
+  size INTEGER NOT NULL,
+  mtime INTEGER NOT NULL,
+  digest TEXT NOT NULL,
+  text TEXT NOT NULL
+);
+CREATE INDEX changes_install ON changes (install);
+CREATE INDEX changes_path ON changes (path_lower);
+CREATE INDEX changes_backup ON changes (backup COLLATE NOCASE) WHERE backup <> '';
+)";
+
+const std::string kSelectChanges =
+    "SELECT id, install, kind, path, backup, original_read_only, done, size, mtime, digest, "
+    "text FROM changes ";
+
+template <class Enum, size_t N>
+using Names = std::array<std::pair<Enum, const char*>, N>;
+
+constexpr Names<ChangeKind, 5> kChangeKinds{{{ChangeKind::Folder, "folder"},
+                                             {ChangeKind::Created, "created"},
+                                             {ChangeKind::Replaced, "replaced"},
+                                             {ChangeKind::Area, "area"},
+                                             {ChangeKind::ListBackup, "list backup"}}};
+constexpr Names<InstallState, 3> kInstallStates{{{InstallState::Running, "running"},
+                                                 {InstallState::Done, "done"},
+                                                 {InstallState::Uninstalling, "uninstalling"}}};
+
+template <class Enum, size_t N>
+std::string nameOf(const Names<Enum, N>& names, Enum value) {
+  for (const auto& [v, name] : names)
+    if (v == value) return name;
+  return "";
+}
+
+template <class Enum, size_t N>
+Enum valueOf(const Names<Enum, N>& names, const std::string& text, const SqliteConnection& db) {
+  for (const auto& [v, name] : names)
+    if (text == name) return v;
+  db.fail("a record holds the unknown word \"" + text + "\"");
+}
+
+Run& bindChange(Run& run, const Change& c) {
+  return run.bind(1, c.install)
+      .bind(2, nameOf(kChangeKinds, c.kind))
+      .bind(3, c.path)
+      .bind(4, dos::lower(c.path))
+      .bind(5, c.backup)
+      .bind(6, c.originalReadOnly)
+      .bind(7, c.done)
+      .bind(8, c.size)
+      .bind(9, c.mtime)
+      .bind(10, c.digest)
+      .bind(11, c.text);
+}
+
+Run& bindInstall(Run& run, const InstallRecord& r) {
+  return run.bind(1, r.simulator)
+      .bind(2, r.kind)
+      .bind(3, r.name)
+      .bind(4, r.when)
+      .bind(5, nameOf(kInstallStates, r.state));
+}
+
+}  // namespace
+
+struct SqliteRecordStore::Statements {
+  explicit Statements(SqliteConnection& db)
+      : addInstall(db,
+                   "INSERT INTO installs (simulator, kind, name, made, state) "
+                   "VALUES (?1, ?2, ?3, ?4, ?5)"),
+        updateInstall(db,
+                      "UPDATE installs SET simulator = ?1, kind = ?2, name = ?3, made = ?4, "
+                      "state = ?5 WHERE id = ?6"),
+        removeInstall(db, "DELETE FROM installs WHERE id = ?1"),
+        installs(db, "SELECT id, simulator, kind, name, made, state FROM installs ORDER BY id"),
+        addChange(db,
+                  "INSERT INTO changes (install, kind, path, path_lower, backup, "
+                  "original_read_only, done, size, mtime, digest, text) "
+                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"),
+        updateChange(db,
+                     "UPDATE changes SET install = ?1, kind = ?2, path = ?3, path_lower = ?4, "
+                     "backup = ?5, original_read_only = ?6, done = ?7, size = ?8, mtime = ?9, "
+                     "digest = ?10, text = ?11 WHERE id = ?12"),
+        removeChange(db, "DELETE FROM changes WHERE id = ?1"),
+        changesOf(db, kSelectChanges + "WHERE install = ?1 ORDER BY id"),
+        changesAt(db, kSelectChanges + "WHERE path_lower = ?1 ORDER BY install, id"),
+        // The paths that begin with a prefix ending in a backslash sort between it and the same
+        // text ending in "]", the character after the backslash: a range the path index answers.
+        changesBelow(
+            db, kSelectChanges + "WHERE path_lower > ?1 AND path_lower < ?2 ORDER BY install, id"),
+        backupInUse(db,
+                    "SELECT 1 FROM changes WHERE backup = ?1 COLLATE NOCASE AND backup <> '' "
+                    "LIMIT 1") {}
+
+  Statement addInstall, updateInstall, removeInstall, installs;
+  Statement addChange, updateChange, removeChange, changesOf, changesAt, changesBelow, backupInUse;
+};
+
+SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
+    : db_(hostPathOfDatabaseFile, busyTimeoutMs) {
+  openSchema();
+  statements_ = std::make_unique<Statements>(db_);
+}
+
+SqliteRecordStore::~SqliteRecordStore() = default;
+
+void SqliteRecordStore::openSchema() {
+  // The write-ahead log lets a crash drop only the transaction that was open; with FULL, each
+  // commit is on the disk before it returns, so a power loss keeps it too.
+  db_.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON");
+  auto version = [this] {
+    Statement read(db_, "PRAGMA user_version");
+    Run run(read);
+    run.next();
+    return run.integer(0);
+  };
+  if (version() == 0) {
+    // Another copy of the program may be making the tables at the same moment.
+    transaction([&] {
+      if (version() != 0) return;
+      db_.exec(kSchema);
+      db_.exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+    });
+  }
+  if (long found = version(); found > kSchemaVersion)
+    db_.fail("they were written by a newer version of the program (record format " +
+             std::to_string(found) + "; this one reads format " + std::to_string(kSchemaVersion) +
+             ")");
+}
+
+void SqliteRecordStore::transaction(const std::function<void()>& body) {
+  if (transactionOpen_) {
+    // SQLite ends a transaction on its own after a full disk or an I/O error; writing on would
+    // commit each later write alone.
+    if (!db_.inTransaction()) db_.fail("an earlier failure ended the transaction");
+    return body();
+  }
+  db_.exec("BEGIN IMMEDIATE");
+  transactionOpen_ = true;
+  try {
+    body();
+    transactionOpen_ = false;
+    if (!db_.inTransaction())
+      db_.fail("an earlier failure ended the transaction, and none of its writes was kept");
+    db_.exec("COMMIT");
+  } catch (...) {
+    transactionOpen_ = false;
+    if (db_.inTransaction()) db_.rollBackQuietly();
+    throw;
+  }
+}
+
+long SqliteRecordStore::addInstall(const InstallRecord& record) {
+  long id = 0;
+  transaction([&] {
+    Run run(statements_->addInstall);
+    bindInstall(run, record).next();
+    id = long(db_.lastInsertId());
+  });
+  return id;
+}
+
+void SqliteRecordStore::updateInstall(const InstallRecord& record) {
+  transaction([&] {
+    Run run(statements_->updateInstall);
+    bindInstall(run, record).bind(6, record.id).next();
+    if (db_.changedRows() == 0)
+      db_.fail("there is no install record " + std::to_string(record.id) + " to update");
+  });
+}
+
+void SqliteRecordStore::removeInstall(long id) {
+  // Its changes go with it: the foreign key cascades.
+  transaction([&] { Run(statements_->removeInstall).bind(1, id).next(); });
+}
+
+std::vector<InstallRecord> SqliteRecordStore::installs() {
+  std::vector<InstallRecord> all;
+  Run run(statements_->installs);
+  while (run.next()) {
+    InstallRecord& r = all.emplace_back();
+    r.id = long(run.integer(0));
+    r.simulator = run.text(1);
+    r.kind = run.text(2);
+    r.name = run.text(3);
+    r.when = run.text(4);
+    r.state = valueOf(kInstallStates, run.text(5), db_);
+  }
+  return all;
+}
+
+std::vector<Change> SqliteRecordStore::changes(long install) {
+  Run run(statements_->changesOf);
+  return readChanges(run.bind(1, install));
+}
+
+std::vector<Change> SqliteRecordStore::changesAt(const std::string& path) {
+  Run run(statements_->changesAt);
+  return readChanges(run.bind(1, dos::lower(path)));
+}
+
+std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
+  std::string prefix = dos::belowPrefix(folder);
+  std::string end = prefix;
+  end.back() = ']';
+  Run run(statements_->changesBelow);
+  return readChanges(run.bind(1, prefix).bind(2, end));
+}
+
+bool SqliteRecordStore::backupInUse(const std::string& backup) {
+  return Run(statements_->backupInUse).bind(1, backup).next();
+}
+
+void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
+  // The caller's changes get their ids only once every one is written.
+  std::vector<long> ids;
+  transaction([&] {
+    for (const Change& c : changes) {
+      if (c.id == 0) {
+        Run run(statements_->addChange);
+        bindChange(run, c).next();
+        ids.push_back(long(db_.lastInsertId()));
+        continue;
+      }
+      Run run(statements_->updateChange);
+      bindChange(run, c).bind(12, c.id).next();
+      if (db_.changedRows() == 0)
+        db_.fail("there is no change record " + std::to_string(c.id) + " to update");
+      ids.push_back(c.id);
+    }
+  });
+  for (size_t i = 0; i < changes.size(); ++i) changes[i].id = ids[i];
+}
+
+void SqliteRecordStore::removeChanges(const std::vector<long>& ids) {
+  transaction([&] {
+    for (long id : ids) Run(statements_->removeChange).bind(1, id).next();
+  });
+}
+
+std::vector<Change> SqliteRecordStore::readChanges(Run& run) {
+  std::vector<Change> found;
+  while (run.next()) {
+    Change& c = found.emplace_back();
+    c.id = long(run.integer(0));
+    c.install = long(run.integer(1));
+    c.kind = valueOf(kChangeKinds, run.text(2), db_);
+    c.path = run.text(3);
+    c.backup = run.text(4);
+    c.originalReadOnly = run.integer(5) != 0;
+    c.done = run.integer(6) != 0;
+    c.size = run.integer(7);
+    c.mtime = run.integer(8);
+    c.digest = run.text(9);
+    c.text = run.text(10);
+  }
+  return found;
+}
+
+}  // namespace orvex

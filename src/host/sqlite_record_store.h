@@ -1,0 +1,52 @@
+// The install records in an SQLite database file in the program's root directory.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/sqlite_connection.h"
+#include "platform/record_store.h"
+
+namespace orvex {
+
+// Opens the database, creating the file and its tables when they are missing; a damaged,
+// locked or unreachable file, or one written by a newer version of the program, throws
+// RecordError from the constructor or from the first call.
+//
+// Writes go to a write-ahead log and each commit reaches the disk before it returns, so that
+// a crash or a power loss keeps every committed transaction and drops the one that was open.
+// A transaction begun inside another joins it: a failure that the outer body catches keeps
+// what the inner one wrote (a change planned before a file operation that broke off midway
+// stays recorded), while a failure that leaves the outermost body undoes all of it. A write
+// that names an unknown install or change is refused with RecordError.
+class SqliteRecordStore : public RecordStore {
+ public:
+  explicit SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs = 5000);
+  ~SqliteRecordStore() override;
+
+  void transaction(const std::function<void()>& body) override;
+
+  long addInstall(const InstallRecord& record) override;
+  void updateInstall(const InstallRecord& record) override;
+  void removeInstall(long id) override;
+  std::vector<InstallRecord> installs() override;
+
+  std::vector<Change> changes(long install) override;
+  std::vector<Change> changesAt(const std::string& path) override;
+  std::vector<Change> changesBelow(const std::string& folder) override;
+  bool backupInUse(const std::string& backup) override;
+  void putChanges(std::vector<Change>& changes) override;
+  void removeChanges(const std::vector<long>& ids) override;
+
+ private:
+  struct Statements;
+
+  void openSchema();
+  std::vector<Change> readChanges(SqliteConnection::Statement::Run& run);
+
+  SqliteConnection db_;
+  std::unique_ptr<Statements> statements_;
+  bool transactionOpen_ = false;  // the outermost transaction call is running
+};
+
+}  // namespace orvex
