@@ -6,6 +6,7 @@
 #include "host/drive_map.h"
 #include "host/host_file_system.h"
 #include "host/libarchive_reader.h"
+#include "host/sqlite_record_store.h"
 #include "qt/copy_window.h"
 #include "qt/main_window.h"
 #include "qt/qt_shell.h"
@@ -46,6 +47,9 @@ int main(int argc, char** argv) {
   orvex::LibArchiveReader archives;
   orvex::Orvex program(fs, toolkit, shell);
   program.archives = &archives;
+  program.openRecordStore = [](const std::string& hostPath) {
+    return std::make_unique<orvex::SqliteRecordStore>(hostPath);
+  };
 
   orvex::MainWindow window(program, toolkit);
   orvex::CopyWindow copyWindow(program.anim, fs, &window);

@@ -3,6 +3,7 @@
 // clean-up, scan ...); events.cpp wires the controls to them in one place.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -181,7 +182,8 @@ class Orvex {
   // The install records: an install is recorded from its first change to its end.
   void beginRecord(const char* kind, const std::string& name);
   void nameRecord(const std::string& name);
-  void endRecord();
+  // unwinding: a failure is ending the install, and nothing more may be thrown from here.
+  void endRecord(bool unwinding);
   RecordStore* records() const { return records_.get(); }
   // The Installed tab.
   void refreshInstalled();
@@ -233,15 +235,19 @@ std::string wrappedPath(const std::string& path);
 // Records one install for its lifetime: from its first change on, whatever way it ends.
 class RecordScope {
  public:
-  RecordScope(Orvex& o, const char* kind, const std::string& name) : o_(o) {
+  RecordScope(Orvex& o, const char* kind, const std::string& name)
+      : o_(o), failures_(std::uncaught_exceptions()) {
     o_.beginRecord(kind, name);
   }
-  ~RecordScope() { o_.endRecord(); }
+  // Ending the record may fail; that failure is passed on unless another is ending the
+  // install already.
+  ~RecordScope() noexcept(false) { o_.endRecord(std::uncaught_exceptions() > failures_); }
   RecordScope(const RecordScope&) = delete;
   RecordScope& operator=(const RecordScope&) = delete;
 
  private:
   Orvex& o_;
+  int failures_;
 };
 
 // Marks the program busy for its lifetime (an install in progress).

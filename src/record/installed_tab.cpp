@@ -125,10 +125,14 @@ void Orvex::nameRecord(const std::string& name) {
   recording_.setName(name);
 }
 
-void Orvex::endRecord() {
-  // Runs while a failure may be unwinding the install: nothing may escape from here.
+void Orvex::endRecord(bool unwinding) {
+  std::exception_ptr failure;
   try {
     recording_.endInstall();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
     if (records_) {
       const std::vector<InstallRecord> all = records_->installs();
       if (!all.empty()) digestQueue_.push_back(all.back().id);
@@ -136,7 +140,9 @@ void Orvex::endRecord() {
     }
     refreshInstalled();
   } catch (...) {
+    if (!failure) failure = std::current_exception();
   }
+  if (failure && !unwinding) std::rethrow_exception(failure);
 }
 
 void Orvex::refreshInstalled() {
@@ -164,7 +170,7 @@ void Orvex::refreshInstalled() {
                         sizeText(undo.backupBytes(r.id)), statusText(undo.status(r.id))});
       }
       if (rows.empty()) frm.labInstalledNote.setCaption("No installs recorded for this simulator.");
-    } catch (const std::exception& e) {
+    } catch (const RecordError& e) {
       frm.labInstalledNote.setCaption(std::string("The install records cannot be read: ") +
                                       e.what());
       shownInstalls_.clear();

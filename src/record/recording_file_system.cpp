@@ -2,6 +2,7 @@
 #include "record/recording_file_system.h"
 
 #include <ctime>
+#include <exception>
 
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -45,7 +46,14 @@ void RecordingFileSystem::setName(const std::string& name) {
 
 void RecordingFileSystem::endInstall() {
   if (!installing_) return;
-  settle();
+  // A change whose stamp cannot be taken stays planned; the disk tells later what became of
+  // it. The record ends all the same, and the failure is passed on afterwards.
+  std::exception_ptr failure;
+  try {
+    settle();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   if (record_.id && store_) {
     record_.state = InstallState::Done;
     storeDoes([&] { store_->updateInstall(record_); });
@@ -54,6 +62,7 @@ void RecordingFileSystem::endInstall() {
   record_ = InstallRecord{};
   pending_.clear();
   byPath_.clear();
+  if (failure) std::rethrow_exception(failure);
 }
 
 std::string RecordingFileSystem::key(const std::string& path) {
@@ -132,18 +141,39 @@ RecordingFileSystem::Pending* RecordingFileSystem::planned(const std::string& pa
 }
 
 void RecordingFileSystem::keepOriginal(Pending& p, bool mayShare) {
-  if (p.backedUp || p.change.backup.empty() || !inner_.isFile(p.change.path)) return;
+  if (p.backedUp || p.happened || p.change.done) return;
+  if (p.change.backup.empty()) {
+    // Not there when planned (or not seen then), there now: not this install's, so kept first.
+    if (!inner_.isFile(p.change.path)) return;
+    if (p.change.kind == ChangeKind::Created) p.change.kind = ChangeKind::Replaced;
+    p.change.backup = backups_ + "\\" + std::to_string(record_.id) + "\\" +
+                      std::to_string(++numbered_) + "-" + dos::fileName(p.change.path);
+    std::vector<Change> one{p.change};
+    if (!storeDoes([&] { store_->putChanges(one); })) return;
+  }
   try {
     const std::string folder = dos::parentOf(p.change.backup);
     if (!inner_.isDirectory(backups_)) inner_.mkDir(backups_);
     if (!inner_.isDirectory(folder)) inner_.mkDir(folder);
     p.change.originalReadOnly = inner_.isReadOnly(p.change.path);
-    inner_.preserveFile(p.change.path, p.change.backup, mayShare);
+    // A protected original gets a copy of its own: shared data would share its protection,
+    // which the install clears before it replaces the file.
+    inner_.preserveFile(p.change.path, p.change.backup, mayShare && !p.change.originalReadOnly);
   } catch (const FileError& e) {
-    throw StopFailure("The file " + p.change.path + " could not be kept in the backup store (" +
-                      errorText("Error", e) + "), so it was not replaced." + "\r\r" +
-                      "The install stopped here. What it did so far is recorded and can be " +
-                      "undone in the Installed tab.");
+    const bool gone = (e.number() == err::FileNotFound || e.number() == err::PathNotFound) &&
+                      !inner_.isFile(p.change.path);
+    if (!gone)
+      throw StopFailure("The file " + p.change.path + " could not be kept in the backup store (" +
+                        errorText("Error", e) + "), so it was not replaced." + "\r\r" +
+                        "The install stopped here. What it did so far is recorded and can be " +
+                        "undone in the Installed tab.");
+    // Gone since it was planned: nothing to keep.
+    p.change.kind = ChangeKind::Created;
+    p.change.backup.clear();
+    p.change.originalReadOnly = false;
+    std::vector<Change> one{p.change};
+    storeDoes([&] { store_->putChanges(one); });
+    return;
   }
   p.backedUp = true;
   // The read-only mark is not kept by the copy: the record holds it from now on.
@@ -274,18 +304,24 @@ void RecordingFileSystem::settle() {
         try {
           inner_.kill(p.change.backup);
         } catch (const FileError&) {
+          // A copy that cannot go only takes room.
         }
         p.backedUp = false;
       }
       continue;
     }
-    p.change.done = true;
     if (p.change.kind != ChangeKind::Folder) {
-      const std::optional<FileStamp> now = inner_.stamp(p.change.path);
+      std::optional<FileStamp> now;
+      try {
+        now = inner_.stamp(p.change.path);
+      } catch (const FileError&) {
+        continue;  // stays planned: the disk tells later what became of it
+      }
       p.change.size = now ? now->size : -1;
       p.change.mtime = now ? now->mtime : 0;
       p.change.digest.clear();
     }
+    p.change.done = true;
     if (!p.backedUp) p.change.backup.clear();
     p.happened = false;
     done.push_back(p.change);

@@ -118,17 +118,26 @@ Undo::Status Undo::status(long install) {
   bool changed = false;
   for (const Change& c : store_.changes(install)) {
     if (!isFile(c) || c.size < 0) continue;
-    if (!fs_.stamp(c.path)) return Status::PartlyRemoved;
-    changed = changed || !unchanged(c);
+    try {
+      if (!fs_.stamp(c.path)) return Status::PartlyRemoved;
+      changed = changed || !unchanged(c);
+    } catch (const FileError&) {
+      changed = true;  // a file that cannot be looked at now is not known to be as it was
+    }
   }
   return changed ? Status::ChangedSince : Status::AsInstalled;
 }
 
 long long Undo::backupBytes(long install) {
   long long bytes = 0;
-  for (const Change& c : store_.changes(install))
-    if (!c.backup.empty())
+  for (const Change& c : store_.changes(install)) {
+    if (c.backup.empty()) continue;
+    try {
       if (const std::optional<FileStamp> s = fs_.stamp(c.backup)) bytes += s->size;
+    } catch (const FileError&) {
+      // Counted as nothing while it cannot be looked at.
+    }
+  }
   return bytes;
 }
 
@@ -146,7 +155,8 @@ void Undo::putBack(const Change& c) {
   // Without its kept copy the original cannot come back; what is there now stays.
   if (!fs_.isFile(c.backup)) return;
   removeFile(c.path);
-  fs_.preserveFile(c.backup, c.path, true);
+  // A protected original gets a data of its own: its kept copy is unprotected to go.
+  fs_.preserveFile(c.backup, c.path, !c.originalReadOnly);
   if (c.originalReadOnly) fs_.setReadOnly(c.path, true);
 }
 
@@ -194,23 +204,45 @@ void Undo::finish(long install, const std::vector<Change>& changes,
       store_.updateInstall(*record);
     }
   });
-  std::string folder;
-  for (const Change& c : changes) {
-    if (c.backup.empty() || std::find(undone.begin(), undone.end(), c.id) == undone.end()) continue;
-    folder = dos::parentOf(c.backup);
-    if (store_.backupInUse(c.backup)) continue;
+  std::vector<std::string> backups;
+  for (const Change& c : changes)
+    if (!c.backup.empty() && std::find(undone.begin(), undone.end(), c.id) != undone.end())
+      backups.push_back(c.backup);
+  dropBackups(backups);
+}
+
+void Undo::dropBackups(const std::vector<std::string>& backups) {
+  std::vector<std::string> folders;
+  for (const std::string& backup : backups) {
+    if (std::find(folders.begin(), folders.end(), dos::parentOf(backup)) == folders.end())
+      folders.push_back(dos::parentOf(backup));
+    if (store_.backupInUse(backup)) continue;
     try {
-      removeFile(c.backup);
+      removeFile(backup);
     } catch (const FileError&) {
       // A backup that cannot go only takes room.
     }
   }
-  if (!folder.empty()) {
+  for (const std::string& folder : folders) {
     try {
       fs_.rmDir(folder);
     } catch (const FileError&) {
+      // Still holding backups that other installs need.
     }
   }
+}
+
+void Undo::handOver(const Change& c, std::vector<std::string>& orphans) {
+  std::optional<Change> next = successor(c);
+  if (!next) return;
+  // The later install now keeps the true original; the copy it kept of this install's
+  // version is no longer needed by anyone.
+  if (!next->backup.empty() && next->backup != c.backup) orphans.push_back(next->backup);
+  next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
+  next->backup = keepsOriginal(c) ? c.backup : std::string();
+  next->originalReadOnly = c.originalReadOnly;
+  std::vector<Change> one{*next};
+  store_.putChanges(one);
 }
 
 bool Undo::ask(const Change& c, bool& toAll, bool& cancelled) {
@@ -267,23 +299,17 @@ bool Undo::uninstall(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return true;
   const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  std::vector<std::string> orphans;
 
   // First, in one transaction: the record says an uninstall runs, and every later install
   // that wrote one of the same files takes over the original this one kept.
   store_.transaction([&] {
     record->state = InstallState::Uninstalling;
     store_.updateInstall(*record);
-    for (const Change& c : changes) {
-      if (!isFile(c)) continue;
-      std::optional<Change> next = successor(c);
-      if (!next) continue;
-      next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
-      next->backup = keepsOriginal(c) ? c.backup : std::string();
-      next->originalReadOnly = c.originalReadOnly;
-      std::vector<Change> one{*next};
-      store_.putChanges(one);
-    }
+    for (const Change& c : changes)
+      if (isFile(c)) handOver(c, orphans);
   });
+  dropBackups(orphans);
 
   const int total = int(changes.size());
   int done = 0;
@@ -320,16 +346,11 @@ bool Undo::uninstall(long install) {
 
 void Undo::forget(long install) {
   const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  std::vector<std::string> orphans;
   store_.transaction([&] {
     for (const Change& c : changes) {
       if (isFile(c)) {
-        if (std::optional<Change> next = successor(c)) {
-          next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
-          next->backup = keepsOriginal(c) ? c.backup : std::string();
-          next->originalReadOnly = c.originalReadOnly;
-          std::vector<Change> one{*next};
-          store_.putChanges(one);
-        }
+        handOver(c, orphans);
       } else if (c.kind == ChangeKind::Folder) {
         long heir = 0;
         for (const Change& other : store_.changesBelow(c.path))
@@ -343,6 +364,7 @@ void Undo::forget(long install) {
       }
     }
   });
+  dropBackups(orphans);
   std::vector<long> all;
   for (const Change& c : changes) all.push_back(c.id);
   finish(install, changes, all);

@@ -61,6 +61,11 @@ class Undo {
   // Drops the changes undone, the record when nothing is left, and the backups nobody needs.
   void finish(long install, const std::vector<Change>& changes, const std::vector<long>& undone);
   bool ask(const Change& change, bool& toAll, bool& cancelled);
+  // The next install that wrote the same file takes over the original this one kept; the copy
+  // it kept itself goes to orphans.
+  void handOver(const Change& change, std::vector<std::string>& orphans);
+  // Deletes the backup files no change needs, and their folders once empty.
+  void dropBackups(const std::vector<std::string>& backups);
 
   RecordStore& store_;
   FileSystem& fs_;

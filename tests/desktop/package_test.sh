@@ -35,7 +35,7 @@ field() { dpkg-deb -f "$package" "$1"; }
 [ "$(field Version)" = "4.0.0" ] || fail "version $(field Version)"
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 depends="$(field Depends)"
-for lib in libqt6widgets6 libqt6multimedia6 libqt6gui6 libarchive13; do
+for lib in libqt6widgets6 libqt6multimedia6 libqt6gui6 libarchive13 libsqlite3-0 libxxhash0; do
   echo "$depends" | grep -q "$lib" || fail "Depends does not name $lib: $depends"
 done
 

@@ -8,6 +8,7 @@
 namespace orvex::test {
 
 void FaultyFileSystem::failAt(long k, int number) {
+  failName_.clear();
   count_ = 0;
   failAt_ = k;
   number_ = number;
@@ -15,8 +16,17 @@ void FaultyFileSystem::failAt(long k, int number) {
   failed_.clear();
 }
 
+void FaultyFileSystem::failFirst(const std::string& operation, int number) {
+  failAt(0, number);
+  failName_ = operation;
+}
+
 bool FaultyFileSystem::due(const char* operation, const std::string& path) {
   ++count_;
+  if (!failName_.empty() && failName_ == operation) {
+    failName_.clear();
+    failAt_ = count_;
+  }
   if (failAt_ == 0 || count_ != failAt_) return false;
   fired_ = true;
   failed_ = std::string(operation) + " " + path;

@@ -21,6 +21,8 @@ class FaultyFileSystem : public FileSystem {
   // given error number. An append or a write that fails with "disk full" (61) first writes half
   // of its data, as a full disk does. k = 0 lets every operation through.
   void failAt(long k, int number);
+  // The first operation of this name (e.g. "preserveFile") from now on fails with the number.
+  void failFirst(const std::string& operation, int number);
   // Operations seen since the last failAt.
   long operations() const { return count_; }
   // Whether the chosen operation has been reached and failed.
@@ -73,6 +75,7 @@ class FaultyFileSystem : public FileSystem {
   FileSystem& inner_;
   long count_ = 0;
   long failAt_ = 0;
+  std::string failName_;
   int number_ = 0;
   bool fired_ = false;
   std::string failed_;

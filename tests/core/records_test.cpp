@@ -1,0 +1,206 @@
+// Installs recorded and undone through the Installed tab: every kind of add-on over a
+// simulator with and without an earlier version of it, files changed since, forgetting, a
+// full disk before a backup, and records that cannot be kept.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <deque>
+
+#include "host/sqlite_record_store.h"
+#include "record/memory_record_store.h"
+#include "support/install_world.h"
+
+namespace orvex::test {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+class RecordsTest : public InstallWorld {
+ protected:
+  void SetUp() override {
+    InstallWorld::SetUp();
+    records = [](const std::string& hostPath) {
+      return std::make_unique<SqliteRecordStore>(hostPath);
+    };
+  }
+
+  bool writable(const std::string& dosPath) const {
+    struct stat st {};
+    return ::stat(host(dosPath).c_str(), &st) == 0 && (st.st_mode & S_IWUSR);
+  }
+
+  // Chooses the row of the Installed tab that shows this name, and presses a button there.
+  void press(Orvex& app, const std::string& name, Button& button) {
+    const auto& rows = app.frm.lvwInstalled.rows();
+    for (size_t r = 0; r < rows.size(); ++r)
+      if (rows[r][2] == name) app.frm.lvwInstalled.setListIndex(int(r));
+    ASSERT_GE(app.frm.lvwInstalled.listIndex(), 0) << name;
+    button.click();
+  }
+};
+
+TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
+  for (Kind kind : {Kind::Aircraft, Kind::Panel, Kind::Sound, Kind::Scenery}) {
+    for (bool earlier : {false, true}) {
+      SCOPED_TRACE(std::string(kindName(kind)) + (earlier ? " over an earlier version" : ""));
+      Orvex& app = freshStart(kind, earlier);
+      const Files before = snapshot();
+      unpack(kind);
+      installAsTheUserWould(app, kind);
+      ASSERT_EQ(tk_.countCaption("Success!"), 1);
+      ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 1u);
+      const std::vector<std::string> row = app.frm.lvwInstalled.rows()[0];
+      EXPECT_EQ(row[1], kind == Kind::Sound ? "sound set" : kindName(kind));
+      EXPECT_EQ(row[5], "as installed");
+
+      const std::string listBefore = read("C:\\FS98\\Scenery.cfg");
+      tk_.boxes.clear();
+      press(app, row[2], app.frm.cmdUninstall);
+      ASSERT_GE(tk_.boxes.size(), 2u);
+      EXPECT_EQ(tk_.boxes[0].caption, "Uninstall");
+      EXPECT_EQ(tk_.boxes.back().caption, "Success!");
+
+      Files after = snapshot();
+      // The list's backup holds the list as it was just before the uninstall.
+      if (kind == Kind::Scenery && !earlier) {
+        EXPECT_EQ(after["FS98/SceneryCfg.bku"], listBefore);
+        after["FS98/SceneryCfg.bku"] = before.at("FS98/SceneryCfg.bku");
+      }
+      EXPECT_EQ(after, before);
+      if (earlier) {
+        for (const auto& [path, bytes] : before)
+          if (bytes == "old version") EXPECT_FALSE(writable("C:\\" + path)) << path;
+      }
+      // The add-on's files are gone, not put back into the assembly area.
+      EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
+      EXPECT_TRUE(app.frm.lvwInstalled.rows().empty());
+      EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
+    }
+  }
+}
+
+TEST_F(RecordsTest, AFileChangedSinceIsAskedAboutFirst) {
+  struct Case {
+    std::deque<MsgAnswer> answers;
+    int questions;
+    std::string eng, rpm;  // FS98\Sound\eng.wav (replaced) and rpm.wav (new) afterwards
+    size_t rowsLeft;
+  };
+  const Case cases[] = {
+      {{MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::Yes}, 2, "old engine", "", 0},
+      {{MsgAnswer::Yes, MsgAnswer::YesToAll}, 1, "old engine", "", 0},
+      {{MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::No}, 2, "mine", "mine too", 1},
+      {{MsgAnswer::Yes, MsgAnswer::Cancel}, 1, "mine", "mine too", 1},
+  };
+  for (const Case& c : cases) {
+    Orvex& app = freshStart(Kind::Sound, false);
+    unpack(Kind::Sound);
+    installAsTheUserWould(app, Kind::Sound);
+    write("C:\\FS98\\Sound\\eng.wav", "mine");
+    write("C:\\FS98\\Sound\\rpm.wav", "mine too");
+    tk_.boxes.clear();
+    tk_.answers = c.answers;
+    press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+    EXPECT_EQ(tk_.countCaption("Uninstall"), 1 + c.questions);
+    EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), c.eng);
+    EXPECT_EQ(exists("C:\\FS98\\Sound\\rpm.wav") ? read("C:\\FS98\\Sound\\rpm.wav") : "", c.rpm);
+    EXPECT_EQ(app.frm.lvwInstalled.rows().size(), c.rowsLeft);
+    if (c.rowsLeft) EXPECT_EQ(app.frm.lvwInstalled.rows()[0][5], "changed since");
+  }
+
+  // Touched without a change of its bytes: the digest taken while the program was idle says
+  // it is what the install left, and nothing is asked.
+  Orvex& app = freshStart(Kind::Sound, false);
+  unpack(Kind::Sound);
+  installAsTheUserWould(app, Kind::Sound);
+  while (app.frm.tmrDigest.running()) app.frm.tmrDigest.tick();
+  const std::string eng = host("C:\\FS98\\Sound\\eng.wav");
+  const struct timespec times[2] = {{0, UTIME_NOW}, {12345, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, eng.c_str(), times, 0), 0);
+  tk_.boxes.clear();
+  press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+  EXPECT_EQ(tk_.countCaption("Uninstall"), 1);
+  EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
+}
+
+TEST_F(RecordsTest, InstallsOverTheSameGaugeComeOffInAnyOrder) {
+  for (bool firstFirst : {true, false}) {
+    SCOPED_TRACE(firstFirst ? "the first uninstalled first" : "the second uninstalled first");
+    Orvex& app = freshStart(Kind::Panel, false);
+    for (const char* panel : {"One", "Two"}) {
+      write(kAsm + "panel.cfg", "[Window00]\r\nfile=panel.bmp\r\n");
+      write(kAsm + "Main.gau", std::string("gauge ") + panel);
+      write(kAsm + "new.gau", std::string("new ") + panel);
+      app.frm.cmdRefresh.click();
+      app.frm.optFSCONV.setValue(true);
+      app.frm.txtPanelName.setText(panel);
+      app.frm.cmdPanelInstall.click();
+    }
+    ASSERT_EQ(read("C:\\FS98\\Gauges\\Main.gau"), "gauge Two");
+    const std::string one = "C:\\FS98\\Aircraft\\FSFSCONV\\Panel.One";
+    const std::string two = "C:\\FS98\\Aircraft\\FSFSCONV\\Panel.Two";
+    press(app, firstFirst ? one : two, app.frm.cmdUninstall);
+    // The later install's gauges stay while it does; the earlier one's come back without it.
+    EXPECT_EQ(read("C:\\FS98\\Gauges\\Main.gau"), firstFirst ? "gauge Two" : "gauge One");
+    EXPECT_EQ(read("C:\\FS98\\Gauges\\new.gau"), firstFirst ? "new Two" : "new One");
+    press(app, firstFirst ? two : one, app.frm.cmdUninstall);
+    EXPECT_EQ(read("C:\\FS98\\Gauges\\Main.gau"), "old gauge");
+    EXPECT_FALSE(exists("C:\\FS98\\Gauges\\new.gau"));
+    EXPECT_TRUE(app.frm.lvwInstalled.rows().empty());
+  }
+}
+
+TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
+  Orvex& app = freshStart(Kind::Sound, false);
+  for (const char* tag : {"first", "second"}) {
+    unpack(Kind::Sound);
+    write(kAsm + "eng.wav", tag);
+    installAsTheUserWould(app, Kind::Sound);
+  }
+  ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 2u);
+  // Newest first: the second install is on top; forget the first.
+  app.frm.lvwInstalled.setListIndex(1);
+  app.frm.cmdForget.click();
+  EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "second");
+  ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 1u);
+  press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+  EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
+  EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
+}
+
+TEST_F(RecordsTest, AFullDiskBeforeABackupStopsTheInstallWithTheFileUntouched) {
+  Orvex& app = freshStart(Kind::Sound, false);
+  const Files before = snapshot();
+  unpack(Kind::Sound);
+  faulty_->failFirst("preserveFile", err::DiskFull);
+  installAsTheUserWould(app, Kind::Sound);
+  faulty_->failAt(0, 0);
+  ASSERT_EQ(tk_.countCaption("System Error"), 1);
+  EXPECT_EQ(tk_.boxes.back().text.rfind("The file C:\\FS98\\Sound\\eng.wav could not be kept", 0),
+            0u)
+      << tk_.boxes.back().text;
+  EXPECT_EQ(tk_.countCaption("Success!"), 0);
+  EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
+  // What it did so far is recorded, and undone as any install.
+  ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 1u);
+  press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+  EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(RecordsTest, RecordsThatCannotBeKeptAreSaidOnceAndInstallsGoOn) {
+  records = [](const std::string&) -> std::unique_ptr<RecordStore> {
+    throw RecordError("Installs.db: file is not a database");
+  };
+  Orvex& app = freshStart(Kind::Sound, false);
+  for (int round = 0; round < 2; ++round) {
+    unpack(Kind::Sound);
+    installAsTheUserWould(app, Kind::Sound);
+  }
+  EXPECT_EQ(tk_.countCaption("Success!"), 2);
+  EXPECT_EQ(tk_.countCaption("Install Records"), 1);
+  EXPECT_TRUE(app.frm.lvwInstalled.rows().empty());
+  EXPECT_NE(app.frm.labInstalledNote.caption().find("file is not a database"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvex::test

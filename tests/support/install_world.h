@@ -1,0 +1,64 @@
+// A world to install into, shared by the tests that run whole installs again and again: the
+// program's root, a simulator with files of its own (some of which an add-on replaces), the
+// four kinds of add-on as they arrive in the assembly area, and the user's steps to install.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/record_store.h"
+#include "support/faulty_file_system.h"
+#include "support/sandbox.h"
+
+namespace orvex::test {
+
+enum class Kind { Aircraft, Panel, Sound, Scenery };
+const char* kindName(Kind kind);
+
+inline const std::string kAsm = "C:\\Orvex\\Assembly\\";
+inline const std::string kSceneryName = "Test Scenery";
+inline const std::string kSettings =
+    "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n";
+
+using Files = std::map<std::string, std::string>;  // name -> bytes
+
+// The files of each kind of add-on as they arrive in the assembly area. Main.gau and eng.wav
+// carry the names of files the simulator has already, which an install may replace.
+Files addOn(Kind kind);
+// Where a clean install puts some of the add-on's files: DOS path -> name in the add-on.
+Files installedFiles(Kind kind);
+
+class InstallWorld : public Sandbox {
+ protected:
+  // Hundreds of installs: in memory where the machine has a memory file system, so that the
+  // syncs of replaced files do not wait for a disk.
+  void SetUp() override;
+
+  // Everything under the sandbox but the assembly area and the records' own files: relative
+  // host path -> bytes, with folders marked by a trailing "/".
+  Files snapshot() const;
+  static std::string hostRead(const std::filesystem::path& p);
+
+  // A fresh world: the program's root, FS98 with files of its own, and the program started
+  // (with the records of `records`, when set). With an earlier version installed, the
+  // add-on's folders are there already, with old files, one of them protected, and the
+  // scenery is listed.
+  Orvex& freshStart(Kind kind, bool earlierVersion);
+  void layEarlierVersion(Kind kind);
+  void unpack(Kind kind);
+  // What the user does for an install: Refresh, then the target and Install where the window
+  // offers them.
+  void installAsTheUserWould(Orvex& app, Kind kind);
+
+  // Makes the store the program records in (given the database's host path), for each start;
+  // none when empty.
+  std::function<std::unique_ptr<RecordStore>(const std::string& hostPath)> records;
+  std::unique_ptr<FaultyFileSystem> faulty_;
+  std::string oldSceneryList_;
+  bool earlierVersion_ = false;
+};
+
+}  // namespace orvex::test
