@@ -1,0 +1,177 @@
+// Thousands of random sequences of overlapping installs and uninstalls, in random order,
+// against a small model of what the simulator's tree must hold after each step: a file that no
+// remaining install wrote is as it was before the first install that wrote it; a file that
+// remaining installs wrote holds the version of the latest of them; a folder stays while it
+// holds files.
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+
+#include "record/memory_record_store.h"
+#include "support/sandbox.h"
+
+namespace orvex::test {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+using Tree = std::map<std::string, std::string>;  // relative host path -> bytes, "x/" folders
+
+const std::string kAsm = "C:\\Orvex\\Assembly\\";
+
+// One install of the model: the files it wrote, in the simulator, with their bytes.
+struct ModelInstall {
+  Tree wrote;
+};
+
+class UndoProperty : public Sandbox {
+ protected:
+  // Thousands of installs: in memory where the machine has a memory file system, so that the
+  // syncs of kept originals do not wait for a disk.
+  void SetUp() override {
+    Sandbox::SetUp();
+    std::error_code ec;
+    std::string tmpl = "/dev/shm/orvex-undo-XXXXXX";
+    if (!stdfs::is_directory("/dev/shm", ec) || !mkdtemp(tmpl.data())) return;
+    stdfs::remove_all(root_, ec);
+    root_ = tmpl;
+    DriveMap map;
+    map.add('c', root_);
+    fs_ = std::make_unique<HostFileSystem>(map, root_ + "/Orvex");
+  }
+
+  Orvex& startWorld() {
+    app_.reset();
+    std::error_code ec;
+    for (auto& e : stdfs::directory_iterator(root_)) stdfs::remove_all(e.path(), ec);
+    makeDir("C:\\Orvex\\Assembly");
+    write("C:\\Orvex\\FileCopy.avi", "RIFF");
+    write("C:\\Orvex\\Orvex.cfg",
+          "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
+    makeSimulator("C:\\FS98", "Fltsim98.cfg");
+    makeDir("C:\\FS98\\Aircraft\\FSFSCONV");
+    // Originals an install may replace.
+    write("C:\\FS98\\Sound\\s1.wav", "original s1");
+    write("C:\\FS98\\Gauges\\g1.gau", "original g1");
+    original_ = tree();
+    tk_ = FakeToolkit();
+    app_ = std::make_unique<Orvex>(*fs_, tk_, shell_);
+    app_->openRecordStore = [](const std::string&) {
+      return std::make_unique<MemoryRecordStore>();
+    };
+    app_->Form_Load();
+    return *app_;
+  }
+
+  // The simulator's tree: files with their bytes, folders with a trailing "/".
+  Tree tree() const {
+    Tree out;
+    const stdfs::path sim = stdfs::path(root_) / "FS98";
+    for (auto& e : stdfs::recursive_directory_iterator(sim)) {
+      const std::string rel = stdfs::relative(e.path(), root_).string();
+      out[e.is_directory() ? rel + "/" : rel] = e.is_directory() ? "" : read("C:\\" + rel);
+    }
+    return out;
+  }
+
+  // The tree the model says: originals under the latest remaining writer of each file.
+  Tree expected(const std::vector<ModelInstall>& remaining) const {
+    Tree out;
+    for (const auto& [path, bytes] : original_)
+      if (path.back() != '/') out[path] = bytes;
+    for (const ModelInstall& install : remaining)
+      for (const auto& [path, bytes] : install.wrote) out[path] = bytes;
+    std::set<std::string> folders;
+    for (const auto& [path, bytes] : original_)
+      if (path.back() == '/') folders.insert(path);
+    for (const auto& [path, bytes] : out)
+      for (size_t slash = path.find('/'); slash != std::string::npos;
+           slash = path.find('/', slash + 1))
+        folders.insert(path.substr(0, slash + 1));
+    folders.erase("FS98/");  // the simulator's own folder is where the tree starts
+    for (const std::string& f : folders) out[f] = "";
+    return out;
+  }
+
+  Tree original_;
+};
+
+TEST_F(UndoProperty, AnyOrderOfOverlappingInstallsAndUninstallsMatchesTheModel) {
+  std::mt19937 random(20261208);
+  auto chance = [&](int percent) { return int(random() % 100) < percent; };
+  int sequences = 0, installs = 0, uninstalls = 0;
+  for (; sequences < 1000 && !HasFailure(); ++sequences) {
+    Orvex& app = startWorld();
+    std::vector<ModelInstall> remaining;
+    int version = 0;
+    const int steps = 4 + int(random() % 8);
+    for (int step = 0; step < steps && !HasFailure(); ++step) {
+      if (remaining.empty() || chance(60)) {
+        // A sound set into the main sound folder, or a panel with gauges and sounds.
+        ModelInstall model;
+        const bool panel = chance(40);
+        const std::string tag = "v" + std::to_string(++version);
+        std::map<std::string, std::string> files;  // assembly name -> bytes
+        for (const char* wav : {"s1.wav", "s2.wav", "s3.wav"})
+          if (chance(50)) files[wav] = std::string(wav) + " " + tag;
+        if (panel) {
+          for (const char* gau : {"g1.gau", "g2.gau"})
+            if (chance(50)) files[gau] = std::string(gau) + " " + tag;
+          files["panel.cfg"] = "[Window00]\r\n" + tag;
+        } else {
+          // A sound set is known by its sounds.
+          if (files.empty()) files["s2.wav"] = "s2.wav " + tag;
+          if (chance(40)) files["readme.txt"] = "readme " + tag;
+        }
+        for (const auto& [name, bytes] : files) {
+          write(kAsm + name, bytes);
+          const std::string ext = name.substr(name.size() - 3);
+          const std::string where = ext == "wav"   ? "FS98/Sound/"
+                                    : ext == "gau" ? "FS98/Gauges/"
+                                    : ext == "cfg" ? "FS98/Aircraft/FSFSCONV/Panel." + tag + "/"
+                                                   : "FS98/Sound/Documentation/";
+          model.wrote[where + name] = bytes;
+        }
+        app.frm.cmdRefresh.click();
+        if (panel) {
+          app.frm.optFSCONV.setValue(true);
+          app.frm.txtPanelName.setText(tag);
+          app.frm.cmdPanelInstall.click();
+        } else {
+          app.frm.optSound.setValue(true);
+          app.frm.cmdInstallSound.click();
+        }
+        ASSERT_EQ(tk_.countCaption("Success!"), 1) << tag;
+        remaining.push_back(model);
+        ++installs;
+      } else {
+        // The Installed tab lists the remaining installs newest first.
+        const size_t row = random() % remaining.size();
+        app.frm.lvwInstalled.setListIndex(int(row));
+        tk_.answers = {MsgAnswer::Yes};
+        app.frm.cmdUninstall.click();
+        remaining.erase(remaining.end() - 1 - std::ptrdiff_t(row));
+        ++uninstalls;
+      }
+      tk_.boxes.clear();
+      ASSERT_EQ(app.frm.lvwInstalled.rows().size(), remaining.size());
+      EXPECT_EQ(tree(), expected(remaining)) << "sequence " << sequences << ", step " << step;
+    }
+    // Everything off again, newest or oldest first: the tree as it was.
+    while (!remaining.empty() && !HasFailure()) {
+      const bool newest = chance(50);
+      app.frm.lvwInstalled.setListIndex(newest ? 0 : int(remaining.size()) - 1);
+      tk_.answers = {MsgAnswer::Yes};
+      app.frm.cmdUninstall.click();
+      remaining.erase(newest ? remaining.end() - 1 : remaining.begin());
+      ++uninstalls;
+    }
+    EXPECT_EQ(tree(), original_) << "sequence " << sequences << " at its end";
+  }
+  std::cout << "[ model runs ] " << sequences << " sequences, " << installs << " installs, "
+            << uninstalls << " uninstalls\n";
+}
+
+}  // namespace
+}  // namespace orvex::test
