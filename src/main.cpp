@@ -9,6 +9,7 @@
 #include "host/sqlite_record_store.h"
 #include "qt/copy_window.h"
 #include "qt/main_window.h"
+#include "qt/preview_window.h"
 #include "qt/qt_shell.h"
 #include "qt/qt_toolkit.h"
 #include "qt/resources.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
   orvex::MainWindow window(program, toolkit);
   orvex::CopyWindow copyWindow(program.anim, fs, &window);
   orvex::WarningWindow warningWindow(program.warn, fs, &window);
+  orvex::PreviewWindow previewWindow(program.preview, &window);
 
   program.handle([&] { program.Form_Load(); });
   if (!program.ended()) {

@@ -11,6 +11,9 @@ void Orvex::handle(const std::function<void()>& procedure) {
   // Any other program may have changed any folder since the program last looked.
   if (events_.freshEvent()) fs.forgetRememberedNames();
   events_.run(procedure);
+  // The aircraft's Preview stands beside its Install button, whenever that one is offered.
+  frm.cmdPreview.setVisible(frm.cmdInstall.visible());
+  frm.cmdPreview.setEnabled(frm.cmdInstall.enabled());
 }
 
 void Orvex::wireEvents() {
@@ -98,6 +101,13 @@ void Orvex::wireEvents() {
   frm.Dir3.onChange = plain(&Orvex::Dir3_Change);
   frm.Command3.onClick = guarded(&Orvex::Command3_Click);
   frm.cmdInstallSound.onClick = guarded(&Orvex::cmdInstallSound_Click);
+
+  frm.cmdPreview.onClick = guarded(&Orvex::cmdPreview_Click);
+  frm.cmdPanelPreview.onClick = guarded(&Orvex::cmdPanelPreview_Click);
+  frm.cmdSoundPreview.onClick = guarded(&Orvex::cmdSoundPreview_Click);
+  frm.cmdSceneryPreview.onClick = guarded(&Orvex::cmdSceneryPreview_Click);
+  preview.cmdPreviewInstall.onClick = plain(&Orvex::cmdPreviewInstall_Click);
+  preview.cmdPreviewClose.onClick = plain(&Orvex::cmdPreviewClose_Click);
 
   frm.lvwInstalled.onChange = plain(&Orvex::lvwInstalled_Change);
   frm.cmdUninstall.onClick = guarded(&Orvex::cmdUninstall_Click);

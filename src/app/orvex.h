@@ -54,6 +54,7 @@ class Orvex {
   frmOrvex2 frm;
   frmAnimation anim;
   frmWinZipWarning warn;
+  frmPreview preview;
 
   // True once the program has ended; nothing more may run.
   bool ended() const { return ended_; }
@@ -185,6 +186,14 @@ class Orvex {
   // unwinding: a failure is ending the install, and nothing more may be thrown from here.
   void endRecord(bool unwinding);
   RecordStore* records() const { return records_.get(); }
+  // The preview of each install: where every file would go, nothing changed.
+  void cmdPreview_Click();
+  void cmdPanelPreview_Click();
+  void cmdSoundPreview_Click();
+  void cmdSceneryPreview_Click();
+  void cmdPreviewInstall_Click();
+  void cmdPreviewClose_Click();
+
   // The Installed tab.
   void refreshInstalled();
   void lvwInstalled_Change();
@@ -216,6 +225,9 @@ class Orvex {
   // The names of the copy pass that is running, for the copy window's label.
   const std::vector<std::string>* passNames_ = nullptr;
   std::unique_ptr<RecordStore> records_;
+  // The install a preview shows: its Install button, pressed again when the preview says so.
+  void showPreview(Button& install, const std::function<void(Orvex&)>& run);
+  bool installAfterPreview_ = false;
   // Why installs are not recorded (shown on the Installed tab, and once at an install).
   std::string recordsProblem_;
   bool recordsProblemShown_ = false;

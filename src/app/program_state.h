@@ -32,6 +32,8 @@ struct ProgramState {
   int16_t SceneryData = 0;
   std::string FName;
   int16_t CancelAircraftInstall = 0;
+
+  bool operator==(const ProgramState&) const = default;
 };
 
 inline const char* const kFS98Placeholder = "Select FS98 Directory";

@@ -95,7 +95,7 @@ void MainWindow::buildButtons() {
   frmOrvex2& f = orvex_.frm;
   Binder& b = *binder_;
 
-  auto* help = placed<ClickableLabel>(this, 120, 7260, 1200, 330);
+  auto* help = placed<ClickableLabel>(this, 120, 7260, 1080, 330);
   help->setCursor(Qt::PointingHandCursor);
   QFont underlined = help->font();
   underlined.setUnderline(true);
@@ -104,6 +104,7 @@ void MainWindow::buildButtons() {
 
   b.button(f.cmdCancelLoad, placed<QPushButton>(this, 2520, 7200, 1320, 450));
   b.button(f.cmdInstall, placed<QPushButton>(this, 3960, 7200, 4440, 450), tr("Install"));
+  b.button(f.cmdPreview, placed<QPushButton>(this, 1260, 7200, 1200, 450));
   b.button(f.cmdQuit, placed<QPushButton>(this, 8520, 7200, 1560, 450));
 }
 

@@ -94,6 +94,7 @@ void MainWindow::buildPanelTab(QWidget* page) {
       tr("Panel folders"));
   b.followTop(f.Dir2);
   b.button(f.cmdPanelInstall, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
+  b.button(f.cmdPanelPreview, placed<QPushButton>(frame, 5040, 4140, 1320, 420));
   b.button(f.cmdPanelCancel, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
 }
 
@@ -117,6 +118,7 @@ void MainWindow::buildSceneryTab(QWidget* page) {
       },
       tr("Scenery folders"));
   b.button(f.Command1, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
+  b.button(f.cmdSceneryPreview, placed<QPushButton>(frame, 5040, 4140, 1320, 420));
   b.button(f.Command2, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
 }
 
@@ -147,6 +149,7 @@ void MainWindow::buildSoundTab(QWidget* page) {
       tr("Sound folders"));
   b.followTop(f.Dir3);
   b.button(f.cmdInstallSound, placed<QPushButton>(frame, 6540, 4140, 1320, 420));
+  b.button(f.cmdSoundPreview, placed<QPushButton>(frame, 5040, 4140, 1320, 420));
   b.button(f.Command3, placed<QPushButton>(frame, 8040, 4140, 1320, 420));
 }
 

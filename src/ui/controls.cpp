@@ -9,7 +9,9 @@
 
 namespace orvex {
 
-Control::Control(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {}
+Control::Control(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {
+  owner_.controls_.push_back(this);
+}
 
 void Control::update() {
   if (onUpdate) onUpdate();

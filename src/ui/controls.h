@@ -55,6 +55,12 @@ class Control {
   void setFocus();
   bool hasFocus() const;
 
+  // Takes over everything the other control of this name shows, without running any procedure
+  // or redraw (a second program built from this one's window).
+  virtual void copyFrom(const Control& other);
+  // Everything the control shows, as text, to tell whether anything changed.
+  virtual std::string describe() const;
+
   // Called after every change of what the control shows; the Qt layer redraws from it.
   std::function<void()> onUpdate;
 
@@ -84,6 +90,8 @@ class Button : public Control {
 
 class Label : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   Colour backColour() const { return back_; }
   Colour foreColour() const { return fore_; }
@@ -123,6 +131,8 @@ class OptionGroup {
 
 class OptionButton : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   OptionButton(Form& owner, std::string name, OptionGroup& group);
   bool value() const { return value_; }
   // Selecting runs the click procedure, also when already selected; clearing runs nothing.
@@ -139,6 +149,8 @@ class OptionButton : public Control {
 
 class CheckBox : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   int value() const { return value_; }
   // Every change of the value runs the click procedure.
@@ -151,6 +163,8 @@ class CheckBox : public Control {
 
 class TextBox : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   const std::string& text() const { return text_; }
   // Every change of the text runs the change procedure.
@@ -169,6 +183,8 @@ class TextBox : public Control {
 
 class PictureBox : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   // The loaded picture file (a DOS path); empty for the control's own fixed picture.
   const std::string& picture() const { return picture_; }
@@ -181,6 +197,8 @@ class PictureBox : public Control {
 
 class TabStrip : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   int tab() const { return tab_; }
   void setTab(int t);
@@ -192,6 +210,8 @@ class TabStrip : public Control {
 
 class Timer : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   int interval() const { return interval_; }
   void setInterval(int ms);
@@ -211,6 +231,8 @@ class Timer : public Control {
 // work whose length is not known yet.
 class ProgressBar : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   int value() const { return value_; }
   int maximum() const { return maximum_; }
@@ -227,6 +249,8 @@ class ProgressBar : public Control {
 // or the program) runs the change procedure when the selection actually changes.
 class ListView : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   const std::vector<std::string>& columns() const { return columns_; }
   void setColumns(std::vector<std::string> columns);
@@ -248,6 +272,8 @@ class ListView : public Control {
 // Lists the drives of the drive map; a change of the chosen drive runs the change procedure.
 class DriveList : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   DriveList(Form& owner, std::string name, FileSystem& fs);
   // The chosen drive, "c:".
   const std::string& drive() const { return drive_; }
@@ -267,6 +293,8 @@ class DriveList : public Control {
 // the change procedure when the path actually changes.
 class DirList : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   DirList(Form& owner, std::string name, FileSystem& fs);
   const std::string& path() const { return path_; }
   // Throws FileError 76 when the directory does not exist; the path then stays as it was.
@@ -291,6 +319,8 @@ class DirList : public Control {
 // use after the path or pattern changed, or after refresh().
 class FileList : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   FileList(Form& owner, std::string name, FileSystem& fs);
   const std::string& path() const { return path_; }
   void setPath(const std::string& p);
@@ -315,6 +345,8 @@ class FileList : public Control {
 // Plays an animation file while its window is shown.
 class Animation : public Control {
  public:
+  void copyFrom(const Control& other) override;
+  std::string describe() const override;
   using Control::Control;
   const std::string& file() const { return file_; }
   void setFile(const std::string& dosPath);
@@ -349,6 +381,14 @@ class Form {
   const Control* focus() const { return focus_; }
   void setFocusTo(const Control* c);
 
+  // The controls of the window, in the order they were made.
+  const std::vector<Control*>& controls() const { return controls_; }
+  // Takes over what the other window of this kind shows, every control included, without
+  // running any procedure or redraw.
+  void copyFrom(const Form& other);
+  // Everything the window and its controls show, as text.
+  std::string describe() const;
+
   std::function<void()> onUpdate;
   // Called after the focus moved to another control.
   std::function<void()> onFocus;
@@ -361,6 +401,8 @@ class Form {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   MousePointer pointer_ = MousePointer::Default;
   const Control* focus_ = nullptr;
+  std::vector<Control*> controls_;
+  friend class Control;
 };
 
 }  // namespace orvex

@@ -1,4 +1,4 @@
-// The design state of the three windows: captions, tooltips, colours, what starts hidden.
+// The design state of the windows: captions, tooltips, colours, what starts hidden.
 #include "ui/windows.h"
 
 namespace orvex {
@@ -14,6 +14,8 @@ void blue(Label& l) {
   l.setColours(colours::LightGrey, colours::Blue);
 }
 
+constexpr const char* kPreviewTip = " See where every file will go before installing ";
+
 }  // namespace
 
 frmAnimation::frmAnimation() : Form("frmAnimation") {
@@ -27,6 +29,16 @@ frmWinZipWarning::frmWinZipWarning() : Form("frmWinZipWarning") {
   labZipWarning.setColours(colours::LightGrey, colours::Red);
   cmdOK.setCaption("OK");
   chkNotAgain.setCaption("Don't show this form again");
+}
+
+frmPreview::frmPreview() : Form("frmPreview") {
+  setCaption("Preview: every question answered Yes");
+  setSize(10800, 7200);
+  lvwPreview.setColumns({"File", "Size", "Goes to", "What it means"});
+  lvwPreview.sortable = true;
+  set(lvwPreview, "", " Every file of the assembly area and where the install puts it ");
+  set(cmdPreviewInstall, "Install", " Install with the choices made, as previewed here ");
+  set(cmdPreviewClose, "Close", " Close the preview; nothing is installed ");
 }
 
 frmOrvex2::frmOrvex2(FileSystem& fs)
@@ -86,6 +98,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   Dir2.setTop(1380);
   set(cmdPanelCancel, "Cancel", " I've changed my mind! ");
   set(cmdPanelInstall, "Install", " Install the Panel ");
+  set(cmdPanelPreview, "Preview", kPreviewTip);
   set(txtPanelName, "", " Enter a name for this new Panel ", false);
   set(optMyChoice, "Install to an existing Panel Folder",
       " This option will install a Panel to an existing Aircraft Panel folder ");
@@ -104,10 +117,13 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(optSceneryDefault, "Install to Main Scenery Directory");
   set(Command2, "Cancel", " I've changed my mind! ");
   set(Command1, "Install", " Install the Scenery ");
+  set(cmdSceneryPreview, "Preview", kPreviewTip);
   set(txtSceneryName, "", " Enter a name for these new Scenery files ");
   set(labSceneryDir, "", "", false);
   blue(labSceneryDir);
   set(labSceneryName, "Enter a Name for this Scenery:");
+
+  set(cmdPreview, "Preview", kPreviewTip, false);
 
   lvwInstalled.setColumns({"Installed", "Kind", "Name", "Files", "Backups", "State"});
   set(lvwInstalled, "", " The installs made into the selected simulator, newest first ");
@@ -140,6 +156,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(optSoundDir, "Install to an Aircraft Sound Folder",
       " This option will install these sounds to an existing Aircraft\\Sound folder");
   set(cmdInstallSound, "Install", " Click to install the sounds ");
+  set(cmdSoundPreview, "Preview", kPreviewTip);
   set(Command3, "Cancel", " I've  changed my mind! ");
   blue(labDisplaySoundPath);
   set(labEnterName, "Enter a Name for this Sound:", "", false);

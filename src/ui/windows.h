@@ -27,6 +27,16 @@ class frmWinZipWarning : public Form {
   bool loaded = false;
 };
 
+// The preview of an install: where every file of the assembly area would go.
+class frmPreview : public Form {
+ public:
+  frmPreview();
+  Label labPreviewSummary{*this, "labPreviewSummary"};
+  ListView lvwPreview{*this, "lvwPreview"};
+  Button cmdPreviewInstall{*this, "cmdPreviewInstall"};
+  Button cmdPreviewClose{*this, "cmdPreviewClose"};
+};
+
 class frmOrvex2 : public Form {
  public:
   explicit frmOrvex2(FileSystem& fs);
@@ -38,6 +48,7 @@ class frmOrvex2 : public Form {
   Timer Timer1{*this, "Timer1"};
   Button cmdQuit{*this, "cmdQuit"};
   Button cmdInstall{*this, "cmdInstall"};
+  Button cmdPreview{*this, "cmdPreview"};
   Button cmdCancelLoad{*this, "cmdCancelLoad"};
   Frame frmFSDirectories{*this, "frmFSDirectories"};
   Frame frmAutoStart{*this, "frmAutoStart"};
@@ -83,6 +94,7 @@ class frmOrvex2 : public Form {
   DriveList Drive2;
   Button cmdPanelCancel{*this, "cmdPanelCancel"};
   Button cmdPanelInstall{*this, "cmdPanelInstall"};
+  Button cmdPanelPreview{*this, "cmdPanelPreview"};
   TextBox txtPanelName{*this, "txtPanelName"};
   OptionButton optMyChoice{*this, "optMyChoice", panelGroup};
   OptionButton optFSCONV{*this, "optFSCONV", panelGroup};
@@ -98,6 +110,7 @@ class frmOrvex2 : public Form {
   OptionButton optSceneryDefault{*this, "optSceneryDefault", sceneryGroup};
   Button Command2{*this, "Command2"};
   Button Command1{*this, "Command1"};
+  Button cmdSceneryPreview{*this, "cmdSceneryPreview"};
   TextBox txtSceneryName{*this, "txtSceneryName"};
   Label labSceneryDir{*this, "labSceneryDir"};
   Label labSceneryName{*this, "labSceneryName"};
@@ -113,6 +126,7 @@ class frmOrvex2 : public Form {
   OptionButton optSound{*this, "optSound", soundGroup};
   OptionButton optSoundDir{*this, "optSoundDir", soundGroup};
   Button cmdInstallSound{*this, "cmdInstallSound"};
+  Button cmdSoundPreview{*this, "cmdSoundPreview"};
   Button Command3{*this, "Command3"};
   Label labDisplaySoundPath{*this, "labDisplaySoundPath"};
   Label labEnterName{*this, "labEnterName"};

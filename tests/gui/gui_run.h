@@ -17,6 +17,7 @@
 #include "qt/copy_window.h"
 #include "qt/main_window.h"
 #include "qt/qt_shell.h"
+#include "qt/preview_window.h"
 #include "qt/qt_toolkit.h"
 #include "qt/warning_window.h"
 
@@ -38,9 +39,11 @@ class GuiRun {
     window = std::make_unique<MainWindow>(*orvex, *toolkit);
     copyWindow = std::make_unique<CopyWindow>(orvex->anim, *fs, window.get());
     warningWindow = std::make_unique<WarningWindow>(orvex->warn, *fs, window.get());
+    previewWindow = std::make_unique<PreviewWindow>(orvex->preview, window.get());
   }
 
   ~GuiRun() {
+    previewWindow.reset();
     warningWindow.reset();
     copyWindow.reset();
     window.reset();
@@ -75,6 +78,7 @@ class GuiRun {
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<CopyWindow> copyWindow;
   std::unique_ptr<WarningWindow> warningWindow;
+  std::unique_ptr<PreviewWindow> previewWindow;
 };
 
 // Lets the event loop run until done() holds or the time is up.
