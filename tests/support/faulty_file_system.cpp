@@ -33,23 +33,34 @@ bool FaultyFileSystem::due(const char* operation, const std::string& path) {
   return true;
 }
 
+FaultyFileSystem::Counted::Counted(FaultyFileSystem& fs, const char* operation,
+                                   const std::string& path)
+    : failing(fs.due(operation, path)), fs_(fs) {}
+
+FaultyFileSystem::Counted::~Counted() {
+  if (fs_.afterOperation) fs_.afterOperation(fs_.count_);
+}
+
 void FaultyFileSystem::fail() {
   if (number_ == kUnexpected) throw std::runtime_error("injected failure of " + failed_);
   throw FileError(number_);
 }
 
 void FaultyFileSystem::chDir(const std::string& path) {
-  if (due("chDir", path)) fail();
+  const Counted op(*this, "chDir", path);
+  if (op.failing) fail();
   inner_.chDir(path);
 }
 
 void FaultyFileSystem::chDrive(const std::string& drive) {
-  if (due("chDrive", drive)) fail();
+  const Counted op(*this, "chDrive", drive);
+  if (op.failing) fail();
   inner_.chDrive(drive);
 }
 
 bool FaultyFileSystem::isDirectory(const std::string& path) {
-  if (due("isDirectory", path)) {
+  const Counted op(*this, "isDirectory", path);
+  if (op.failing) {
     if (number_ == kUnexpected) fail();
     return false;
   }
@@ -57,7 +68,8 @@ bool FaultyFileSystem::isDirectory(const std::string& path) {
 }
 
 bool FaultyFileSystem::isFile(const std::string& path) {
-  if (due("isFile", path)) {
+  const Counted op(*this, "isFile", path);
+  if (op.failing) {
     if (number_ == kUnexpected) fail();
     return false;
   }
@@ -65,90 +77,107 @@ bool FaultyFileSystem::isFile(const std::string& path) {
 }
 
 void FaultyFileSystem::mkDir(const std::string& path) {
-  if (due("mkDir", path)) fail();
+  const Counted op(*this, "mkDir", path);
+  if (op.failing) fail();
   inner_.mkDir(path);
 }
 
 void FaultyFileSystem::rmDir(const std::string& path) {
-  if (due("rmDir", path)) fail();
+  const Counted op(*this, "rmDir", path);
+  if (op.failing) fail();
   inner_.rmDir(path);
 }
 
 void FaultyFileSystem::copyFile(const std::string& source, const std::string& target) {
   // The host copy fills a new file and renames it into place, so a failure leaves no cut file.
-  if (due("copyFile", source + " -> " + target)) fail();
+  const Counted op(*this, "copyFile", source + " -> " + target);
+  if (op.failing) fail();
   inner_.copyFile(source, target);
 }
 
 void FaultyFileSystem::transferFile(const std::string& source, const std::string& target) {
-  if (due("transferFile", source + " -> " + target)) fail();
+  const Counted op(*this, "transferFile", source + " -> " + target);
+  if (op.failing) fail();
   inner_.transferFile(source, target);
 }
 
 void FaultyFileSystem::preserveFile(const std::string& source, const std::string& target,
                                     bool mayShare) {
-  if (due("preserveFile", source + " -> " + target)) fail();
+  const Counted op(*this, "preserveFile", source + " -> " + target);
+  if (op.failing) fail();
   inner_.preserveFile(source, target, mayShare);
 }
 
 std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path) {
-  if (due("stamp", path)) fail();
+  const Counted op(*this, "stamp", path);
+  if (op.failing) fail();
   return inner_.stamp(path);
 }
 
 std::string FaultyFileSystem::digest(const std::string& path) {
-  if (due("digest", path)) fail();
+  const Counted op(*this, "digest", path);
+  if (op.failing) fail();
   return inner_.digest(path);
 }
 
 void FaultyFileSystem::moveFile(const std::string& source, const std::string& target) {
-  if (due("moveFile", source + " -> " + target)) fail();
+  const Counted op(*this, "moveFile", source + " -> " + target);
+  if (op.failing) fail();
   inner_.moveFile(source, target);
 }
 
 void FaultyFileSystem::kill(const std::string& pathOrPattern) {
-  if (due("kill", pathOrPattern)) fail();
+  const Counted op(*this, "kill", pathOrPattern);
+  if (op.failing) fail();
   inner_.kill(pathOrPattern);
 }
 
 void FaultyFileSystem::setAttrNormal(const std::string& path) {
-  if (due("setAttrNormal", path)) fail();
+  const Counted op(*this, "setAttrNormal", path);
+  if (op.failing) fail();
   inner_.setAttrNormal(path);
 }
 
 void FaultyFileSystem::setReadOnly(const std::string& path, bool readOnly) {
-  if (due("setReadOnly", path)) fail();
+  const Counted op(*this, "setReadOnly", path);
+  if (op.failing) fail();
   inner_.setReadOnly(path, readOnly);
 }
 
 bool FaultyFileSystem::isReadOnly(const std::string& path) {
-  if (due("isReadOnly", path)) fail();
+  const Counted op(*this, "isReadOnly", path);
+  if (op.failing) fail();
   return inner_.isReadOnly(path);
 }
 
 std::vector<std::string> FaultyFileSystem::listFiles(const std::string& dir,
                                                      const std::string& patterns) {
-  if (due("listFiles", dir + " " + patterns)) fail();
+  const Counted op(*this, "listFiles", dir + " " + patterns);
+  if (op.failing) fail();
   return inner_.listFiles(dir, patterns);
 }
 
 std::vector<std::string> FaultyFileSystem::listDirs(const std::string& dir) {
-  if (due("listDirs", dir)) fail();
+  const Counted op(*this, "listDirs", dir);
+  if (op.failing) fail();
   return inner_.listDirs(dir);
 }
 
 void FaultyFileSystem::checkReadable(const std::string& path) {
-  if (due("checkReadable", path)) fail();
+  const Counted op(*this, "checkReadable", path);
+  if (op.failing) fail();
   inner_.checkReadable(path);
 }
 
 std::string FaultyFileSystem::readFile(const std::string& path) {
-  if (due("readFile", path)) fail();
+  const Counted op(*this, "readFile", path);
+  if (op.failing) fail();
   return inner_.readFile(path);
 }
 
 void FaultyFileSystem::writeFile(const std::string& path, const std::string& data) {
-  if (due("writeFile", path)) {
+  const Counted op(*this, "writeFile", path);
+  if (op.failing) {
     if (number_ == err::DiskFull) inner_.writeFile(path, data.substr(0, data.size() / 2));
     fail();
   }
@@ -156,7 +185,8 @@ void FaultyFileSystem::writeFile(const std::string& path, const std::string& dat
 }
 
 void FaultyFileSystem::appendFile(const std::string& path, const std::string& data) {
-  if (due("appendFile", path)) {
+  const Counted op(*this, "appendFile", path);
+  if (op.failing) {
     if (number_ == err::DiskFull) inner_.appendFile(path, data.substr(0, data.size() / 2));
     fail();
   }
@@ -165,7 +195,8 @@ void FaultyFileSystem::appendFile(const std::string& path, const std::string& da
 
 void FaultyFileSystem::replaceFile(const std::string& path, const std::string& data) {
   // Written beside the old file and renamed over it: a failure leaves the old file whole.
-  if (due("replaceFile", path)) fail();
+  const Counted op(*this, "replaceFile", path);
+  if (op.failing) fail();
   inner_.replaceFile(path, data);
 }
 

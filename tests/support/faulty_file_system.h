@@ -1,7 +1,9 @@
 // A file system that forwards to another one and makes one chosen operation fail, so that a
-// test can prove that a failure at any point of a procedure damages nothing.
+// test can prove that a failure at any point of a procedure damages nothing; or that tells
+// after each operation how many have run, so that a program can be killed there.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ class FaultyFileSystem : public FileSystem {
   bool fired() const { return fired_; }
   // The failed operation and its path, for test messages.
   const std::string& failedOperation() const { return failed_; }
+  // Told after each counted operation has run, whether it returned or threw, with its count.
+  std::function<void(long count)> afterOperation;
 
   // Path arithmetic and the current directory are not disk operations: they never fail.
   std::string curDir() override { return inner_.curDir(); }
@@ -68,6 +72,20 @@ class FaultyFileSystem : public FileSystem {
   void replaceFile(const std::string& path, const std::string& data) override;
 
  private:
+  // One counted operation, from its start to its end: failing tells whether it is the one to
+  // fail; its end is told to afterOperation.
+  class Counted {
+   public:
+    Counted(FaultyFileSystem& fs, const char* operation, const std::string& path);
+    ~Counted();
+    Counted(const Counted&) = delete;
+    Counted& operator=(const Counted&) = delete;
+    const bool failing;
+
+   private:
+    FaultyFileSystem& fs_;
+  };
+
   // Counts one operation; true when it is the one to fail.
   bool due(const char* operation, const std::string& path);
   [[noreturn]] void fail();

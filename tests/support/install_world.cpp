@@ -8,16 +8,6 @@ namespace orvex::test {
 
 namespace stdfs = std::filesystem;
 
-const char* kindName(Kind kind) {
-  switch (kind) {
-    case Kind::Aircraft: return "aircraft";
-    case Kind::Panel: return "panel";
-    case Kind::Sound: return "sound";
-    case Kind::Scenery: return "scenery";
-  }
-  return "";
-}
-
 Files addOn(Kind kind) {
   switch (kind) {
     case Kind::Aircraft:
@@ -92,13 +82,11 @@ void InstallWorld::SetUp() {
   root_ = tmpl;
 }
 
-// Everything under the sandbox but the assembly area: relative host path -> bytes, with
-// folders marked by a trailing "/".
-Files InstallWorld::snapshot() const {
+Files InstallWorld::snapshotOf(const std::string& root) {
   Files tree;
-  const stdfs::path assembly = stdfs::path(root_) / "Orvex" / "Assembly";
-  for (auto it = stdfs::recursive_directory_iterator(root_); it != stdfs::end(it); ++it) {
-    const std::string rel = stdfs::relative(it->path(), root_).string();
+  const stdfs::path assembly = stdfs::path(root) / "Orvex" / "Assembly";
+  for (auto it = stdfs::recursive_directory_iterator(root); it != stdfs::end(it); ++it) {
+    const std::string rel = stdfs::relative(it->path(), root).string();
     // The records keep their own files beside the program: not part of the tree installed to.
     if (it->path() == assembly || rel.rfind("Orvex/Backups", 0) == 0 ||
         rel.rfind("Orvex/Installs.db", 0) == 0) {
@@ -120,10 +108,7 @@ std::string InstallWorld::hostRead(const stdfs::path& p) {
   return ss.str();
 }
 
-// A fresh world: the program's root, FS98 with files of its own, and the program started.
-// With an earlier version installed, the add-on's folders are there already, with old
-// files, one of them protected, and the scenery is listed.
-Orvex& InstallWorld::freshStart(Kind kind, bool earlierVersion) {
+void InstallWorld::layOutWorld(Kind kind, bool earlierVersion) {
   app_.reset();
   std::error_code ec;
   for (auto& e : stdfs::recursive_directory_iterator(root_, ec))
@@ -144,7 +129,10 @@ Orvex& InstallWorld::freshStart(Kind kind, bool earlierVersion) {
   write("C:\\FS98\\Scenery\\World\\scenery\\world.bgl", "the world");
   if (earlierVersion) layEarlierVersion(kind);
   oldSceneryList_ = read("C:\\FS98\\Scenery.cfg");
+}
 
+Orvex& InstallWorld::freshStart(Kind kind, bool earlierVersion) {
+  layOutWorld(kind, earlierVersion);
   DriveMap map;
   map.add('c', root_);
   fs_ = std::make_unique<HostFileSystem>(map, root_ + "/Orvex");
@@ -193,35 +181,6 @@ void InstallWorld::layEarlierVersion(Kind kind) {
 
 void InstallWorld::unpack(Kind kind) {
   for (const auto& [name, bytes] : addOn(kind)) write(kAsm + name, bytes);
-}
-
-// What the user does for an install: Refresh, then the target and Install where the window
-// offers them.
-void InstallWorld::installAsTheUserWould(Orvex& app, Kind kind) {
-  app.frm.cmdRefresh.click();
-  if (app.ended()) return;
-  switch (kind) {
-    case Kind::Aircraft:
-      if (app.frm.cmdInstall.visible()) app.frm.cmdInstall.click();
-      break;
-    case Kind::Panel:
-      if (!app.frm.frmPanelInstall.visible()) return;
-      app.frm.optFSCONV.setValue(true);
-      app.frm.txtPanelName.setText("Test");
-      app.frm.cmdPanelInstall.click();
-      break;
-    case Kind::Sound:
-      if (!app.frm.frmSound.visible()) return;
-      app.frm.optSound.setValue(true);
-      app.frm.cmdInstallSound.click();
-      break;
-    case Kind::Scenery:
-      if (!app.frm.frmScenery.visible()) return;
-      app.frm.txtSceneryName.setText(kSceneryName);
-      app.frm.optSceneryDefault.setValue(true);
-      app.frm.Command1.click();
-      break;
-  }
 }
 
 }  // namespace orvex::test

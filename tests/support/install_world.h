@@ -11,15 +11,12 @@
 
 #include "platform/record_store.h"
 #include "support/faulty_file_system.h"
+#include "support/install_steps.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
 
-enum class Kind { Aircraft, Panel, Sound, Scenery };
-const char* kindName(Kind kind);
-
 inline const std::string kAsm = "C:\\Orvex\\Assembly\\";
-inline const std::string kSceneryName = "Test Scenery";
 inline const std::string kSettings =
     "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n";
 
@@ -37,21 +34,20 @@ class InstallWorld : public Sandbox {
   // syncs of replaced files do not wait for a disk.
   void SetUp() override;
 
-  // Everything under the sandbox but the assembly area and the records' own files: relative
-  // host path -> bytes, with folders marked by a trailing "/".
-  Files snapshot() const;
+  // Everything under the sandbox (or another world's root folder) but the assembly area and
+  // the records' own files: relative host path -> bytes, with folders marked by a trailing "/".
+  Files snapshot() const { return snapshotOf(root_); }
+  static Files snapshotOf(const std::string& root);
   static std::string hostRead(const std::filesystem::path& p);
 
-  // A fresh world: the program's root, FS98 with files of its own, and the program started
-  // (with the records of `records`, when set). With an earlier version installed, the
-  // add-on's folders are there already, with old files, one of them protected, and the
-  // scenery is listed.
+  // A fresh world: the program's root and FS98 with files of its own. With an earlier version
+  // installed, the add-on's folders are there already, with old files, one of them protected,
+  // and the scenery is listed.
+  void layOutWorld(Kind kind, bool earlierVersion);
+  // A fresh world and the program started in it (with the records of `records`, when set).
   Orvex& freshStart(Kind kind, bool earlierVersion);
   void layEarlierVersion(Kind kind);
   void unpack(Kind kind);
-  // What the user does for an install: Refresh, then the target and Install where the window
-  // offers them.
-  void installAsTheUserWould(Orvex& app, Kind kind);
 
   // Makes the store the program records in (given the database's host path), for each start;
   // none when empty.

@@ -1,0 +1,49 @@
+// The user's steps to install each kind of add-on.
+#include "support/install_steps.h"
+
+namespace orvex::test {
+
+const char* kindName(Kind kind) {
+  switch (kind) {
+    case Kind::Aircraft: return "aircraft";
+    case Kind::Panel: return "panel";
+    case Kind::Sound: return "sound";
+    case Kind::Scenery: return "scenery";
+  }
+  return "";
+}
+
+std::optional<Kind> kindNamed(const std::string& name) {
+  for (Kind kind : kKinds)
+    if (name == kindName(kind)) return kind;
+  return std::nullopt;
+}
+
+void installAsTheUserWould(Orvex& app, Kind kind) {
+  app.frm.cmdRefresh.click();
+  if (app.ended()) return;
+  switch (kind) {
+    case Kind::Aircraft:
+      if (app.frm.cmdInstall.visible()) app.frm.cmdInstall.click();
+      break;
+    case Kind::Panel:
+      if (!app.frm.frmPanelInstall.visible()) return;
+      app.frm.optFSCONV.setValue(true);
+      app.frm.txtPanelName.setText("Test");
+      app.frm.cmdPanelInstall.click();
+      break;
+    case Kind::Sound:
+      if (!app.frm.frmSound.visible()) return;
+      app.frm.optSound.setValue(true);
+      app.frm.cmdInstallSound.click();
+      break;
+    case Kind::Scenery:
+      if (!app.frm.frmScenery.visible()) return;
+      app.frm.txtSceneryName.setText(kSceneryName);
+      app.frm.optSceneryDefault.setValue(true);
+      app.frm.Command1.click();
+      break;
+  }
+}
+
+}  // namespace orvex::test

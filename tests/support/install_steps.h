@@ -1,0 +1,23 @@
+// The four kinds of add-on and the steps a user takes in the window to install one, shared by
+// the install tests and the driver that runs the real program to be killed.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/orvex.h"
+
+namespace orvex::test {
+
+enum class Kind { Aircraft, Panel, Sound, Scenery };
+inline constexpr Kind kKinds[] = {Kind::Aircraft, Kind::Panel, Kind::Sound, Kind::Scenery};
+const char* kindName(Kind kind);
+std::optional<Kind> kindNamed(const std::string& name);
+
+inline const std::string kSceneryName = "Test Scenery";
+
+// What the user does for an install: Refresh, then the target and Install where the window
+// offers them.
+void installAsTheUserWould(Orvex& app, Kind kind);
+
+}  // namespace orvex::test
