@@ -100,6 +100,7 @@ void Orvex::recoverInterrupted() {
       else
         undo.keepAsItStands(r.id);
     }
+    Undo(*records_, recording_.inner()).dropStrayBackups(recording_.backups());
   } catch (const RecordError& e) {
     tk.msgBox(std::string("The install records cannot be read: ") + e.what(), kRecordsCaption,
               MsgIcon::Warning, MsgButtons::OK);

@@ -156,6 +156,12 @@ void RecordingFileSystem::keepOriginal(Pending& p, bool mayShare) {
     if (!inner_.isDirectory(backups_)) inner_.mkDir(backups_);
     if (!inner_.isDirectory(folder)) inner_.mkDir(folder);
     p.change.originalReadOnly = inner_.isReadOnly(p.change.path);
+    // The copy does not keep the read-only mark: the record holds it, from before the copy is
+    // made, so that an original put back after a crash comes back protected.
+    if (p.change.originalReadOnly) {
+      std::vector<Change> one{p.change};
+      storeDoes([&] { store_->putChanges(one); });
+    }
     // A protected original gets a copy of its own: shared data would share its protection,
     // which the install clears before it replaces the file.
     inner_.preserveFile(p.change.path, p.change.backup, mayShare && !p.change.originalReadOnly);
@@ -176,11 +182,6 @@ void RecordingFileSystem::keepOriginal(Pending& p, bool mayShare) {
     return;
   }
   p.backedUp = true;
-  // The read-only mark is not kept by the copy: the record holds it from now on.
-  if (p.change.originalReadOnly) {
-    std::vector<Change> one{p.change};
-    storeDoes([&] { store_->putChanges(one); });
-  }
 }
 
 void RecordingFileSystem::aboutToTransfer(

@@ -399,6 +399,31 @@ void Undo::rollBack(long install) {
   finish(install, changes, undone);
 }
 
+void Undo::dropStrayBackups(const std::string& backups) {
+  std::vector<std::string> recorded;
+  for (const InstallRecord& r : store_.installs()) recorded.push_back(std::to_string(r.id));
+  std::vector<std::string> stray;
+  try {
+    for (const std::string& folder :
+         fs_.isDirectory(backups) ? fs_.listDirs(backups) : std::vector<std::string>{}) {
+      // A recorded install's copies go with its record.
+      if (std::find(recorded.begin(), recorded.end(), dos::fileName(folder)) != recorded.end())
+        continue;
+      try {
+        const std::vector<std::string> names = fs_.listFiles(folder, "*.*");
+        for (const std::string& name : names) stray.push_back(folder + "\\" + name);
+        if (names.empty()) fs_.rmDir(folder);
+      } catch (const FileError&) {
+        // A folder that cannot be looked at or removed now is tried again at the next start.
+      }
+    }
+  } catch (const FileError&) {
+    return;
+  }
+  // Those handed on to a later install stay.
+  dropBackups(stray);
+}
+
 void Undo::keepAsItStands(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return;

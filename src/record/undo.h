@@ -38,6 +38,10 @@ class Undo {
   // install, or the record made to describe what is on disk now.
   void rollBack(long install);
   void keepAsItStands(long install);
+  // Deletes the copies in the backup store (folder `backups`) of installs no longer recorded
+  // that no record names: a crash after a record was dropped and before its copies were
+  // deleted left them, and nothing else would ever remove them.
+  void dropStrayBackups(const std::string& backups);
 
   enum class Status { AsInstalled, ChangedSince, PartlyRemoved };
   Status status(long install);
