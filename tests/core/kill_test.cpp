@@ -1,0 +1,213 @@
+// The real program killed with SIGKILL after each file operation in turn of an install, or of
+// an uninstall, over an earlier version of the add-on (and for a scenery, into a simulator
+// without one, so that its list changes); then started again. Yes to the question about what
+// was broken off must bring back the simulator's tree byte for byte as it was before the
+// install; No must leave a record that describes exactly what is on disk, so that an uninstall
+// afterwards brings back that tree.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <set>
+
+#include "host/sqlite_record_store.h"
+#include "support/install_world.h"
+
+extern char** environ;
+
+namespace orvex::test {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+class KillTest : public InstallWorld {
+ protected:
+  void TearDown() override {
+    for (const char* world : {".yes", ".no"}) stdfs::remove_all(root_ + world);
+    InstallWorld::TearDown();
+  }
+
+  // Runs a program to its end; its wait status.
+  static int run(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+  }
+
+  static int drive(const std::string& world, long killAt, const std::vector<std::string>& mode) {
+    std::vector<std::string> args = {ORVEX_KILL_DRIVER, world, std::to_string(killAt)};
+    args.insert(args.end(), mode.begin(), mode.end());
+    return run(args);
+  }
+
+  static bool exitedWell(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+  static bool killed(int status) { return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL; }
+
+  // A copy of the sandbox's world, with its times, links and protections, beside it.
+  std::string copyOfWorld(const char* suffix) {
+    const std::string world = root_ + suffix;
+    stdfs::remove_all(world);
+    EXPECT_TRUE(exitedWell(run({"cp", "-a", root_, world})));
+    return world;
+  }
+
+  // The files under a world that no one may write, by relative path.
+  static std::set<std::string> protectedFiles(const std::string& world) {
+    std::set<std::string> found;
+    for (const auto& e : stdfs::recursive_directory_iterator(world))
+      if (e.is_regular_file() &&
+          (e.status().permissions() & stdfs::perms::owner_write) == stdfs::perms::none)
+        found.insert(stdfs::relative(e.path(), world).string());
+    return found;
+  }
+
+  static std::vector<std::string> assemblyOf(const std::string& world) {
+    std::vector<std::string> found;
+    for (const auto& e : stdfs::directory_iterator(world + "/Orvex/Assembly"))
+      found.push_back(e.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
+  }
+
+  static std::vector<InstallRecord> recordsOf(const std::string& world) {
+    return SqliteRecordStore(world + "/Orvex/Installs.db").installs();
+  }
+
+  // The list's backup holds the list as it was before the last change made to it.
+  static Files withoutListBackup(Files tree) {
+    tree.erase("FS98/SceneryCfg.bku");
+    return tree;
+  }
+
+  // The tree as before the install, protections included, no record and no backup left, and
+  // the assembly area as the kill left it: what had left it does not come back.
+  void expectAsBefore(const std::string& world, const std::vector<std::string>& assemblyAfterKill) {
+    EXPECT_EQ(withoutListBackup(snapshotOf(world)), withoutListBackup(before_));
+    EXPECT_EQ(protectedFiles(world), protectedBefore_);
+    EXPECT_TRUE(recordsOf(world).empty()) << "a record stayed";
+    std::vector<std::string> backups;
+    std::error_code none;
+    for (const auto& e : stdfs::recursive_directory_iterator(world + "/Orvex/Backups", none))
+      if (e.is_regular_file()) backups.push_back(e.path().string());
+    EXPECT_TRUE(backups.empty()) << "left in the backup store: " << backups.front();
+    EXPECT_EQ(assemblyOf(world), assemblyAfterKill);
+  }
+
+  // After a start that answered the question about what was broken off: no record is left
+  // unfinished, and an uninstall of what is recorded brings back the tree before the install.
+  // Returns whether a record was left.
+  bool uninstallWhatIsLeft(const std::string& world,
+                           const std::vector<std::string>& assemblyAfterKill) {
+    const std::vector<InstallRecord> left = recordsOf(world);
+    for (const InstallRecord& r : left)
+      EXPECT_EQ(int(r.state), int(InstallState::Done)) << "still unfinished: " << r.name;
+    EXPECT_TRUE(left.empty() || exitedWell(drive(world, 0, {"uninstall"})));
+    expectAsBefore(world, assemblyAfterKill);
+    return !left.empty();
+  }
+
+  // An install (or, with `uninstalling`, the uninstall of one) killed after each operation in
+  // turn, until it runs to its end.
+  void killAfterEachOperation(Kind kind, bool uninstalling, bool earlierVersion = true) {
+    const auto start = std::chrono::steady_clock::now();
+    layOutWorld(kind, earlierVersion);
+    before_ = snapshot();
+    protectedBefore_ = protectedFiles(root_);
+    unpack(kind);
+    const std::vector<std::string> install = {"install", kindName(kind)};
+    const std::string done = copyOfWorld(".yes");
+    ASSERT_TRUE(exitedWell(drive(done, 0, install)));
+    const Files installed = withoutListBackup(snapshotOf(done));
+    // An uninstall starts from the world with the add-on installed.
+    if (uninstalling) {
+      stdfs::remove_all(root_);
+      stdfs::rename(done, root_);
+    }
+    const std::vector<std::string> mode =
+        uninstalling ? std::vector<std::string>{"uninstall"} : install;
+    const std::string what = std::string(kindName(kind)) +
+                             (uninstalling ? " uninstall" : " install") +
+                             (earlierVersion ? "" : " without an earlier version");
+
+    // What the kill left (the tree as before the install, or as after it), and what the
+    // restarts left (a finished record, or none).
+    long points = 0, asBefore = 0, asInstalled = 0, recordAfterYes = 0, recordAfterNo = 0;
+    for (long k = 1;; ++k) {
+      SCOPED_TRACE(what + " killed after operation " + std::to_string(k));
+      const std::string yes = copyOfWorld(".yes");
+      const int status = drive(yes, k, mode);
+      if (exitedWell(status)) break;
+      ASSERT_TRUE(killed(status)) << "wait status " << status;
+      ++points;
+      const Files afterKill = withoutListBackup(snapshotOf(yes));
+      asBefore += afterKill == withoutListBackup(before_);
+      asInstalled += afterKill == installed;
+      const std::vector<std::string> assemblyAfterKill = assemblyOf(yes);
+      ASSERT_TRUE(exitedWell(drive(yes, 0, {"start", "yes"})));
+      {
+        SCOPED_TRACE("answered Yes");
+        // A record left after Yes is one that nothing had broken off: the install had ended,
+        // or the uninstall had not begun.
+        if (!recordsOf(yes).empty()) {
+          EXPECT_EQ(withoutListBackup(snapshotOf(yes)), installed) << "Yes left a record";
+        }
+        recordAfterYes += uninstallWhatIsLeft(yes, assemblyAfterKill);
+      }
+
+      const std::string no = copyOfWorld(".no");
+      ASSERT_TRUE(killed(drive(no, k, mode)));
+      ASSERT_TRUE(exitedWell(drive(no, 0, {"start", "no"})));
+      {
+        SCOPED_TRACE("answered No");
+        recordAfterNo += uninstallWhatIsLeft(no, assemblyAfterKill);
+      }
+      if (HasFailure()) return;
+    }
+    // Kills fell between the first change to the tree and the last, more than once per file.
+    EXPECT_GT(points - asBefore - asInstalled, long(addOn(kind).size()));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cout << "[ kill runs  ] " << what << ": " << points << " kill points; the tree left as "
+              << "before " << asBefore << " times, as installed " << asInstalled << ", half-way "
+              << points - asBefore - asInstalled << "; a finished record left "
+              << "after Yes " << recordAfterYes << " times, after No " << recordAfterNo
+              << "; each uninstalled to the tree before (" << seconds << " s)\n";
+  }
+
+  Files before_;
+  std::set<std::string> protectedBefore_;
+};
+
+TEST_F(KillTest, AircraftInstallAndUninstallKilledAnywhere) {
+  killAfterEachOperation(Kind::Aircraft, false);
+  killAfterEachOperation(Kind::Aircraft, true);
+}
+
+TEST_F(KillTest, PanelInstallAndUninstallKilledAnywhere) {
+  killAfterEachOperation(Kind::Panel, false);
+  killAfterEachOperation(Kind::Panel, true);
+}
+
+TEST_F(KillTest, SoundInstallAndUninstallKilledAnywhere) {
+  killAfterEachOperation(Kind::Sound, false);
+  killAfterEachOperation(Kind::Sound, true);
+}
+
+// Without an earlier version the scenery list gets an area, and its backup is rewritten.
+TEST_F(KillTest, SceneryInstallAndUninstallKilledAnywhere) {
+  killAfterEachOperation(Kind::Scenery, false);
+  killAfterEachOperation(Kind::Scenery, true);
+  killAfterEachOperation(Kind::Scenery, false, false);
+  killAfterEachOperation(Kind::Scenery, true, false);
+}
+
+}  // namespace
+}  // namespace orvex::test

@@ -1,0 +1,89 @@
+// The program's core on the real host file system and the real SQLite records, driven as a
+// user would and killed with SIGKILL right after a chosen file operation: no destructor runs,
+// nothing is flushed. The kill test runs it after each operation in turn and starts it again.
+//
+//   orvex_kill_driver ROOT K install KIND   start, then install the add-on in the assembly area
+//   orvex_kill_driver ROOT K uninstall      start, then uninstall the newest install, with Yes
+//   orvex_kill_driver ROOT K start yes|no   start, answering the question about an install or
+//                                           uninstall that was broken off
+//
+// ROOT is the host folder behind C: (the program's root is C:\Orvex); K counts the operations
+// from the start (0: never killed). Exits 0, silently, when the program did what was asked
+// without being killed; 2 for bad arguments; 3 with the messages on stderr when a step failed.
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "app/orvex.h"
+#include "host/host_file_system.h"
+#include "host/sqlite_record_store.h"
+#include "support/fakes.h"
+#include "support/faulty_file_system.h"
+#include "support/install_steps.h"
+
+namespace {
+
+using namespace orvex;
+using namespace orvex::test;
+
+int usage() {
+  std::cerr << "usage: orvex_kill_driver ROOT K (install KIND | uninstall | start yes|no)\n";
+  return 2;
+}
+
+// Every box a failure shows, and whether the step the mode asks for said it succeeded.
+int outcome(const FakeToolkit& tk, bool succeeded) {
+  bool failed = !succeeded;
+  for (const char* caption : {"System Error", "Install Records", "Uninstall Error"})
+    failed |= tk.countCaption(caption) > 0;
+  if (!failed) return 0;
+  for (const ShownBox& box : tk.boxes) std::cerr << box.caption << ": " << box.text << "\n";
+  return 3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) return usage();
+  const std::string root = argv[1];
+  char* end = nullptr;
+  const long killAt = std::strtol(argv[2], &end, 10);
+  if (*argv[2] == '\0' || *end != '\0' || killAt < 0) return usage();
+  const std::string mode = argv[3];
+  const std::string arg = argc > 4 ? argv[4] : "";
+  const std::optional<Kind> kind = kindNamed(arg);
+  if (!(mode == "install" && kind) && !(mode == "uninstall" && arg.empty()) &&
+      !(mode == "start" && (arg == "yes" || arg == "no")))
+    return usage();
+
+  DriveMap map;
+  map.add('c', root);
+  HostFileSystem host(map, root + "/Orvex");
+  FaultyFileSystem counting(host);
+  counting.afterOperation = [killAt](long count) {
+    if (count == killAt) std::raise(SIGKILL);
+  };
+  FakeToolkit tk;
+  FakeShell shell;
+  // No to each install or uninstall that the start finds broken off; the toolkit says Yes
+  // to every question not scripted.
+  if (arg == "no") tk.answers.assign(100, MsgAnswer::No);
+  Orvex app(counting, tk, shell);
+  app.openRecordStore = [](const std::string& hostPath) {
+    return std::make_unique<SqliteRecordStore>(hostPath);
+  };
+
+  app.handle([&] { app.Form_Load(); });
+  if (app.ended()) return outcome(tk, false);
+  if (mode == "install") {
+    installAsTheUserWould(app, *kind);
+    return outcome(tk, tk.countCaption("Success!") == 1);
+  }
+  if (mode == "uninstall" && !app.frm.lvwInstalled.rows().empty()) {
+    app.frm.lvwInstalled.setListIndex(0);  // newest first
+    app.frm.cmdUninstall.click();
+    return outcome(tk, tk.countCaption("Success!") == 1);
+  }
+  return outcome(tk, true);
+}
