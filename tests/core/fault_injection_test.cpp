@@ -111,8 +111,9 @@ class FaultInjection : public InstallWorld {
     const std::string failed = faulty_->failedOperation();
     faulty_->failAt(0, 0);
     // A failure nobody expected is shown once, where the event entered the program.
-    if (fired && number == FaultyFileSystem::kUnexpected)
+    if (fired && number == FaultyFileSystem::kUnexpected) {
       EXPECT_EQ(tk_.countCaption("System Error"), 1) << failed;
+    }
     SCOPED_TRACE(std::string(kindName(kind)) + (earlierVersion_ ? " over an earlier version" : "") +
                  ": operation " + std::to_string(k) + " (" + failed + ") failing with " +
                  std::to_string(number) + ", answering " +

@@ -83,8 +83,9 @@ TEST_F(InstallPreview, EachKindShowsWhatTheInstallThenDoesFileByFile) {
     EXPECT_EQ(rows_, previewed);
     EXPECT_EQ(tk_.countCaption("Success!"), 1);
     for (const ShownBox& box : tk_.boxes)
-      if (box.buttons == MsgButtons::YesNo)
+      if (box.buttons == MsgButtons::YesNo) {
         EXPECT_NE(previewedSummary.find(box.caption + ": "), std::string::npos) << box.text;
+      }
     for (const std::vector<std::string>& row : previewed) {
       const std::string& name = row[0];
       const std::string& target = row[2];
@@ -96,8 +97,9 @@ TEST_F(InstallPreview, EachKindShowsWhatTheInstallThenDoesFileByFile) {
         continue;
       }
       EXPECT_TRUE(exists(target));
-      if (addOn(kind).count(name) && name != "panel.cfg")
+      if (addOn(kind).count(name) && name != "panel.cfg") {
         EXPECT_EQ(read(target), addOn(kind).at(name));
+      }
       const std::string relative = target.substr(3);
       std::string host = relative;
       for (char& c : host)

@@ -69,7 +69,9 @@ TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
       EXPECT_EQ(after, before);
       if (earlier) {
         for (const auto& [path, bytes] : before)
-          if (bytes == "old version") EXPECT_FALSE(writable("C:\\" + path)) << path;
+          if (bytes == "old version") {
+            EXPECT_FALSE(writable("C:\\" + path)) << path;
+          }
       }
       // The add-on's files are gone, not put back into the assembly area.
       EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
@@ -105,7 +107,9 @@ TEST_F(RecordsTest, AFileChangedSinceIsAskedAboutFirst) {
     EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), c.eng);
     EXPECT_EQ(exists("C:\\FS98\\Sound\\rpm.wav") ? read("C:\\FS98\\Sound\\rpm.wav") : "", c.rpm);
     EXPECT_EQ(app.frm.lvwInstalled.rows().size(), c.rowsLeft);
-    if (c.rowsLeft) EXPECT_EQ(app.frm.lvwInstalled.rows()[0][5], "changed since");
+    if (c.rowsLeft) {
+      EXPECT_EQ(app.frm.lvwInstalled.rows()[0][5], "changed since");
+    }
   }
 
   // Touched without a change of its bytes: the digest taken while the program was idle says
