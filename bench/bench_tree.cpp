@@ -176,11 +176,26 @@ size_t Scratch::totalBytes() const {
 }
 
 void Scratch::unpack() {
+  const bool oneFileSystem = home_ == root_;
   for (const BenchFile& f : files_) {
+    // An install moves the pristine files themselves when it can; they go back first.
+    const std::string pristine = home_ + "/pristine/" + f.name;
+    const std::string installed = path(f.target + "/" + f.name);
+    if (oneFileSystem && access(pristine.c_str(), F_OK) != 0 &&
+        rename(installed.c_str(), pristine.c_str()) != 0 &&
+        rename(assembly(f.name).c_str(), pristine.c_str()) != 0)
+      throw std::runtime_error("lost the pristine " + f.name);
+  }
+  clearInstall();
+  for (const BenchFile& f : files_) {
+    const std::string pristine = home_ + "/pristine/" + f.name;
     const std::string to = assembly(f.name);
-    unlink(to.c_str());
-    if (link((home_ + "/pristine/" + f.name).c_str(), to.c_str()) != 0)
-      throw std::runtime_error("cannot link " + to);
+    // Renamed, so each file has one name as an archive program leaves it; across file
+    // systems the assembly area gets copies, made in memory.
+    const bool ok = oneFileSystem
+                        ? rename(pristine.c_str(), to.c_str()) == 0
+                        : stdfs::copy_file(pristine, to, stdfs::copy_options::overwrite_existing);
+    if (!ok) throw std::runtime_error("cannot unpack " + to);
   }
 }
 
@@ -260,7 +275,6 @@ bool runTool(const std::vector<std::string>& argv) {
 }
 
 double installByTools(Scratch& s, bool move) {
-  s.clearInstall();
   s.unpack();
   Scratch::settle();
   std::map<std::string, std::vector<std::string>> byTarget;

@@ -55,15 +55,16 @@ class Scratch {
   const std::vector<BenchFile>& files() const { return files_; }
   size_t totalBytes() const;
 
-  // The assembly area filled with the pristine add-on (hard links: instant, and the bytes
-  // read are the same), and the simulator emptied of an earlier install.
+  // The simulator emptied of an earlier install and the assembly area filled with the pristine
+  // add-on: on one file system its files themselves, renamed (instant, and the same bytes),
+  // and taken back from where the last install put them.
   void unpack();
-  void clearInstall();
 
   // Flushes written data to disk, so that one run's write-back does not slow the next.
   static void settle();
 
  private:
+  void clearInstall();
   // Noise of about `average` bytes for each file, but the given contents for the named ones.
   void writeFiles(size_t average, const std::map<std::string, std::string>& fixed);
 

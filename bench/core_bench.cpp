@@ -28,7 +28,6 @@ void verifyInstalled(Scratch& s) {
 }
 
 double installByOrvex(Scratch& s, bool verify) {
-  s.clearInstall();
   s.unpack();
   Scratch::settle();
   Program p(s);
@@ -78,7 +77,6 @@ Ratios compare(Scratch& s, int n, bool withMove) {
 
 // The install once more in a child process of its own, for its peak memory alone.
 void memoryFigure(Scratch& s) {
-  s.clearInstall();
   s.unpack();
   const pid_t pid = fork();
   if (pid == 0) {

@@ -57,7 +57,6 @@ struct Times {
 // The program's own windows around the core, as the program builds them, on the display Qt
 // was started with.
 Times installInWindow(Scratch& s) {
-  s.clearInstall();
   s.unpack();
   Scratch::settle();
   std::unique_ptr<HostFileSystem> host = hostFileSystem(s);
@@ -81,7 +80,6 @@ Times installInWindow(Scratch& s) {
 }
 
 Times installInCore(Scratch& s) {
-  s.clearInstall();
   s.unpack();
   Scratch::settle();
   Program p(s);

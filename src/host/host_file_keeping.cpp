@@ -83,10 +83,6 @@ void copyDurably(const std::string& source, const std::string& target) {
 
 }  // namespace
 
-void HostFileSystem::transferFile(const std::string& source, const std::string& target) {
-  copyFile(source, target);
-}
-
 void HostFileSystem::preserveFile(const std::string& source, const std::string& target,
                                   bool mayShare) {
   const Resolved from = resolve(source);
