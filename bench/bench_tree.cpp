@@ -221,6 +221,11 @@ void CopyPathClock::copyFile(const std::string& source, const std::string& targe
   FaultyFileSystem::copyFile(source, target);
 }
 
+void CopyPathClock::transferFile(const std::string& source, const std::string& target) {
+  started();
+  FaultyFileSystem::transferFile(source, target);
+}
+
 void CopyPathClock::kill(const std::string& pathOrPattern) {
   FaultyFileSystem::kill(pathOrPattern);
   last_ = std::chrono::steady_clock::now();

@@ -80,6 +80,7 @@ class CopyPathClock : public test::FaultyFileSystem {
  public:
   using FaultyFileSystem::FaultyFileSystem;
   void copyFile(const std::string& source, const std::string& target) override;
+  void transferFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   // Seconds of the copy path of the last install.
   double seconds() const;
