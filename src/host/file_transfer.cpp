@@ -41,6 +41,42 @@ bool linkRefused(int error) {
          error == EOPNOTSUPP || error == EACCES || error == ENOSYS;
 }
 
+// Links `from` to a fresh hidden name beside target (flags as linkat's); the name, or empty
+// with errno set when the link fails.
+std::string linkUnderHiddenName(const std::string& from, const std::string& target, int flags) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = hiddenNameBeside(target);
+    if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), flags) == 0) return name;
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+// writeAtomically through a hidden file made with its name and renamed over target: the way
+// of file systems without unnamed files.
+void writeThroughHiddenName(const std::string& target, const std::function<void(int)>& fill,
+                            bool sync) {
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temp = hiddenNameBeside(target);
+    // Mode 0666 under the umask: a new file is an ordinary one, whatever its source was.
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt >= 100)) failErrno();
+  }
+  FileDescriptor out(fd);
+  try {
+    fill(out.get());
+    if (sync && fsync(out.get()) != 0) failErrno();
+    out.close();
+    if (rename(temp.c_str(), target.c_str()) != 0) failErrno();
+  } catch (...) {
+    unlink(temp.c_str());
+    throw;
+  }
+  if (sync) syncDirectory(hostParent(target));
+}
+
 }  // namespace
 
 TransferWay copyContents(int in, int out, bool kernelCopy) {
@@ -73,35 +109,41 @@ TransferWay copyContents(int in, int out, bool kernelCopy) {
 }
 
 void writeAtomically(const std::string& target, const std::function<void(int)>& fill, bool sync) {
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0; ++attempt) {
-    temp = hiddenNameBeside(target);
-    // Mode 0666 under the umask: a new file is an ordinary one, whatever its source was.
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno != EEXIST || attempt >= 100)) failErrno();
-  }
+  // An unnamed file in the target's folder, named once it is whole: a new target costs one
+  // entry in the folder instead of a hidden one renamed, and a failure leaves nothing behind.
+  // It is named through /proc, which needs no privilege.
+  static const bool procThere = access("/proc/self/fd", X_OK) == 0;
+  const std::string dir = hostParent(target);
+  const int fd = procThere ? open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+  // Any refusal (a file system without unnamed files, or a real failure) takes the named way,
+  // which reports a real failure itself.
+  if (fd < 0) return writeThroughHiddenName(target, fill, sync);
   FileDescriptor out(fd);
-  try {
-    fill(out.get());
-    if (sync && fsync(out.get()) != 0) failErrno();
-    out.close();
-    if (rename(temp.c_str(), target.c_str()) != 0) failErrno();
-  } catch (...) {
-    unlink(temp.c_str());
-    throw;
+  fill(out.get());
+  if (sync && fsync(out.get()) != 0) failErrno();
+  const std::string self = "/proc/self/fd/" + std::to_string(out.get());
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    if (errno != EEXIST) failErrno();
+    // An existing target is replaced whole: the new file is named beside it, then renamed.
+    const std::string temp = linkUnderHiddenName(self, target, AT_SYMLINK_FOLLOW);
+    if (temp.empty()) failErrno();
+    if (rename(temp.c_str(), target.c_str()) != 0) {
+      const int error = errno;
+      unlink(temp.c_str());
+      errno = error;
+      failErrno();
+    }
   }
-  if (sync) syncDirectory(hostParent(target));
+  out.close();
+  if (sync) syncDirectory(dir);
 }
 
 bool linkInPlace(const std::string& source, const std::string& target, bool replacing,
                  std::optional<mode_t> mode) {
-  std::string name = target;
-  for (int attempt = 0;; ++attempt) {
-    if (replacing) name = hiddenNameBeside(target);
-    if (link(source.c_str(), name.c_str()) == 0) break;
+  const std::string name = replacing ? linkUnderHiddenName(source, target, 0) : target;
+  if ((replacing && name.empty()) || (!replacing && link(source.c_str(), name.c_str()) != 0)) {
     if (linkRefused(errno)) return false;
-    if (!replacing || errno != EEXIST || attempt >= 100) failErrno(err::FileNotFound);
+    failErrno(err::FileNotFound);
   }
   try {
     if (mode && chmod(name.c_str(), *mode) != 0) {

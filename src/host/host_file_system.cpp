@@ -158,12 +158,22 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
   }
   // Most paths are spelt as they are on disk: one look-up then, instead of one per component.
   struct stat st;
-  if (parts.empty() || lstat(exact.c_str(), &st) == 0) return {exact, true};
+  if (parts.empty()) return {exact, true};
+  if (lstat(exact.c_str(), &st) == 0) {
+    Resolved found{exact, true};
+    // What the look-up saw is what statOf would see, unless the path is a symbolic link.
+    if (!S_ISLNK(st.st_mode)) found.seen = {Seen::Found, st};
+    return found;
+  }
+  const bool missingAsSpelt = errno == ENOENT;
   const std::string parent = hostParent(exact);
   if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     // Only the last component is missing as spelt.
     std::optional<std::string> match = findNoCase(parent, parts.back());
-    return {child(parent, match ? *match : parts.back()), true};
+    if (match) return {child(parent, *match), true};
+    Resolved missing{exact, true};
+    if (missingAsSpelt) missing.seen.kind = Seen::Missing;
+    return missing;
   }
   bool found = true;  // Every component so far is on disk.
   for (size_t i = 0; i < parts.size(); ++i) {
@@ -200,6 +210,11 @@ void HostFileSystem::removedEntry(const std::string& hostPath) {
 }
 
 bool HostFileSystem::statOf(const Resolved& r, struct stat& st) {
+  if (r.seen.kind == Seen::Found) {
+    st = r.seen.st;
+    return true;
+  }
+  if (r.seen.kind == Seen::Missing) return false;
   if (stat(r.host.c_str(), &st) == 0) return true;
   if (errno == ENOENT || errno == ENOTDIR) return false;
   failErrno();

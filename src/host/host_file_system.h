@@ -75,13 +75,20 @@ class HostFileSystem : public FileSystem {
  private:
   // A DOS path on the host: its host path, and whether the folder holding its last
   // component exists (which tells "file not found" from "path not found").
+  // What resolving saw of the path itself, so that statOf need not look again: its stat, or
+  // that it is not there.
+  struct Seen {
+    enum Kind { Unknown, Found, Missing } kind = Unknown;
+    struct stat st {};
+  };
   struct Resolved {
     std::string host;
     bool parentExists;
+    Seen seen{};
   };
   Resolved resolve(const std::string& path);
   Resolved lookUp(const std::string& path);
-  // stat of a resolved path; false when it does not exist.
+  // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.
   [[noreturn]] void failMissing(const Resolved& r);
