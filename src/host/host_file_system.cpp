@@ -141,7 +141,7 @@ HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
   Resolved r = lookUp(path);
   // What is kept of the folder is trusted across the change that may follow only while its
   // time is still the one remembered.
-  names_.changing(hostParent(r.host));
+  names_.changing(hostParent(r.host), r.folder.kind == Seen::Found ? &r.folder.st : nullptr);
   return r;
 }
 
@@ -169,11 +169,11 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
   const std::string parent = hostParent(exact);
   if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     // Only the last component is missing as spelt.
-    std::optional<std::string> match = findNoCase(parent, parts.back());
-    if (match) return {child(parent, *match), true};
-    Resolved missing{exact, true};
-    if (missingAsSpelt) missing.seen.kind = Seen::Missing;
-    return missing;
+    std::optional<std::string> match = findNoCase(parent, parts.back(), &st);
+    Resolved last{match ? child(parent, *match) : exact, true};
+    last.folder = {Seen::Found, st};
+    if (!match && missingAsSpelt) last.seen.kind = Seen::Missing;
+    return last;
   }
   bool found = true;  // Every component so far is on disk.
   for (size_t i = 0; i < parts.size(); ++i) {
@@ -196,8 +196,9 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
 }
 
 std::optional<std::string> HostFileSystem::findNoCase(const std::string& dir,
-                                                      const std::string& name) {
-  return names_.find(dir, name);
+                                                      const std::string& name,
+                                                      const struct stat* known) {
+  return names_.find(dir, name, known);
 }
 
 void HostFileSystem::madeEntry(const std::string& hostPath) {

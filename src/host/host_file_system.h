@@ -85,6 +85,7 @@ class HostFileSystem : public FileSystem {
     std::string host;
     bool parentExists;
     Seen seen{};
+    Seen folder{};  // the same of the folder holding it
   };
   Resolved resolve(const std::string& path);
   Resolved lookUp(const std::string& path);
@@ -98,7 +99,9 @@ class HostFileSystem : public FileSystem {
   void transfer(const std::string& source, const std::string& target, bool mayLink);
   std::string curDirOf(char drive) const;
   // The entry of a host directory equal to name but for letter case.
-  std::optional<std::string> findNoCase(const std::string& dir, const std::string& name);
+  // known, when given, is dir's stat taken just now.
+  std::optional<std::string> findNoCase(const std::string& dir, const std::string& name,
+                                        const struct stat* known = nullptr);
   // Enters an entry the program made or removed in the names kept for look-ups.
   void madeEntry(const std::string& hostPath);
   void removedEntry(const std::string& hostPath);
