@@ -167,14 +167,19 @@ bool linkInPlace(const std::string& source, const std::string& target, bool repl
 }
 
 TransferWay linkOrCopy(const std::string& source, const std::string& target, bool replacing,
-                       const TransferWays& ways, std::optional<mode_t> linkMode) {
-  if (ways.link && linkInPlace(source, target, replacing, linkMode)) return TransferWay::Link;
+                       const TransferWays& ways, std::optional<mode_t> linkMode, bool durable) {
+  if (ways.link && linkInPlace(source, target, replacing, linkMode)) {
+    // A replacing link has synced its folder already.
+    if (durable && !replacing) syncDirectory(hostParent(target));
+    return TransferWay::Link;
+  }
   FileDescriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) failErrno(err::FileNotFound);
   TransferWay way = TransferWay::ReadWrite;
-  // Only a replaced file is synced: its old contents are what a crash must not take.
+  // Otherwise only a replaced file is synced: its old contents are what a crash must not take.
   writeAtomically(
-      target, [&](int out) { way = copyContents(in.get(), out, ways.kernelCopy); }, replacing);
+      target, [&](int out) { way = copyContents(in.get(), out, ways.kernelCopy); },
+      replacing || durable);
   return way;
 }
 

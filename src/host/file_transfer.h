@@ -39,9 +39,11 @@ bool linkInPlace(const std::string& source, const std::string& target, bool repl
                  std::optional<mode_t> mode = std::nullopt);
 
 // Gives target the contents of source by a link when allowed, else by a copy (replacing
-// atomically). A copy is synced when it replaces a file. Says how the file travelled.
+// atomically). A replaced file, and any when durable, is on disk with its new name before this
+// returns. Says how the file travelled.
 TransferWay linkOrCopy(const std::string& source, const std::string& target, bool replacing,
-                       const TransferWays& ways, std::optional<mode_t> linkMode = std::nullopt);
+                       const TransferWays& ways, std::optional<mode_t> linkMode = std::nullopt,
+                       bool durable = false);
 
 // The mode a new file gets: 0666 under the process's umask.
 mode_t newFileMode();

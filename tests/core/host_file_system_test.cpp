@@ -294,6 +294,28 @@ TEST_F(HostFileSystemTest, TransferTakesTheRightWayAndEndsAsACopy) {
   }
 }
 
+// A kept original is a new file, never one put over another; it shares the original's data
+// only when allowed to.
+TEST_F(HostFileSystemTest, PreserveMakesANewFileSharedOnlyWhenAllowed) {
+  makeFile("orig.txt", "original");
+  fs::create_directories(host("Backups"));
+  struct stat original;
+  ASSERT_EQ(stat(host("orig.txt").c_str(), &original), 0);
+  for (bool mayShare : {true, false}) {
+    SCOPED_TRACE(mayShare ? "may share" : "a copy");
+    const std::string name = mayShare ? "shared.txt" : "copied.txt";
+    files_->preserveFile("C:\\ORIG.txt", "C:\\Backups\\" + name, mayShare);
+    EXPECT_EQ(contents("Backups/" + name), "original");
+    struct stat kept;
+    ASSERT_EQ(stat(host("Backups/" + name).c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_ino == original.st_ino, mayShare);
+    EXPECT_EQ(
+        errorOf([&] { files_->preserveFile("C:\\orig.txt", "C:\\Backups\\" + name, mayShare); }),
+        err::PathFileAccess);
+  }
+  EXPECT_EQ(allNames("Backups"), (std::vector<std::string>{"copied.txt", "shared.txt"}));
+}
+
 // A second host file system behind another drive letter: no link is possible there, and the
 // kernel's copy or plain reads and writes take the file across.
 TEST_F(HostFileSystemTest, TransferAcrossFileSystemsCopies) {
