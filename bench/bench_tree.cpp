@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "host/drive_map.h"
+#include "host/sqlite_record_store.h"
 
 extern char** environ;
 
@@ -187,6 +188,9 @@ void Scratch::unpack() {
       throw std::runtime_error("lost the pristine " + f.name);
   }
   clearInstall();
+  // Each round's program starts without records of the rounds before.
+  for (const char* kept : {"Installs.db", "Installs.db-wal", "Installs.db-shm", "Backups"})
+    stdfs::remove_all(home_ + "/Orvex/" + kept);
   for (const BenchFile& f : files_) {
     const std::string pristine = home_ + "/pristine/" + f.name;
     const std::string to = assembly(f.name);
@@ -242,6 +246,12 @@ std::unique_ptr<HostFileSystem> hostFileSystem(const Scratch& scratch) {
   return std::make_unique<HostFileSystem>(map, scratch.home() + "/Orvex");
 }
 
+void recordInstalls(Orvex& app) {
+  app.openRecordStore = [](const std::string& hostPath) {
+    return std::make_unique<SqliteRecordStore>(hostPath);
+  };
+}
+
 void prepareInstall(Orvex& app, AddOn addOn) {
   if (addOn == AddOn::Aircraft) {
     if (app.state.AircraftData != 1 || !app.frm.cmdInstall.visible())
@@ -260,9 +270,10 @@ void pressInstall(Orvex& app, AddOn addOn) {
     app.frm.Command1.click();
 }
 
-Program::Program(Scratch& scratch) : host(hostFileSystem(scratch)) {
+Program::Program(Scratch& scratch, bool record) : host(hostFileSystem(scratch)) {
   fs = std::make_unique<CopyPathClock>(*host);
   app = std::make_unique<Orvex>(*fs, tk, shell);
+  if (record) recordInstalls(*app);
   app->Form_Load();
   app->cmdRefresh_Click();
   prepareInstall(*app, scratch.addOn());

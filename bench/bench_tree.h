@@ -91,9 +91,10 @@ class CopyPathClock : public test::FaultyFileSystem {
 };
 
 // The program built on a scratch folder, started, with the add-on recognised by Refresh and,
-// for a scenery, its name typed and the main scenery folder chosen.
+// for a scenery, its name typed and the main scenery folder chosen; its installs recorded
+// unless told otherwise.
 struct Program {
-  explicit Program(Scratch& scratch);
+  explicit Program(Scratch& scratch, bool record = true);
   std::unique_ptr<HostFileSystem> host;
   std::unique_ptr<CopyPathClock> fs;
   test::FakeToolkit tk;
@@ -103,6 +104,10 @@ struct Program {
 
 // The host file system of a scratch folder: C: the root, D: the home when it lies elsewhere.
 std::unique_ptr<HostFileSystem> hostFileSystem(const Scratch& scratch);
+
+// Records installs as the program does, in an SQLite store in its root folder, so that every
+// figure includes what recording costs. Before Form_Load.
+void recordInstalls(Orvex& app);
 
 // Makes a Refresh'ed program ready to install: checks what the scan found and, for a scenery,
 // types its name and chooses the main scenery folder.

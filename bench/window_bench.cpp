@@ -69,6 +69,7 @@ Times installInWindow(Scratch& s) {
   MainWindow window(program, toolkit);
   CopyWindow copyWindow(program.anim, fs, &window);
   WarningWindow warningWindow(program.warn, fs, &window);
+  recordInstalls(program);
   program.Form_Load();
   program.frm.cmdRefresh.click();
   QCoreApplication::processEvents();
