@@ -1,7 +1,8 @@
-// The generated aircraft, the scratch folder, the plain tools and the figures of the benchmarks.
+// The generated add-ons, the scratch folders, the plain tools and the figures of the benchmarks.
 #include "bench/bench_tree.h"
 
 #include <spawn.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <stdexcept>
 
 #include "host/drive_map.h"
+#include "host/sqlite_record_store.h"
 
 extern char** environ;
 
@@ -23,6 +25,8 @@ namespace stdfs = std::filesystem;
 namespace {
 
 const std::string kPlane = "FS98/Aircraft/Bench Plane";
+const std::string kSceneryName = "Bench Scenery";
+const std::string kScenery = "FS98/Scenery/" + kSceneryName;
 
 void writeFile(const std::string& path, const std::string& data) {
   std::ofstream out(path, std::ios::binary);
@@ -33,11 +37,24 @@ void writeFile(const std::string& path, const std::string& data) {
 // Bytes that no file system could fold away: a plain generator, the same in every run.
 std::string noise(size_t size, uint32_t& seed) {
   std::string data(size, '\0');
-  for (char& c : data) {
-    seed = seed * 1664525u + 1013904223u;
-    c = char(seed >> 24);
+  uint64_t x = seed | 1;
+  for (size_t k = 0; k < size; ++k) {
+    if (k % 8 == 0) {
+      x ^= x << 13;
+      x ^= x >> 7;
+      x ^= x << 17;
+    }
+    data[k] = char(x >> (8 * (k % 8)));
   }
+  seed = uint32_t(x);
   return data;
+}
+
+// A file size around an average, spread evenly over twice its span above 1 KB.
+size_t sizeAround(size_t average, uint32_t& seed) {
+  seed = seed * 1664525u + 1013904223u;
+  const size_t spread = average > 1024 ? 2 * (average - 1024) : 1;
+  return 1024 + (seed >> 8) % spread;
 }
 
 std::string numbered(const char* stem, int k, const char* extension) {
@@ -46,20 +63,26 @@ std::string numbered(const char* stem, int k, const char* extension) {
   return name;
 }
 
+const char* const kTmpfs = "/dev/shm";
+
+std::string madeTemporary(const std::string& base) {
+  std::string tmpl = (stdfs::path(base) / "orvex-bench-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a scratch folder in " + base);
+  return tmpl;
+}
+
 }  // namespace
 
-Scratch::Scratch() {
+Scratch::Scratch(bool assemblyOnTmpfs) {
   const char* base = std::getenv("ORVEX_BENCH_DIR");
-  std::string tmpl = (stdfs::path(base && *base ? base : stdfs::temp_directory_path().string()) /
-                      "orvex-bench-XXXXXX")
-                         .string();
-  if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a scratch folder");
-  root_ = tmpl;
-  for (const char* dir :
-       {"Orvex/Assembly", "FS98/Aircraft", "FS98/Gauges", "FS98/Sound", "FS98/Scenery", "pristine"})
+  root_ = madeTemporary(base && *base ? base : stdfs::temp_directory_path().string());
+  home_ = assemblyOnTmpfs ? madeTemporary(kTmpfs) : root_;
+  for (const char* dir : {"FS98/Aircraft", "FS98/Gauges", "FS98/Sound", "FS98/Scenery"})
     stdfs::create_directories(path(dir));
-  writeFile(path("Orvex/FileCopy.avi"), "RIFF");
-  writeFile(path("Orvex/Orvex.cfg"),
+  stdfs::create_directories(home_ + "/Orvex/Assembly");
+  stdfs::create_directories(home_ + "/pristine");
+  writeFile(home_ + "/Orvex/FileCopy.avi", "RIFF");
+  writeFile(home_ + "/Orvex/Orvex.cfg",
             "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
   writeFile(path("FS98/Fltsim98.cfg"), "");
 }
@@ -67,9 +90,16 @@ Scratch::Scratch() {
 Scratch::~Scratch() {
   std::error_code ec;
   stdfs::remove_all(root_, ec);
+  if (home_ != root_) stdfs::remove_all(home_, ec);
+}
+
+bool Scratch::tmpfsAvailable() {
+  struct statvfs st;
+  return statvfs(kTmpfs, &st) == 0 && access(kTmpfs, W_OK) == 0;
 }
 
 void Scratch::generateAircraft(int count, size_t totalBytes) {
+  addOn_ = AddOn::Aircraft;
   files_.clear();
   const std::string plane = kPlane;
   auto add = [&](const std::string& name, const std::string& target) {
@@ -107,22 +137,36 @@ void Scratch::generateAircraft(int count, size_t totalBytes) {
     }
   }
   for (int k = 0; int(files_.size()) < count; ++k) add(numbered("u", k, "xyz"), plane + "/Unknown");
+  const std::string aircraftCfg =
+      "[fltsim.0]\r\ntitle=Bench Plane\r\nmodel=\r\npanel=\r\nsound=\r\ntexture=\r\n";
+  writeFiles(totalBytes / size_t(count), {{"Aircraft.cfg", aircraftCfg}, {"panel.cfg", panelCfg}});
+}
 
-  const size_t average = totalBytes / size_t(count);
+void Scratch::generateScenery(int count, size_t totalBytes) {
+  addOn_ = AddOn::Scenery;
+  files_.clear();
+  const std::string scenery = kScenery;
+  // Area files, textures and a few others, as a large photo scenery has them.
+  const int bgl = count * 2 / 5, textures = count / 2;
+  for (int k = 0; k < count; ++k) {
+    if (k < bgl)
+      files_.push_back({numbered("a", k, "bgl"), 0, scenery + "/Scenery"});
+    else if (k < bgl + textures)
+      files_.push_back({numbered("t", k, k % 4 ? "bmp" : "r8"), 0, scenery + "/Texture"});
+    else
+      files_.push_back({numbered("x", k, "dat"), 0, scenery + "/Unknown"});
+  }
+  writeFiles(totalBytes / size_t(count), {});
+}
+
+void Scratch::writeFiles(size_t average, const std::map<std::string, std::string>& fixed) {
   uint32_t seed = 2024;
   for (BenchFile& f : files_) {
-    std::string data;
-    if (f.name == "Aircraft.cfg")
-      data = "[fltsim.0]\r\ntitle=Bench Plane\r\nmodel=\r\npanel=\r\nsound=\r\ntexture=\r\n";
-    else if (f.name == "panel.cfg")
-      data = panelCfg;
-    else {
-      seed = seed * 1664525u + 1013904223u;
-      const size_t spread = average > 1024 ? 2 * (average - 1024) : 1;
-      data = noise(1024 + (seed >> 8) % spread, seed);
-    }
+    auto it = fixed.find(f.name);
+    const std::string data =
+        it != fixed.end() ? it->second : noise(sizeAround(average, seed), seed);
     f.size = data.size();
-    writeFile(path("pristine/" + f.name), data);
+    writeFile(home_ + "/pristine/" + f.name, data);
   }
 }
 
@@ -133,32 +177,106 @@ size_t Scratch::totalBytes() const {
 }
 
 void Scratch::unpack() {
+  const bool oneFileSystem = home_ == root_;
   for (const BenchFile& f : files_) {
-    const std::string to = path("Orvex/Assembly/" + f.name);
-    unlink(to.c_str());
-    if (link(path("pristine/" + f.name).c_str(), to.c_str()) != 0)
-      throw std::runtime_error("cannot link " + to);
+    // An install moves the pristine files themselves when it can; they go back first.
+    const std::string pristine = home_ + "/pristine/" + f.name;
+    const std::string installed = path(f.target + "/" + f.name);
+    if (oneFileSystem && access(pristine.c_str(), F_OK) != 0 &&
+        rename(installed.c_str(), pristine.c_str()) != 0 &&
+        rename(assembly(f.name).c_str(), pristine.c_str()) != 0)
+      throw std::runtime_error("lost the pristine " + f.name);
+  }
+  clearInstall();
+  // Each round's program starts without records of the rounds before.
+  for (const char* kept : {"Installs.db", "Installs.db-wal", "Installs.db-shm", "Backups"})
+    stdfs::remove_all(home_ + "/Orvex/" + kept);
+  for (const BenchFile& f : files_) {
+    const std::string pristine = home_ + "/pristine/" + f.name;
+    const std::string to = assembly(f.name);
+    // Renamed, so each file has one name as an archive program leaves it; across file
+    // systems the assembly area gets copies, made in memory.
+    const bool ok = oneFileSystem
+                        ? rename(pristine.c_str(), to.c_str()) == 0
+                        : stdfs::copy_file(pristine, to, stdfs::copy_options::overwrite_existing);
+    if (!ok) throw std::runtime_error("cannot unpack " + to);
   }
 }
 
 void Scratch::clearInstall() {
   stdfs::remove_all(path(kPlane));
+  stdfs::remove_all(path(kScenery));
   for (auto& e : stdfs::directory_iterator(path("FS98/Gauges"))) stdfs::remove_all(e.path());
+  // The scenery list the scenery install appends to, as the simulator ships it.
+  writeFile(path("FS98/Scenery.cfg"), "[General]\r\nTitle=FS98 World Scenery\r\n");
+  stdfs::remove(path("FS98/SceneryCfg.bku"));
 }
 
 void Scratch::settle() {
   sync();
 }
 
-Program::Program(Scratch& scratch) {
+void CopyPathClock::started() {
+  if (first_ == std::chrono::steady_clock::time_point{}) first_ = std::chrono::steady_clock::now();
+}
+
+void CopyPathClock::copyFile(const std::string& source, const std::string& target) {
+  started();
+  FaultyFileSystem::copyFile(source, target);
+}
+
+void CopyPathClock::transferFile(const std::string& source, const std::string& target) {
+  started();
+  FaultyFileSystem::transferFile(source, target);
+}
+
+void CopyPathClock::kill(const std::string& pathOrPattern) {
+  FaultyFileSystem::kill(pathOrPattern);
+  last_ = std::chrono::steady_clock::now();
+}
+
+double CopyPathClock::seconds() const {
+  return std::chrono::duration<double>(last_ - first_).count();
+}
+
+std::unique_ptr<HostFileSystem> hostFileSystem(const Scratch& scratch) {
   DriveMap map;
   map.add('c', scratch.root());
-  fs = std::make_unique<HostFileSystem>(map, scratch.path("Orvex"));
+  if (scratch.home() != scratch.root()) map.add('d', scratch.home());
+  return std::make_unique<HostFileSystem>(map, scratch.home() + "/Orvex");
+}
+
+void recordInstalls(Orvex& app) {
+  app.openRecordStore = [](const std::string& hostPath) {
+    return std::make_unique<SqliteRecordStore>(hostPath);
+  };
+}
+
+void prepareInstall(Orvex& app, AddOn addOn) {
+  if (addOn == AddOn::Aircraft) {
+    if (app.state.AircraftData != 1 || !app.frm.cmdInstall.visible())
+      throw std::runtime_error("Refresh did not find the aircraft");
+    return;
+  }
+  if (app.state.SceneryData != 1) throw std::runtime_error("Refresh did not find the scenery");
+  app.frm.txtSceneryName.setText(kSceneryName);
+  app.frm.optSceneryDefault.setValue(true);
+}
+
+void pressInstall(Orvex& app, AddOn addOn) {
+  if (addOn == AddOn::Aircraft)
+    app.frm.cmdInstall.click();
+  else
+    app.frm.Command1.click();
+}
+
+Program::Program(Scratch& scratch, bool record) : host(hostFileSystem(scratch)) {
+  fs = std::make_unique<CopyPathClock>(*host);
   app = std::make_unique<Orvex>(*fs, tk, shell);
+  if (record) recordInstalls(*app);
   app->Form_Load();
   app->cmdRefresh_Click();
-  if (app->state.AircraftData != 1 || !app->frm.cmdInstall.visible())
-    throw std::runtime_error("Refresh did not find the aircraft");
+  prepareInstall(*app, scratch.addOn());
 }
 
 bool runTool(const std::vector<std::string>& argv) {
@@ -172,6 +290,28 @@ bool runTool(const std::vector<std::string>& argv) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+double installByTools(Scratch& s, bool move) {
+  s.unpack();
+  Scratch::settle();
+  std::map<std::string, std::vector<std::string>> byTarget;
+  for (const BenchFile& f : s.files()) byTarget[s.path(f.target)].push_back(s.assembly(f.name));
+  return timed([&] {
+    std::vector<std::string> mkdir = {"mkdir", "-p"};
+    for (const auto& [target, sources] : byTarget) mkdir.push_back(target);
+    bool ok = runTool(mkdir);
+    std::vector<std::string> rm = {"rm", "-f"};
+    for (const auto& [target, sources] : byTarget) {
+      std::vector<std::string> args = {move ? "mv" : "cp"};
+      args.insert(args.end(), sources.begin(), sources.end());
+      args.push_back(target);
+      ok = ok && runTool(args);
+      rm.insert(rm.end(), sources.begin(), sources.end());
+    }
+    if (!move) ok = ok && runTool(rm);
+    if (!ok) throw std::runtime_error(move ? "mv failed" : "cp or rm failed");
+  });
+}
+
 double timed(const std::function<void()>& f) {
   const auto start = std::chrono::steady_clock::now();
   f();
@@ -183,6 +323,15 @@ double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+long envNumber(const char* name, long fallback) {
+  const char* value = std::getenv(name);
+  return value && std::atol(value) > 0 ? std::atol(value) : fallback;
+}
+
+int rounds() {
+  return int(envNumber("ORVEX_BENCH_ROUNDS", 5));
 }
 
 void printFigure(const std::string& name, double value, const std::string& unit,

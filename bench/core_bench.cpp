@@ -1,6 +1,8 @@
-// Figures of the core against the plain tools: the aircraft install of 5,000 files next to cp
-// and rm, and next to mv; Refresh and one group's file list on 10,000 files; peak memory.
+// Figures of the core against the plain tools: the aircraft install of 5,000 files next to mv
+// and to cp and rm, on one file system and across two; a large scenery next to mv; Refresh and
+// one group's file list on 10,000 files; peak memory.
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,11 +20,6 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-int rounds() {
-  const char* r = std::getenv("ORVEX_BENCH_ROUNDS");
-  return r && std::atoi(r) > 0 ? std::atoi(r) : 5;
-}
-
 // Every file where the sorting table puts it: the plain tools below copy into the same layout.
 void verifyInstalled(Scratch& s) {
   for (const BenchFile& f : s.files())
@@ -30,93 +27,64 @@ void verifyInstalled(Scratch& s) {
       throw std::runtime_error("the install did not put " + f.name + " into " + f.target);
 }
 
-double installByOrvex(Scratch& s, bool verify) {
-  s.clearInstall();
+double installByOrvex(Scratch& s, bool verify, bool record = true) {
   s.unpack();
   Scratch::settle();
-  Program p(s);
-  const double t = timed([&] { p.app->cmdInstall_Click(); });
+  Program p(s, record);
+  const double t = timed([&] { pressInstall(*p.app, s.addOn()); });
   if (p.tk.countCaption("Success!") != 1) throw std::runtime_error("the install did not succeed");
   if (verify) verifyInstalled(s);
   return t;
 }
 
-// The same files into the same folders with one mkdir, one cp or mv per folder and one rm.
-double installByTools(Scratch& s, bool move) {
-  s.clearInstall();
-  s.unpack();
-  Scratch::settle();
-  std::map<std::string, std::vector<std::string>> byTarget;
-  for (const BenchFile& f : s.files())
-    byTarget[s.path(f.target)].push_back(s.path("Orvex/Assembly/" + f.name));
-  return timed([&] {
-    std::vector<std::string> mkdir = {"mkdir", "-p"};
-    for (const auto& [target, sources] : byTarget) mkdir.push_back(target);
-    bool ok = runTool(mkdir);
-    std::vector<std::string> rm = {"rm", "-f"};
-    for (const auto& [target, sources] : byTarget) {
-      std::vector<std::string> args = {move ? "mv" : "cp"};
-      args.insert(args.end(), sources.begin(), sources.end());
-      args.push_back(target);
-      ok = ok && runTool(args);
-      rm.insert(rm.end(), sources.begin(), sources.end());
-    }
-    if (!move) ok = ok && runTool(rm);
-    if (!ok) throw std::runtime_error(move ? "mv failed" : "cp or rm failed");
-  });
-}
+// Orvex against cp + rm and against mv, on the same files in one run: the medians of the
+// times and of each round's ratios.
+struct Ratios {
+  double vsCopy, vsMove, unrecordedVsMove;
+};
 
-void installFigures(Scratch& s) {
-  std::vector<double> vsCopy, vsMove, orvexTimes, copyTimes, moveTimes;
+Ratios compare(Scratch& s, int n, bool withMove) {
+  std::vector<double> vsCopy, vsMove, unrecordedVsMove, orvexTimes, copyTimes, moveTimes;
   installByOrvex(s, true);  // warm-up, and proof that the layouts agree
   installByTools(s, false);
-  for (int r = 0; r < rounds(); ++r) {
+  for (int r = 0; r < n; ++r) {
     // Alternating order, so that a slow phase of the machine does not always hit one side.
-    double orvex, copy, move;
+    double orvex, copy, move = 0;
     if (r % 2 == 0) {
       orvex = installByOrvex(s, false);
       copy = installByTools(s, false);
-      move = installByTools(s, true);
+      if (withMove) move = installByTools(s, true);
     } else {
-      move = installByTools(s, true);
+      if (withMove) move = installByTools(s, true);
       copy = installByTools(s, false);
       orvex = installByOrvex(s, false);
     }
     orvexTimes.push_back(orvex);
     copyTimes.push_back(copy);
-    moveTimes.push_back(move);
     vsCopy.push_back(orvex / copy);
-    vsMove.push_back(orvex / move);
+    if (withMove) {
+      moveTimes.push_back(move);
+      vsMove.push_back(orvex / move);
+      // The same without the install records, to show what recording costs.
+      unrecordedVsMove.push_back(installByOrvex(s, false, false) / move);
+    }
   }
-  std::printf("# %zu files, %.0f MB; median of %d rounds: Orvex %.3f s, cp+rm %.3f s, mv %.3f s\n",
-              s.files().size(), double(s.totalBytes()) / 1e6, rounds(), median(orvexTimes),
-              median(copyTimes), median(moveTimes));
-  const double copyRatio = median(vsCopy);
-  printFigure("aircraft install / (cp + rm), 5,000 files", copyRatio, "x", "<= 1.15",
-              copyRatio <= 1.15);
-  printFigure("aircraft install / mv, 5,000 files (one file system)", median(vsMove), "x", "report",
-              true);
-  const char* const note[] = {
-      "mv only renames, while every install copies each file and then deletes it. To come",
-      "close without changing what the user sees, the copy pass would rename a file into place",
-      "when the assembly area and the target lie on one file system and no file of that name",
-      "is there to replace (a replaced file keeps the copy, so its old bytes stay whole until",
-      "the new ones are complete), and its delete loop would pass over the files moved. Names,",
-      "folders, messages and the copy window stay the same; only an install stopped half-way",
-      "would leave fewer files in the assembly area, which the next clean-up empties anyway.",
-  };
-  for (const char* line : note) std::printf("# %s\n", line);
+  std::printf("# %zu files, %.0f MB; median of %d rounds: Orvex %.3f s, cp+rm %.3f s",
+              s.files().size(), double(s.totalBytes()) / 1e6, n, median(orvexTimes),
+              median(copyTimes));
+  if (withMove) std::printf(", mv %.3f s", median(moveTimes));
+  std::printf("\n");
+  return {median(vsCopy), median(vsMove), median(unrecordedVsMove)};
 }
 
 // The install once more in a child process of its own, for its peak memory alone.
 void memoryFigure(Scratch& s) {
-  s.clearInstall();
   s.unpack();
   const pid_t pid = fork();
   if (pid == 0) {
     try {
       Program p(s);
-      p.app->cmdInstall_Click();
+      pressInstall(*p.app, s.addOn());
       _exit(p.tk.countCaption("Success!") == 1 ? 0 : 1);
     } catch (...) {
       _exit(2);
@@ -129,6 +97,53 @@ void memoryFigure(Scratch& s) {
     throw std::runtime_error("the install in the child process failed");
   printFigure("peak memory (max RSS) of the core during the install",
               double(usage.ru_maxrss) / 1024, "MB", "report", true);
+}
+
+void aircraftFigures() {
+  Scratch s;
+  s.generateAircraft(5000, 200'000'000);
+  const Ratios r = compare(s, rounds(), true);
+  printFigure("aircraft install / mv, 5,000 files (one file system)", r.vsMove, "x", "<= 2",
+              r.vsMove <= 2);
+  printFigure("aircraft install / (cp + rm), 5,000 files (one file system)", r.vsCopy, "x",
+              "<= 1.15", r.vsCopy <= 1.15);
+  printFigure("  the same / mv without the install records", r.unrecordedVsMove, "x", "report",
+              true);
+  memoryFigure(s);
+}
+
+void crossFileSystemFigure() {
+  if (!Scratch::tmpfsAvailable()) {
+    std::printf("# skipped: no memory file system at /dev/shm for a second scratch folder\n");
+    return;
+  }
+  Scratch s(true);
+  s.generateAircraft(5000, 200'000'000);
+  const Ratios r = compare(s, rounds(), false);
+  printFigure("aircraft install / (cp + rm), 5,000 files (assembly on tmpfs)", r.vsCopy, "x",
+              "<= 1.1", r.vsCopy <= 1.1);
+}
+
+// The scenery's size, ORVEX_BENCH_SCENERY_MB (2,000) in ORVEX_BENCH_SCENERY_FILES (20,000),
+// made smaller when the scratch folder's disk could not hold it twice with room to spare.
+void sceneryFigure() {
+  Scratch s;
+  size_t bytes = size_t(envNumber("ORVEX_BENCH_SCENERY_MB", 2000)) * 1'000'000;
+  const int files = int(envNumber("ORVEX_BENCH_SCENERY_FILES", 20000));
+  struct statvfs disk {};
+  if (statvfs(s.root().c_str(), &disk) == 0) {
+    const size_t room = size_t(disk.f_bavail) * disk.f_frsize / 3;
+    if (room < bytes) {
+      std::printf("# only %.0f MB free: the scenery is made smaller\n", double(room) * 3 / 1e6);
+      bytes = room;
+    }
+  }
+  s.generateScenery(files, bytes);
+  const Ratios r = compare(s, rounds(), true);
+  const std::string name = "scenery install / mv, " + std::to_string(s.files().size()) +
+                           " files, " + std::to_string(s.totalBytes() / 1'000'000) + " MB";
+  printFigure(name, r.vsMove, "x", "<= 2.5", r.vsMove <= 2.5);
+  printFigure("  the same without the install records", r.unrecordedVsMove, "x", "report", true);
 }
 
 void refreshFigures() {
@@ -159,20 +174,19 @@ void refreshFigures() {
 int main() {
   using namespace orvex::bench;
   try {
-    {
+    // For a profiler: ORVEX_BENCH_ONLY=orvex, cp or mv runs the aircraft install once, and
+    // nothing else.
+    if (const char* only = std::getenv("ORVEX_BENCH_ONLY")) {
       Scratch s;
       s.generateAircraft(5000, 200'000'000);
-      // For a profiler: ORVEX_BENCH_ONLY=orvex, cp or mv runs that install once, and nothing else.
-      if (const char* only = std::getenv("ORVEX_BENCH_ONLY")) {
-        const std::string what = only;
-        const double t =
-            what == "orvex" ? installByOrvex(s, true) : installByTools(s, what == "mv");
-        std::printf("%s: %.3f s\n", only, t);
-        return 0;
-      }
-      installFigures(s);
-      memoryFigure(s);
+      const std::string what = only;
+      const double t = what == "orvex" ? installByOrvex(s, true) : installByTools(s, what == "mv");
+      std::printf("%s: %.3f s\n", only, t);
+      return 0;
     }
+    aircraftFigures();
+    crossFileSystemFigure();
+    sceneryFigure();
     refreshFigures();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());

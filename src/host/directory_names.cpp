@@ -28,9 +28,13 @@ bool DirectoryNames::stamp(const std::string& dir, Names& names) {
   return true;
 }
 
-DirectoryNames::Names* DirectoryNames::current(const std::string& dir) {
+DirectoryNames::Names* DirectoryNames::current(const std::string& dir, const struct stat* known) {
   struct stat st;
-  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  if (known)
+    st = *known;
+  else if (stat(dir.c_str(), &st) != 0)
+    st.st_mode = 0;
+  if (!S_ISDIR(st.st_mode)) {
     dirs_.erase(dir);
     return nullptr;
   }
@@ -59,17 +63,22 @@ DirectoryNames::Names* DirectoryNames::current(const std::string& dir) {
   return &(dirs_[dir] = std::move(names));
 }
 
-void DirectoryNames::changing(const std::string& dir) {
+void DirectoryNames::changing(const std::string& dir, const struct stat* known) {
   auto it = dirs_.find(dir);
   if (it == dirs_.end()) return;
   struct stat st;
-  if (stat(dir.c_str(), &st) != 0 || it->second.dev != st.st_dev || it->second.ino != st.st_ino ||
+  if (known)
+    st = *known;
+  else if (stat(dir.c_str(), &st) != 0)
+    st.st_mode = 0;
+  if (!S_ISDIR(st.st_mode) || it->second.dev != st.st_dev || it->second.ino != st.st_ino ||
       !sameTime(it->second.mtime, st.st_mtim))
     dirs_.erase(it);
 }
 
-std::optional<std::string> DirectoryNames::find(const std::string& dir, const std::string& name) {
-  Names* names = current(dir);
+std::optional<std::string> DirectoryNames::find(const std::string& dir, const std::string& name,
+                                                const struct stat* known) {
+  Names* names = current(dir, known);
   if (!names) return std::nullopt;
   auto it = names->byLower.find(dos::lower(name));
   if (it == names->byLower.end() || it->second.empty()) return std::nullopt;

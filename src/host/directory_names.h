@@ -21,9 +21,11 @@ class DirectoryNames {
  public:
   // The entry of dir equal to name but for letter case, the first in byte order when several;
   // nothing when there is none or the directory cannot be read.
-  std::optional<std::string> find(const std::string& dir, const std::string& name);
+  // known, when given, is dir's stat taken just now, which saves looking again.
+  std::optional<std::string> find(const std::string& dir, const std::string& name,
+                                  const struct stat* known = nullptr);
   // Before the program changes dir: what is kept of it is dropped unless it is still current.
-  void changing(const std::string& dir);
+  void changing(const std::string& dir, const struct stat* known = nullptr);
   // After the program made, or removed, the entry name of dir.
   void added(const std::string& dir, const std::string& name);
   void removed(const std::string& dir, const std::string& name);
@@ -40,7 +42,7 @@ class DirectoryNames {
     std::unordered_map<std::string, std::vector<std::string>> byLower;
   };
   // The names of dir as they are now: kept ones when still valid, else read again.
-  Names* current(const std::string& dir);
+  Names* current(const std::string& dir, const struct stat* known);
   // Takes the directory's state after one of our own changes; false when it cannot.
   static bool stamp(const std::string& dir, Names& names);
 

@@ -6,13 +6,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <optional>
 
+#include "host/file_transfer.h"
+#include "host/host_io.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/pattern.h"
@@ -22,31 +22,6 @@ namespace {
 
 [[noreturn]] void fail(int number) {
   throw FileError(number);
-}
-
-// The error number of an errno value; `missing` is what a path that is not there means here.
-int errorNumber(int error, int missing) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR: return missing;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EBUSY:
-    case EEXIST:
-    case ENOTEMPTY:
-    case EISDIR:
-    case ETXTBSY: return err::PathFileAccess;
-    case ENOSPC:
-    case EDQUOT: return err::DiskFull;
-    case ENAMETOOLONG:
-    case EINVAL: return err::BadFileName;
-    default: return err::DeviceIo;
-  }
-}
-
-[[noreturn]] void failErrno(int missing = err::PathNotFound) {
-  fail(errorNumber(errno, missing));
 }
 
 std::string child(const std::string& dir, const std::string& name) {
@@ -71,26 +46,6 @@ bool sortsBefore(const std::string& a, const std::string& b) {
   std::string la = dos::lower(a), lb = dos::lower(b);
   return la != lb ? la < lb : a < b;
 }
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports a failure: some file systems report a write error only here.
-  void close() {
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) failErrno();
-  }
-
- private:
-  int fd_;
-};
 
 struct CloseDir {
   void operator()(DIR* dir) const { closedir(dir); }
@@ -125,76 +80,6 @@ std::vector<Entry> entriesOf(const std::string& dir) {
   }
   if (errno != 0) failErrno();
   return entries;
-}
-
-void writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      failErrno();
-    }
-    data += n;
-    size -= size_t(n);
-  }
-}
-
-// Copies the rest of in to out: the kernel's copy first (no trip through user memory, and
-// reflinks where the file system has them), plain reads and writes where it cannot.
-void copyContents(int in, int out) {
-  for (;;) {
-    ssize_t n = copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
-    if (n > 0) continue;
-    if (n == 0) break;  // End of file, or a file system that copies nothing: the loop below sees.
-    if (errno == EINTR) continue;
-    if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
-        errno == EBADF || errno == EPERM)
-      break;
-    failErrno();
-  }
-  // Both offsets have moved past what was copied, so this goes on from there.
-  std::vector<char> buffer(size_t(1) << 17);
-  for (;;) {
-    ssize_t n = read(in, buffer.data(), buffer.size());
-    if (n == 0) return;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      failErrno();
-    }
-    writeAll(out, buffer.data(), size_t(n));
-  }
-}
-
-void syncDirectory(const std::string& dir) {
-  FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) fsync(fd.get());  // Best effort: the data itself is already safe.
-}
-
-// Fills a new hidden file beside target and renames it over target, so that a failure never
-// leaves a cut file and an old target stays as it was. sync makes the result durable first.
-void writeAtomically(const std::string& target, const std::function<void(int)>& fill, bool sync) {
-  static std::atomic<unsigned> counter = 0;
-  std::string dir = hostParent(target);
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0; ++attempt) {
-    static const std::string pid = std::to_string(getpid());
-    temp = child(dir, ".orvex-" + pid + "-" + std::to_string(counter++) + ".tmp");
-    // Mode 0666 under the umask: a new file is an ordinary one, whatever its source was.
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno != EEXIST || attempt >= 100)) failErrno();
-  }
-  FileDescriptor out(fd);
-  try {
-    fill(out.get());
-    if (sync && fsync(out.get()) != 0) failErrno();
-    out.close();
-    if (rename(temp.c_str(), target.c_str()) != 0) failErrno();
-  } catch (...) {
-    unlink(temp.c_str());
-    throw;
-  }
-  if (sync) syncDirectory(dir);
 }
 
 std::string processCwd() {
@@ -256,7 +141,7 @@ HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
   Resolved r = lookUp(path);
   // What is kept of the folder is trusted across the change that may follow only while its
   // time is still the one remembered.
-  names_.changing(hostParent(r.host));
+  names_.changing(hostParent(r.host), r.folder.kind == Seen::Found ? &r.folder.st : nullptr);
   return r;
 }
 
@@ -273,12 +158,22 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
   }
   // Most paths are spelt as they are on disk: one look-up then, instead of one per component.
   struct stat st;
-  if (parts.empty() || lstat(exact.c_str(), &st) == 0) return {exact, true};
+  if (parts.empty()) return {exact, true};
+  if (lstat(exact.c_str(), &st) == 0) {
+    Resolved found{exact, true};
+    // What the look-up saw is what statOf would see, unless the path is a symbolic link.
+    if (!S_ISLNK(st.st_mode)) found.seen = {Seen::Found, st};
+    return found;
+  }
+  const bool missingAsSpelt = errno == ENOENT;
   const std::string parent = hostParent(exact);
   if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     // Only the last component is missing as spelt.
-    std::optional<std::string> match = findNoCase(parent, parts.back());
-    return {child(parent, match ? *match : parts.back()), true};
+    std::optional<std::string> match = findNoCase(parent, parts.back(), &st);
+    Resolved last{match ? child(parent, *match) : exact, true};
+    last.folder = {Seen::Found, st};
+    if (!match && missingAsSpelt) last.seen.kind = Seen::Missing;
+    return last;
   }
   bool found = true;  // Every component so far is on disk.
   for (size_t i = 0; i < parts.size(); ++i) {
@@ -301,8 +196,9 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
 }
 
 std::optional<std::string> HostFileSystem::findNoCase(const std::string& dir,
-                                                      const std::string& name) {
-  return names_.find(dir, name);
+                                                      const std::string& name,
+                                                      const struct stat* known) {
+  return names_.find(dir, name, known);
 }
 
 void HostFileSystem::madeEntry(const std::string& hostPath) {
@@ -315,6 +211,11 @@ void HostFileSystem::removedEntry(const std::string& hostPath) {
 }
 
 bool HostFileSystem::statOf(const Resolved& r, struct stat& st) {
+  if (r.seen.kind == Seen::Found) {
+    st = r.seen.st;
+    return true;
+  }
+  if (r.seen.kind == Seen::Missing) return false;
   if (stat(r.host.c_str(), &st) == 0) return true;
   if (errno == ENOENT || errno == ENOTDIR) return false;
   failErrno();
@@ -371,6 +272,14 @@ void HostFileSystem::rmDir(const std::string& path) {
 }
 
 void HostFileSystem::copyFile(const std::string& source, const std::string& target) {
+  transfer(source, target, false);
+}
+
+void HostFileSystem::transferFile(const std::string& source, const std::string& target) {
+  transfer(source, target, true);
+}
+
+void HostFileSystem::transfer(const std::string& source, const std::string& target, bool mayLink) {
   Resolved from = resolve(source);
   struct stat st;
   if (!statOf(from, st)) fail(err::FileNotFound);
@@ -381,11 +290,24 @@ void HostFileSystem::copyFile(const std::string& source, const std::string& targ
   bool replacing = statOf(to, old);
   if (replacing && (!S_ISREG(old.st_mode) || !writable(old))) fail(err::PathFileAccess);
 
-  FileDescriptor in(open(from.host.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) failErrno(err::FileNotFound);
-  // Only a replaced file is synced: its old contents are what a crash must not take.
-  writeAtomically(
-      to.host, [&](int out) { copyContents(in.get(), out); }, replacing);
+  TransferWays ways = ways_;
+  // A link shares the attributes as well as the data, so it is used only where the result is
+  // the same as a copy's. A read-only source is copied: its read-only attribute must stay as
+  // it is (a stopped pass leaves the assembly area as it was), and clearing it before the
+  // delete step must not touch the installed file. A source with other names as well is
+  // copied: the installed file must not go on sharing its data with them. A target that is
+  // the source already (another name of the same file) is copied, as a rename onto itself
+  // would leave the hidden name behind.
+  const bool sameFile = replacing && old.st_dev == st.st_dev && old.st_ino == st.st_ino;
+  ways.link = ways.link && mayLink && writable(st) && st.st_nlink == 1 && !sameFile;
+  // A copy is a new file with the mode every new file gets. A link whose data has another
+  // mode gets that one: the assembly's name shows it too, which is harmless, since the
+  // assembly file is deleted right after and its mode is read by nothing in between (its
+  // read-only attribute, the one mode bit the program reads, is the same either way).
+  const mode_t mode = newFileMode();
+  const std::optional<mode_t> linkMode =
+      (st.st_mode & 07777) != mode ? std::optional<mode_t>(mode) : std::nullopt;
+  lastTransfer_ = linkOrCopy(from.host, to.host, replacing, ways, linkMode);
   madeEntry(to.host);
 }
 
@@ -409,10 +331,7 @@ void HostFileSystem::moveFile(const std::string& source, const std::string& targ
   }
   if (errno != EXDEV) failErrno(err::FileNotFound);
   // Another host file system behind the drive map: copy, then delete the source.
-  FileDescriptor in(open(from.host.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) failErrno(err::FileNotFound);
-  writeAtomically(
-      to.host, [&](int out) { copyContents(in.get(), out); }, true);
+  linkOrCopy(from.host, to.host, true, {false, ways_.kernelCopy});
   madeEntry(to.host);
   if (unlink(from.host.c_str()) != 0) failErrno(err::FileNotFound);
   removedEntry(from.host);

@@ -10,6 +10,7 @@
 
 #include "host/directory_names.h"
 #include "host/drive_map.h"
+#include "host/file_transfer.h"
 #include "platform/file_system.h"
 
 namespace orvex {
@@ -38,6 +39,8 @@ class HostFileSystem : public FileSystem {
   void mkDir(const std::string& path) override;
   void rmDir(const std::string& path) override;
   void copyFile(const std::string& source, const std::string& target) override;
+  // On one host file system the target becomes a hard link of the source; elsewhere, or where
+  // a link would differ from a copy, the kernel's copy or a plain one.
   void transferFile(const std::string& source, const std::string& target) override;
   void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
   void moveFile(const std::string& source, const std::string& target) override;
@@ -64,24 +67,41 @@ class HostFileSystem : public FileSystem {
   std::string hostPath(const std::string& path) override;
   std::string dosPath(const std::string& hostPath) override;
 
+  // The ways files may travel (all of them unless a test forces a fall-back), and the way the
+  // last copy or transfer took.
+  void setTransferWays(const TransferWays& ways) { ways_ = ways; }
+  TransferWay lastTransfer() const { return lastTransfer_; }
+
  private:
   // A DOS path on the host: its host path, and whether the folder holding its last
   // component exists (which tells "file not found" from "path not found").
+  // What resolving saw of the path itself, so that statOf need not look again: its stat, or
+  // that it is not there.
+  struct Seen {
+    enum Kind { Unknown, Found, Missing } kind = Unknown;
+    struct stat st {};
+  };
   struct Resolved {
     std::string host;
     bool parentExists;
+    Seen seen{};
+    Seen folder{};  // the same of the folder holding it
   };
   Resolved resolve(const std::string& path);
   Resolved lookUp(const std::string& path);
-  // stat of a resolved path; false when it does not exist.
+  // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.
   [[noreturn]] void failMissing(const Resolved& r);
   // An open descriptor of a regular file: 53 or 76 when missing, 75 for anything else.
   int openForReading(const std::string& path);
+  // copyFile and transferFile: the same checks and errors; only a transfer may link.
+  void transfer(const std::string& source, const std::string& target, bool mayLink);
   std::string curDirOf(char drive) const;
   // The entry of a host directory equal to name but for letter case.
-  std::optional<std::string> findNoCase(const std::string& dir, const std::string& name);
+  // known, when given, is dir's stat taken just now.
+  std::optional<std::string> findNoCase(const std::string& dir, const std::string& name,
+                                        const struct stat* known = nullptr);
   // Enters an entry the program made or removed in the names kept for look-ups.
   void madeEntry(const std::string& hostPath);
   void removedEntry(const std::string& hostPath);
@@ -91,6 +111,8 @@ class HostFileSystem : public FileSystem {
   // Current directory of each drive that has been changed to, as the text given.
   std::map<char, std::string> curDirs_;
   DirectoryNames names_;
+  TransferWays ways_;
+  TransferWay lastTransfer_ = TransferWay::KernelCopy;
 };
 
 }  // namespace orvex

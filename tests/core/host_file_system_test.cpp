@@ -175,6 +175,7 @@ TEST_F(HostFileSystemTest, ReadOnlyFileIsKeptEvenFromRoot) {
   EXPECT_TRUE(f.isReadOnly("C:\\ro.txt"));
   EXPECT_EQ(errorOf([&] { f.kill("C:\\ro.txt"); }), err::PathFileAccess);
   EXPECT_EQ(errorOf([&] { f.copyFile("C:\\src.txt", "C:\\ro.txt"); }), err::PathFileAccess);
+  EXPECT_EQ(errorOf([&] { f.transferFile("C:\\src.txt", "C:\\ro.txt"); }), err::PathFileAccess);
   EXPECT_EQ(errorOf([&] { f.writeFile("C:\\ro.txt", "x"); }), err::PathFileAccess);
   EXPECT_EQ(errorOf([&] { f.appendFile("C:\\ro.txt", "x"); }), err::PathFileAccess);
   EXPECT_EQ(errorOf([&] { f.replaceFile("C:\\ro.txt", "x"); }), err::PathFileAccess);
@@ -192,20 +193,152 @@ TEST_F(HostFileSystemTest, ReadOnlyFileIsKeptEvenFromRoot) {
   EXPECT_EQ(errorOf([&] { f.setAttrNormal("C:\\No\\ro.txt"); }), err::PathNotFound);
 }
 
-TEST_F(HostFileSystemTest, CopyReplacesTargetAndReportsErrors) {
+TEST_F(HostFileSystemTest, CopyAndTransferReplaceTargetAndReportErrors) {
   HostFileSystem& f = *files_;
-  makeFile("src.txt", "new contents");
-  makeFile("Target/dst.txt", "old");
-  fs::create_directories(host("Dir"));
-  f.copyFile("C:\\SRC.txt", "C:\\target\\DST.TXT");
-  EXPECT_EQ(contents("Target/dst.txt"), "new contents");
-  EXPECT_EQ(allNames("Target"), std::vector<std::string>{"dst.txt"});
+  using Operation = void (HostFileSystem::*)(const std::string&, const std::string&);
+  for (Operation op : {&HostFileSystem::copyFile, &HostFileSystem::transferFile}) {
+    makeFile("src.txt", "new contents");
+    makeFile("Target/dst.txt", "old");
+    fs::create_directories(host("Dir"));
+    (f.*op)("C:\\SRC.txt", "C:\\target\\DST.TXT");
+    EXPECT_EQ(contents("Target/dst.txt"), "new contents");
+    EXPECT_EQ(allNames("Target"), std::vector<std::string>{"dst.txt"});
 
-  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\none.txt", "C:\\x.txt"); }), err::FileNotFound);
-  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\No\\none.txt", "C:\\x.txt"); }), err::FileNotFound);
-  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\src.txt", "C:\\No\\x.txt"); }), err::PathNotFound);
-  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\src.txt", "C:\\Dir"); }), err::PathFileAccess);
-  EXPECT_EQ(errorOf([&] { f.copyFile("C:\\Dir", "C:\\x.txt"); }), err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] { (f.*op)("C:\\none.txt", "C:\\x.txt"); }), err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { (f.*op)("C:\\No\\none.txt", "C:\\x.txt"); }), err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { (f.*op)("C:\\src.txt", "C:\\No\\x.txt"); }), err::PathNotFound);
+    EXPECT_EQ(errorOf([&] { (f.*op)("C:\\src.txt", "C:\\Dir"); }), err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] { (f.*op)("C:\\Dir", "C:\\x.txt"); }), err::PathFileAccess);
+    EXPECT_EQ(contents("src.txt"), "new contents");
+  }
+}
+
+// Every way a file can travel, forced where the host would not choose it. Whatever the way,
+// the target ends as a copy would leave it and the source stays as it was.
+TEST_F(HostFileSystemTest, TransferTakesTheRightWayAndEndsAsACopy) {
+  const mode_t copyMode = newFileMode();
+  struct Case {
+    const char* what;
+    mode_t sourceMode;
+    bool secondName;    // the source has a name outside the folder as well
+    bool targetExists;  // as "Target/DST.txt", reached as "C:\target\dst.TXT"
+    bool useCopyFile;
+    TransferWays ways;
+    TransferWay expected;
+  };
+  const Case cases[] = {
+      {"a link", copyMode, false, false, false, {}, TransferWay::Link},
+      {"a link renamed over the target", copyMode, false, true, false, {}, TransferWay::Link},
+      {"a link given a copy's mode", 0750, false, true, false, {}, TransferWay::Link},
+      {"a read-only source is copied", 0444, false, true, false, {}, TransferWay::KernelCopy},
+      {"a source with two names is copied",
+       copyMode,
+       true,
+       false,
+       false,
+       {},
+       TransferWay::KernelCopy},
+      {"copyFile never links", copyMode, false, true, true, {}, TransferWay::KernelCopy},
+      {"links refused: the kernel's copy",
+       copyMode,
+       false,
+       true,
+       false,
+       {false, true},
+       TransferWay::KernelCopy},
+      {"both refused: reads and writes",
+       copyMode,
+       false,
+       false,
+       false,
+       {false, false},
+       TransferWay::ReadWrite},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(host("Target"));
+    fs::remove_all(host("Other"));
+    const std::string data(300 * 1024, 'd');
+    makeFile("Assembly/a.bin", data);
+    chmod(host("Assembly/a.bin").c_str(), c.sourceMode);
+    if (c.secondName) {
+      fs::create_directories(host("Other"));
+      fs::create_hard_link(host("Assembly/a.bin"), host("Other/a.bin"));
+    }
+    std::vector<std::string> expectedNames{"dst.TXT"};
+    fs::create_directories(host("Target"));
+    if (c.targetExists) {
+      makeFile("Target/DST.txt", "old");
+      expectedNames = {"DST.txt"};  // A replaced file keeps its spelling.
+    }
+    HostFileSystem f(map_, root_);
+    f.setTransferWays(c.ways);
+    const std::string source = "C:\\Assembly\\A.BIN", target = "C:\\target\\dst.TXT";
+    c.useCopyFile ? f.copyFile(source, target) : f.transferFile(source, target);
+
+    EXPECT_EQ(f.lastTransfer(), c.expected);
+    const std::string installed = host("Target/" + expectedNames[0]);
+    EXPECT_EQ(contents("Target/" + expectedNames[0]), data);
+    EXPECT_EQ(allNames("Target"), expectedNames);  // No hidden name left behind.
+    struct stat from, to;
+    ASSERT_EQ(stat(host("Assembly/a.bin").c_str(), &from), 0);
+    ASSERT_EQ(stat(installed.c_str(), &to), 0);
+    EXPECT_EQ(from.st_ino == to.st_ino, c.expected == TransferWay::Link);
+    EXPECT_EQ(to.st_mode & 07777, copyMode);
+    if (c.expected != TransferWay::Link) {
+      EXPECT_EQ(from.st_mode & 07777, c.sourceMode);
+    }
+    // The new name is known to the case-blind look-ups at once.
+    EXPECT_TRUE(f.isFile("C:\\TARGET\\DST.TXT"));
+    EXPECT_EQ(f.listFiles("C:\\Target", "*.*"), expectedNames);
+  }
+}
+
+// A kept original is a new file, never one put over another; it shares the original's data
+// only when allowed to.
+TEST_F(HostFileSystemTest, PreserveMakesANewFileSharedOnlyWhenAllowed) {
+  makeFile("orig.txt", "original");
+  fs::create_directories(host("Backups"));
+  struct stat original;
+  ASSERT_EQ(stat(host("orig.txt").c_str(), &original), 0);
+  for (bool mayShare : {true, false}) {
+    SCOPED_TRACE(mayShare ? "may share" : "a copy");
+    const std::string name = mayShare ? "shared.txt" : "copied.txt";
+    files_->preserveFile("C:\\ORIG.txt", "C:\\Backups\\" + name, mayShare);
+    EXPECT_EQ(contents("Backups/" + name), "original");
+    struct stat kept;
+    ASSERT_EQ(stat(host("Backups/" + name).c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_ino == original.st_ino, mayShare);
+    EXPECT_EQ(
+        errorOf([&] { files_->preserveFile("C:\\orig.txt", "C:\\Backups\\" + name, mayShare); }),
+        err::PathFileAccess);
+  }
+  EXPECT_EQ(allNames("Backups"), (std::vector<std::string>{"copied.txt", "shared.txt"}));
+}
+
+// A second host file system behind another drive letter: no link is possible there, and the
+// kernel's copy or plain reads and writes take the file across.
+TEST_F(HostFileSystemTest, TransferAcrossFileSystemsCopies) {
+  char pattern[] = "/dev/shm/orvex-host-XXXXXX";
+  struct stat here, there;
+  if (stat(root_.c_str(), &here) != 0 || !mkdtemp(pattern))
+    GTEST_SKIP() << "no memory file system at /dev/shm to stand for a second one";
+  const std::string other = pattern;
+  if (stat(other.c_str(), &there) != 0 || there.st_dev == here.st_dev) {
+    fs::remove_all(other);
+    GTEST_SKIP() << "/dev/shm lies on the same file system as " << root_;
+  }
+  map_.add('d', other);
+  HostFileSystem f(map_, root_);
+  makeFile("a.bin", std::string(200 * 1024, 'x'));
+  std::ofstream(other + "/b.bin") << "old";
+  f.transferFile("C:\\a.bin", "D:\\b.bin");
+  f.transferFile("C:\\a.bin", "D:\\c.bin");
+  EXPECT_NE(f.lastTransfer(), TransferWay::Link);
+  for (const char* name : {"/b.bin", "/c.bin"})
+    EXPECT_EQ(fs::file_size(other + name), 200u * 1024) << name;
+  EXPECT_TRUE(fs::exists(host("a.bin")));
+  fs::remove_all(other);
 }
 
 TEST_F(HostFileSystemTest, FailedCopyKeepsTheOldTarget) {

@@ -96,6 +96,7 @@ void FaultyFileSystem::copyFile(const std::string& source, const std::string& ta
 }
 
 void FaultyFileSystem::transferFile(const std::string& source, const std::string& target) {
+  // The host's transfer, by a link or a copy, also gives the target whole or not at all.
   const Counted op(*this, "transferFile", source + " -> " + target);
   if (op.failing) fail();
   inner_.transferFile(source, target);
