@@ -175,10 +175,18 @@ TransferWay linkOrCopy(const std::string& source, const std::string& target, boo
   }
   FileDescriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) failErrno(err::FileNotFound);
+  struct stat from;
+  if (fstat(in.get(), &from) != 0) failErrno(err::FileNotFound);
   TransferWay way = TransferWay::ReadWrite;
   // Otherwise only a replaced file is synced: its old contents are what a crash must not take.
   writeAtomically(
-      target, [&](int out) { way = copyContents(in.get(), out, ways.kernelCopy); },
+      target,
+      [&](int out) {
+        way = copyContents(in.get(), out, ways.kernelCopy);
+        // A copy keeps its file's date, as a DOS copy does and as a link shares it.
+        const struct timespec times[2] = {{0, UTIME_OMIT}, from.st_mtim};
+        futimens(out, times);
+      },
       replacing || durable);
   return way;
 }

@@ -33,7 +33,7 @@ void HostFileSystem::preserveFile(const std::string& source, const std::string& 
 }
 
 std::optional<FileStamp> HostFileSystem::stamp(const std::string& path) {
-  const Resolved r = resolve(path);
+  const Resolved r = lookUp(path);
   struct stat st;
   if (!statOf(r, st) || !S_ISREG(st.st_mode)) return std::nullopt;
   return FileStamp{static_cast<long long>(st.st_size),

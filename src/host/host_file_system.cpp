@@ -225,10 +225,11 @@ void HostFileSystem::failMissing(const Resolved& r) {
   fail(r.parentExists ? err::FileNotFound : err::PathNotFound);
 }
 
+// Looks that change nothing need not check what is kept of the folder for a change to come.
 bool HostFileSystem::isDirectory(const std::string& path) {
   try {
     struct stat st;
-    return statOf(resolve(path), st) && S_ISDIR(st.st_mode);
+    return statOf(lookUp(path), st) && S_ISDIR(st.st_mode);
   } catch (const FileError&) {
     return false;
   }
@@ -237,7 +238,7 @@ bool HostFileSystem::isDirectory(const std::string& path) {
 bool HostFileSystem::isFile(const std::string& path) {
   try {
     struct stat st;
-    return statOf(resolve(path), st) && S_ISREG(st.st_mode);
+    return statOf(lookUp(path), st) && S_ISREG(st.st_mode);
   } catch (const FileError&) {
     return false;
   }

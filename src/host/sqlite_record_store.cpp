@@ -120,6 +120,7 @@ struct SqliteRecordStore::Statements {
                      "backup = ?5, original_read_only = ?6, done = ?7, size = ?8, mtime = ?9, "
                      "digest = ?10, text = ?11 WHERE id = ?12"),
         removeChange(db, "DELETE FROM changes WHERE id = ?1"),
+        markDone(db, "UPDATE changes SET done = 1 WHERE install = ?1 AND done = 0"),
         changesOf(db, kSelectChanges + "WHERE install = ?1 ORDER BY id"),
         changesAt(db, kSelectChanges + "WHERE path_lower = ?1 ORDER BY install, id"),
         // The paths that begin with a prefix ending in a backslash sort between it and the same
@@ -131,7 +132,8 @@ struct SqliteRecordStore::Statements {
                     "LIMIT 1") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
-  Statement addChange, updateChange, removeChange, changesOf, changesAt, changesBelow, backupInUse;
+  Statement addChange, updateChange, removeChange, markDone, changesOf, changesAt, changesBelow,
+      backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -274,6 +276,10 @@ void SqliteRecordStore::removeChanges(const std::vector<long>& ids) {
   transaction([&] {
     for (long id : ids) Run(statements_->removeChange).bind(1, id).next();
   });
+}
+
+void SqliteRecordStore::markDone(long install) {
+  transaction([&] { Run(statements_->markDone).bind(1, install).next(); });
 }
 
 std::vector<Change> SqliteRecordStore::readChanges(Run& run) {

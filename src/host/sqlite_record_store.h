@@ -37,6 +37,7 @@ class SqliteRecordStore : public RecordStore {
   bool backupInUse(const std::string& backup) override;
   void putChanges(std::vector<Change>& changes) override;
   void removeChanges(const std::vector<long>& ids) override;
+  void markDone(long install) override;
 
  private:
   struct Statements;

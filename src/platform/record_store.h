@@ -79,6 +79,8 @@ class RecordStore {
   // Adds the changes with id 0 (their ids are set) and updates the others.
   virtual void putChanges(std::vector<Change>& changes) = 0;
   virtual void removeChanges(const std::vector<long>& ids) = 0;
+  // Marks every planned change of the install done, in one go.
+  virtual void markDone(long install) = 0;
 };
 
 }  // namespace orvex

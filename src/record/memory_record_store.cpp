@@ -88,6 +88,11 @@ void MemoryRecordStore::removeChanges(const std::vector<long>& ids) {
   for (long id : ids) state_.changes.erase(id);
 }
 
+void MemoryRecordStore::markDone(long install) {
+  for (auto& [id, c] : state_.changes)
+    if (c.install == install) c.done = true;
+}
+
 std::vector<Change> MemoryRecordStore::changesWhere(
     const std::function<bool(const Change&)>& match) const {
   std::vector<Change> found;

@@ -27,6 +27,7 @@ class MemoryRecordStore : public RecordStore {
   bool backupInUse(const std::string& backup) override;
   void putChanges(std::vector<Change>& changes) override;
   void removeChanges(const std::vector<long>& ids) override;
+  void markDone(long install) override;
 
  private:
   struct State {

@@ -3,6 +3,7 @@
 
 #include <ctime>
 #include <exception>
+#include <unordered_set>
 
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -77,12 +78,23 @@ bool RecordingFileSystem::recorded(const std::string& path) {
 
 bool RecordingFileSystem::storeDoes(const std::function<void()>& call) {
   if (!store_) return false;
-  try {
+  // Inside another call the failure goes to that one, which gives the store up once.
+  if (storing_) {
     call();
     return true;
+  }
+  storing_ = true;
+  try {
+    call();
+    storing_ = false;
+    return true;
   } catch (const RecordError& e) {
+    storing_ = false;
     giveUpStore(e.what());
     return false;
+  } catch (...) {
+    storing_ = false;
+    throw;
   }
 }
 
@@ -91,24 +103,29 @@ void RecordingFileSystem::giveUpStore(const std::string& why) {
   if (onStoreFailure) onStoreFailure(why);
 }
 
-void RecordingFileSystem::planAll(const std::vector<std::string>& paths, ChangeKind whenNew) {
+void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind whenNew) {
   std::vector<Change> fresh;
-  std::vector<std::string> keys;
-  for (const std::string& path : paths) {
-    const std::string k = key(path);
-    if (byPath_.count(k)) continue;
-    bool seen = false;
-    for (const std::string& other : keys) seen |= other == k;
-    if (seen) continue;
+  std::vector<const Target*> planned;
+  std::unordered_set<std::string> seen;
+  fresh.reserve(targets.size());
+  for (const Target& t : targets) {
+    if (byPath_.count(t.key) || !seen.insert(t.key).second) continue;
     Change c;
-    c.path = inner_.fullPath(path);
+    c.path = t.full;
     c.kind = whenNew;
     // A file that is there already is replaced: its original is kept first.
-    const bool exists = whenNew != ChangeKind::Folder && inner_.isFile(path);
+    const bool exists = whenNew != ChangeKind::Folder && inner_.isFile(t.path);
     if (exists && whenNew == ChangeKind::Created) c.kind = ChangeKind::Replaced;
     if (exists) c.backup = "pending";
+    // A file that travels keeps its source's size and date, link or copy: what the install
+    // leaves is known before it moves.
+    if (!t.source.empty())
+      if (const std::optional<FileStamp> from = inner_.stamp(t.source)) {
+        c.size = from->size;
+        c.mtime = from->mtime;
+      }
     fresh.push_back(std::move(c));
-    keys.push_back(k);
+    planned.push_back(&t);
   }
   if (fresh.empty()) return;
   const bool written = storeDoes([&] {
@@ -128,15 +145,26 @@ void RecordingFileSystem::planAll(const std::vector<std::string>& paths, ChangeK
   });
   if (!written) return;
   for (size_t n = 0; n < fresh.size(); ++n) {
-    byPath_[keys[n]] = pending_.size();
-    pending_.push_back(Pending{std::move(fresh[n])});
+    byPath_[planned[n]->key] = pending_.size();
+    Pending p{std::move(fresh[n])};
+    p.key = planned[n]->key;
+    p.stamped = !planned[n]->source.empty() && p.change.size >= 0;
+    pending_.push_back(std::move(p));
   }
 }
 
 RecordingFileSystem::Pending* RecordingFileSystem::planned(const std::string& path,
-                                                           ChangeKind whenNew) {
-  planAll({path}, whenNew);
-  auto it = byPath_.find(key(path));
+                                                           ChangeKind whenNew,
+                                                           const std::string& source) {
+  const std::string k = key(path);
+  auto it = byPath_.find(k);
+  if (it == byPath_.end()) {
+    planAll({Target{path, inner_.fullPath(path), k, source}}, whenNew);
+    it = byPath_.find(k);
+  } else if (pending_[it->second].change.done) {
+    // Written again by this install: what it left is read afresh at the end.
+    pending_[it->second].stamped = false;
+  }
   return it == byPath_.end() ? nullptr : &pending_[it->second];
 }
 
@@ -188,12 +216,21 @@ void RecordingFileSystem::aboutToTransfer(
     const std::vector<std::pair<std::string, std::string>>& moves) {
   inner_.aboutToTransfer(moves);
   if (!installing_ || !store_) return;
-  // What the last pass did is written before the next one starts: one transaction each.
-  settle();
-  std::vector<std::string> targets;
-  for (const auto& move : moves)
-    if (recorded(move.second)) targets.push_back(move.second);
-  planAll(targets, ChangeKind::Created);
+  std::vector<Target> targets;
+  targets.reserve(moves.size());
+  for (const auto& [source, target] : moves) {
+    Target t{target, inner_.fullPath(target), {}, source};
+    t.key = dos::lower(t.full);
+    if (t.key != assembly_ && !dos::startsWith(t.key, assembly_ + "\\"))
+      targets.push_back(std::move(t));
+  }
+  // What the last pass did, and what this one is about to do, in one transaction.
+  storeDoes([&] {
+    store_->transaction([&] {
+      settle();
+      planAll(targets, ChangeKind::Created);
+    });
+  });
 }
 
 void RecordingFileSystem::mkDir(const std::string& path) {
@@ -208,7 +245,7 @@ void RecordingFileSystem::mkDir(const std::string& path) {
 
 void RecordingFileSystem::transferFile(const std::string& source, const std::string& target) {
   if (!recorded(target)) return inner_.transferFile(source, target);
-  Pending* p = planned(target, ChangeKind::Created);
+  Pending* p = planned(target, ChangeKind::Created, source);
   if (p) keepOriginal(*p, true);
   inner_.transferFile(source, target);
   if (p) p->happened = true;
@@ -218,7 +255,8 @@ void RecordingFileSystem::copyFile(const std::string& source, const std::string&
   if (!recorded(target)) return inner_.copyFile(source, target);
   // A copy of one of the simulator's own files is a backup the program keeps of it, such as
   // the scenery list's: undone only by a rollback.
-  Pending* p = planned(target, recorded(source) ? ChangeKind::ListBackup : ChangeKind::Created);
+  Pending* p =
+      planned(target, recorded(source) ? ChangeKind::ListBackup : ChangeKind::Created, source);
   if (p) keepOriginal(*p, true);
   inner_.copyFile(source, target);
   if (p) p->happened = true;
@@ -226,7 +264,7 @@ void RecordingFileSystem::copyFile(const std::string& source, const std::string&
 
 void RecordingFileSystem::moveFile(const std::string& source, const std::string& target) {
   if (!recorded(target)) return inner_.moveFile(source, target);
-  Pending* p = planned(target, ChangeKind::Created);
+  Pending* p = planned(target, ChangeKind::Created, source);
   if (p) keepOriginal(*p, true);
   inner_.moveFile(source, target);
   if (p) p->happened = true;
@@ -294,11 +332,12 @@ void RecordingFileSystem::appendFile(const std::string& path, const std::string&
 
 void RecordingFileSystem::settle() {
   if (!store_) return;
-  std::vector<Change> done;
+  std::vector<Change> restamped;
   std::vector<long> dropped;
+  bool done = false;
   for (Pending& p : pending_) {
-    if (p.change.done && !p.happened) continue;
     if (!p.happened) {
+      if (p.change.done) continue;
       // Planned, never made: the file was left as it was, and so is its record.
       dropped.push_back(p.change.id);
       if (p.backedUp) {
@@ -311,7 +350,7 @@ void RecordingFileSystem::settle() {
       }
       continue;
     }
-    if (p.change.kind != ChangeKind::Folder) {
+    if (p.change.kind != ChangeKind::Folder && !p.stamped) {
       std::optional<FileStamp> now;
       try {
         now = inner_.stamp(p.change.path);
@@ -321,26 +360,31 @@ void RecordingFileSystem::settle() {
       p.change.size = now ? now->size : -1;
       p.change.mtime = now ? now->mtime : 0;
       p.change.digest.clear();
+      p.change.done = true;
+      p.stamped = true;
+      restamped.push_back(p.change);
     }
     p.change.done = true;
-    if (!p.backedUp) p.change.backup.clear();
     p.happened = false;
-    done.push_back(p.change);
+    done = true;
   }
-  if (done.empty() && dropped.empty()) return;
+  if (!done && dropped.empty()) return;
   storeDoes([&] {
     store_->transaction([&] {
-      store_->putChanges(done);
       store_->removeChanges(dropped);
+      store_->putChanges(restamped);
+      // The rest was written with its stamps when it was planned.
+      store_->markDone(record_.id);
     });
   });
   // Forgotten plans leave no place in the lists; the made ones stay known for this install.
+  if (dropped.empty()) return;
   std::vector<Pending> kept;
   for (Pending& p : pending_)
     if (p.change.done) kept.push_back(std::move(p));
   pending_ = std::move(kept);
   byPath_.clear();
-  for (size_t n = 0; n < pending_.size(); ++n) byPath_[key(pending_[n].change.path)] = n;
+  for (size_t n = 0; n < pending_.size(); ++n) byPath_[pending_[n].key] = n;
 }
 
 }  // namespace orvex

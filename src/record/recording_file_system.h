@@ -5,8 +5,8 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -82,8 +82,14 @@ class RecordingFileSystem : public FileSystem {
   // A change planned in the record, and whether it has happened since.
   struct Pending {
     Change change;
-    bool happened = false;
+    bool happened = false;  // made since the last settling
     bool backedUp = false;
+    bool stamped = false;  // its size and time are known without looking
+    std::string key;       // its lower-case full path
+  };
+  // A path about to be written: its lower-case full path, and the file it comes from, if any.
+  struct Target {
+    std::string path, full, key, source;
   };
 
   // Whether a write to this path is to be recorded.
@@ -91,8 +97,8 @@ class RecordingFileSystem : public FileSystem {
   std::string key(const std::string& path);
   // The pending change of a path, planned now (in the record before anything is written)
   // when it is not yet.
-  Pending* planned(const std::string& path, ChangeKind whenNew);
-  void planAll(const std::vector<std::string>& paths, ChangeKind whenNew);
+  Pending* planned(const std::string& path, ChangeKind whenNew, const std::string& source = {});
+  void planAll(const std::vector<Target>& targets, ChangeKind whenNew);
   // Keeps the original of a file about to be replaced or changed; a failure stops the install
   // with the file untouched.
   void keepOriginal(Pending& p, bool mayShare);
@@ -109,8 +115,9 @@ class RecordingFileSystem : public FileSystem {
   InstallRecord record_;
   std::string assembly_;  // lower case, full path
   std::vector<Pending> pending_;
-  std::map<std::string, size_t> byPath_;  // lower-case full path -> index in pending_
-  int numbered_ = 0;                      // changes planned so far, for the backups' names
+  std::unordered_map<std::string, size_t> byPath_;  // lower-case full path -> index in pending_
+  bool storing_ = false;  // a call of the store runs: others inside it join it
+  int numbered_ = 0;      // changes planned so far, for the backups' names
 };
 
 }  // namespace orvex

@@ -85,7 +85,10 @@ std::optional<Change> Undo::successor(const Change& change) {
 }
 
 bool Undo::unchanged(const Change& c) {
-  const std::optional<FileStamp> now = fs_.stamp(c.path);
+  return unchanged(c, fs_.stamp(c.path));
+}
+
+bool Undo::unchanged(const Change& c, const std::optional<FileStamp>& now) {
   if (c.size < 0) return !now;
   if (!now || now->size != c.size) return false;
   if (now->mtime == c.mtime) return true;
@@ -119,8 +122,9 @@ Undo::Status Undo::status(long install) {
   for (const Change& c : store_.changes(install)) {
     if (!isFile(c) || c.size < 0) continue;
     try {
-      if (!fs_.stamp(c.path)) return Status::PartlyRemoved;
-      changed = changed || !unchanged(c);
+      const std::optional<FileStamp> now = fs_.stamp(c.path);
+      if (!now) return Status::PartlyRemoved;
+      changed = changed || !unchanged(c, now);
     } catch (const FileError&) {
       changed = true;  // a file that cannot be looked at now is not known to be as it was
     }
@@ -436,9 +440,11 @@ void Undo::keepAsItStands(long install) {
       if (c.kind == ChangeKind::Folder) {
         stays = fs_.isDirectory(c.path);
       } else if (isFile(c) && !successor(c)) {
-        // An original put back shares its kept copy's data, size and time.
+        // An original put back has its kept copy's size and time, and its protection.
         const std::optional<FileStamp> now = fs_.stamp(c.path);
-        stays = keepsOriginal(c) ? !(now && now == fs_.stamp(c.backup)) : now.has_value();
+        stays = keepsOriginal(c) ? !(now && now == fs_.stamp(c.backup) &&
+                                     fs_.isReadOnly(c.path) == c.originalReadOnly)
+                                 : now.has_value();
       } else if (c.kind == ChangeKind::Area && fs_.isFile(c.path)) {
         bool found = false;
         withoutArea(fs_.readFile(c.path), c.text, found);

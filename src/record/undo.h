@@ -50,6 +50,7 @@ class Undo {
   static int fileCount(const std::vector<Change>& changes);
   // Whether a file still holds what the change left there.
   bool unchanged(const Change& change);
+  bool unchanged(const Change& change, const std::optional<FileStamp>& now);
 
  private:
   // The change of the next install that wrote the same file, if any remains.
