@@ -228,6 +228,8 @@ class Orvex {
   // The install a preview shows: its Install button, pressed again when the preview says so.
   void showPreview(Button& install, const std::function<void(Orvex&)>& run);
   bool installAfterPreview_ = false;
+  // The install chosen on the Installed tab; a beep and false when none is.
+  bool chosenInstall(long& id, std::string& name);
   // Why installs are not recorded (shown on the Installed tab, and once at an install).
   std::string recordsProblem_;
   bool recordsProblemShown_ = false;

@@ -8,6 +8,7 @@
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/toolkit.h"
+#include "record/preview.h"
 #include "record/undo.h"
 
 namespace orvex {
@@ -17,17 +18,6 @@ constexpr const char* kRecordsCaption = "Install Records";
 
 std::string plural(int n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string sizeText(long long bytes) {
-  char text[32];
-  if (bytes < 1024)
-    std::snprintf(text, sizeof text, "%lld bytes", bytes);
-  else if (bytes < 1024 * 1024)
-    std::snprintf(text, sizeof text, "%.1f KB", double(bytes) / 1024);
-  else
-    std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / (1024 * 1024));
-  return text;
 }
 
 const char* statusText(Undo::Status status) {
@@ -198,14 +188,21 @@ void Orvex::lvwInstalled_Change() {
   frm.lvwChanges.setRows(std::move(rows));
 }
 
-void Orvex::cmdUninstall_Click() {
+bool Orvex::chosenInstall(long& id, std::string& name) {
   const int row = frm.lvwInstalled.listIndex();
   if (row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
     tk.beep();
-    return;
+    return false;
   }
-  const long id = shownInstalls_[size_t(row)];
-  const std::string name = frm.lvwInstalled.rows()[size_t(row)][2];
+  id = shownInstalls_[size_t(row)];
+  name = frm.lvwInstalled.rows()[size_t(row)][2];
+  return true;
+}
+
+void Orvex::cmdUninstall_Click() {
+  long id = 0;
+  std::string name;
+  if (!chosenInstall(id, name)) return;
   Undo undo(*records_, recording_.inner());
   const Undo::Counts counts = undo.count(id);
   if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
@@ -271,13 +268,9 @@ void Orvex::cmdUninstall_Click() {
 }
 
 void Orvex::cmdForget_Click() {
-  const int row = frm.lvwInstalled.listIndex();
-  if (row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
-    tk.beep();
-    return;
-  }
-  const long id = shownInstalls_[size_t(row)];
-  const std::string name = frm.lvwInstalled.rows()[size_t(row)][2];
+  long id = 0;
+  std::string name;
+  if (!chosenInstall(id, name)) return;
   if (tk.msgBox("Forget the install of " + name + "?" + "\r\r" +
                     "Its files stay where they are, and it can no longer be undone.",
                 "Forget", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)

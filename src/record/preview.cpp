@@ -12,17 +12,6 @@
 namespace orvex {
 namespace {
 
-std::string sizeText(long long bytes) {
-  char text[32];
-  if (bytes < 1024)
-    std::snprintf(text, sizeof text, "%lld bytes", bytes);
-  else if (bytes < 1024 * 1024)
-    std::snprintf(text, sizeof text, "%.1f KB", double(bytes) / 1024);
-  else
-    std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / (1024 * 1024));
-  return text;
-}
-
 std::string oneLine(std::string text) {
   for (char& c : text)
     if (c == '\r' || c == '\n') c = ' ';
@@ -52,6 +41,17 @@ std::string replacing(FileSystem& below, const std::string& source, const std::s
 }
 
 }  // namespace
+
+std::string sizeText(long long bytes) {
+  char text[32];
+  if (bytes < 1024)
+    std::snprintf(text, sizeof text, "%lld bytes", bytes);
+  else if (bytes < 1024 * 1024)
+    std::snprintf(text, sizeof text, "%.1f KB", double(bytes) / 1024);
+  else
+    std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / (1024 * 1024));
+  return text;
+}
 
 MsgAnswer PreviewToolkit::msgBox(const std::string& text, const std::string& caption, MsgIcon,
                                  MsgButtons buttons) {

@@ -79,6 +79,9 @@ Preview readPreview(const OverlayFileSystem& overlay, const PreviewToolkit& tool
                     const std::vector<std::string>& assemblyFiles, const std::string& simulator,
                     RecordStore* records);
 
+// A size as the user reads it: "300 bytes", "12.5 KB", "3.2 MB".
+std::string sizeText(long long bytes);
+
 // The lines above the table: folders, the scenery area, the questions, the counts.
 std::string previewSummary(const Preview& preview);
 

@@ -1,7 +1,5 @@
 // The Preview buttons: the install run on a second program that is never shown, over an
 // overlay of the disk, and what it did shown file by file before anything is installed.
-#include <cstdio>
-
 #include "app/orvex.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -9,16 +7,6 @@
 #include "record/preview.h"
 
 namespace orvex {
-namespace {
-
-std::string sizeText(long long bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, bytes < 1024 ? "%.0f bytes" : "%.1f KB",
-                bytes < 1024 ? double(bytes) : double(bytes) / 1024);
-  return text;
-}
-
-}  // namespace
 
 void Orvex::showPreview(Button& install, const std::function<void(Orvex&)>& run) {
   FileSystem& disk = recording_.inner();
