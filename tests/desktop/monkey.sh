@@ -148,12 +148,13 @@ log_lines() { if [ -f "$log" ]; then wc -l <"$log"; else echo 0; fi; }
 
 # What may have moved files out of the assembly area since the last snapshot: the actions of
 # this run that began before the new snapshot and had not ended before the last one. A
-# throw-away is Cancel, Quit, closing, or an action whose message box says it throws the area
-# away and was up before this event (the area goes once it is answered); one clicked while an
-# install or an unpacking runs is refused, and throws nothing away.
+# throw-away is Cancel, Quit, closing, or an action whose message box, once answered, throws
+# the area away (a failed scan or selection, the end of a panel or sound install, No to
+# reusing an aircraft's folder); one clicked while an install or an unpacking runs is refused,
+# and throws nothing away.
 actions_since() {
-  local pre_last="$1" post_last="$2" post_now="$3"
-  awk -F'\t' -v from="$start_line" -v pre="$pre_last" -v post="$post_last" -v now="$post_now" \
+  local pre_last="$1" post_now="$2"
+  awk -F'\t' -v from="$start_line" -v pre="$pre_last" -v now="$post_now" \
     -v busying='^(cmdInstall|cmdPanelInstall|Command1|cmdInstallSound|cmdOpenArchive)$' '
     NR < from || NR > now { next }
     $1 == "begin" {
@@ -167,11 +168,12 @@ actions_since() {
       if ($2 ~ busying) busy--
     }
     $1 == "close" && $2 == "frmOrvex2" { closed = 1 }
-    $1 == "box" && NR <= post &&
-      (($2 == "Success!" && $3 ~ /^(Panel|Sound) Files Installed/) ||
-       ($2 == "Data Error" && $3 ~ /^No Data Found/) ||
-       ($2 == "Aircraft.cfg Error" && $3 !~ /does not name a single folder/) ||
-       ($2 == "FS Directory Errors" && $3 ~ /^Cannot find/)) { boxes[++nb] = NR }
+    $1 == "answer" &&
+      (($2 == "Success!" && $4 ~ /^(Panel|Sound) Files Installed/) ||
+       ($2 == "Data Error" && $4 ~ /^No Data Found/) ||
+       ($2 == "Aircraft.cfg Error" && $4 !~ /does not name a single folder/) ||
+       ($2 == "Aircraft Directory Error" && $3 == "No") ||
+       ($2 == "FS Directory Errors" && $4 ~ /^Cannot find/)) { boxes[++nb] = NR }
     END {
       throwaway = closed ? " close" : ""
       for (k = 1; k <= n; k++) {
@@ -210,7 +212,6 @@ kept_old_gauge() {
 
 # Checks what left the assembly area since the last snapshot.
 pre_last=0
-post_last=0
 check_assembly() {
   local pre_now post_now gone actions kind name sum
   pre_now=$(log_lines)
@@ -222,7 +223,7 @@ check_assembly() {
                !(name in now) { print "gone", $1, name; next }
                now[name] != $1 { print "changed", $1, name }' "$h/now" "$h/last")"
   if [ -n "$gone" ]; then
-    actions="$(actions_since "$pre_last" "$post_last" "$post_now")"
+    actions="$(actions_since "$pre_last" "$post_now")"
     while read -r kind sum name; do
       echo "$step: $kind $name: $(echo $actions)" >>"$h/departures"
       # A changed file is one that left, and a new one of its name arrived.
@@ -245,7 +246,6 @@ check_assembly() {
   fi
   mv "$h/now" "$h/last"
   pre_last=$pre_now
-  post_last=$post_now
 }
 
 # Orvex.cfg: seven lines, the five folders and the simulator's tag quoted, then 0 or 1.

@@ -22,6 +22,7 @@
 //                                  button adds the texts that name its targets
 //   end     <button>               that click procedure has returned
 //   box     <title> <text>         a message box is shown
+//   answer  <title> <button> <text>  it is closed with that button (before the program goes on)
 //   close   <window>               a window is asked to close (before it decides)
 #include <QAbstractButton>
 #include <QApplication>
@@ -100,6 +101,12 @@ class WidgetProbe : public QObject {
     if (event->type() == QEvent::Show) {
       if (auto* box = qobject_cast<QMessageBox*>(watched))
         record({QStringLiteral("box"), flat(box->windowTitle()), flat(box->text())});
+    } else if (event->type() == QEvent::Hide) {
+      if (auto* box = qobject_cast<QMessageBox*>(watched))
+        record({QStringLiteral("answer"), flat(box->windowTitle()),
+                box->clickedButton() ? flat(box->clickedButton()->text()).remove(QLatin1Char('&'))
+                                     : QString(),
+                flat(box->text())});
     } else if (event->type() == QEvent::Close && watched->isWidgetType() &&
                static_cast<QWidget*>(watched)->isWindow() && named(watched)) {
       record({QStringLiteral("close"), watched->objectName()});
