@@ -39,9 +39,7 @@ events="$h/events"
 xvfb_pid=""
 program_pid=""
 cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
+  stop_session
   chmod -R u+w "$work" 2>/dev/null
   [ -n "${MONKEY_KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
 }

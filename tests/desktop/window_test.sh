@@ -17,9 +17,7 @@ probe="$work/probe"
 xvfb_pid=""
 program_pid=""
 cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
+  stop_session
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -1,6 +1,6 @@
 # A virtual X server and the probe plugin's view of the program, for the tests that drive the
 # real window with xdotool. Sourced; the sourcing script defines die MESSAGE and sets probe (the
-# probe file) and program_pid.
+# probe file), program_pid and xvfb_pid.
 
 # Ends the test as skipped (CTest's code 77) when one of the tools is missing.
 need_tools() {
@@ -29,6 +29,13 @@ start_xvfb() {
   export DISPLAY=":$(head -1 "$work/display")"
   # Settle on the defaults a desktop would not impose: no scaling, the real X server.
   unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
+}
+
+# Ends the program and the X server, if they still run.
+stop_session() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
 }
 
 # Waits until a command succeeds, up to a number of seconds.
