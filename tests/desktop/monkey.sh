@@ -137,10 +137,11 @@ settle() {
   done
 }
 
-# The files directly in the assembly area: "md5  name", by name.
+# The files directly in the assembly area: "md5  name", by name. A file that goes while it is
+# read is left out: it has left.
 snapshot() {
   (cd "$assembly" 2>/dev/null && find . -maxdepth 1 -type f ! -name '.*' -printf '%f\0' |
-    xargs -0 -r md5sum) | LC_ALL=C sort -k2 >"$1"
+    xargs -0 -r md5sum 2>/dev/null) | LC_ALL=C sort -k2 >"$1"
 }
 log_lines() { if [ -f "$log" ]; then wc -l <"$log"; else echo 0; fi; }
 
@@ -306,7 +307,8 @@ one_event() {
         [[ " $on_the_way " == *" ${f[1]} "* ]] && steps+=("$line")
         case "${f[2]}" in
           QPushButton | QRadioButton | QCheckBox) widgets+=("$line" "$line" "$line" "$line") ;;
-          QListWidget | QComboBox | QLineEdit | orvex::PictureView) widgets+=("$line" "$line") ;;
+          QListWidget | QTreeWidget | QComboBox | QLineEdit | orvex::PictureView)
+            widgets+=("$line" "$line") ;;
         esac
         ;;
       button) boxes+=("$line") ;;
@@ -330,10 +332,10 @@ one_event() {
       xdotool key ctrl+a type --delay 2 "$target" || die "xdotool cannot type"
       xdotool key Return
     fi
-  elif [ $r -lt 55 ] && [ ${#widgets[@]} -gt 0 ]; then
+  elif [ $r -lt 50 ] && [ ${#widgets[@]} -gt 0 ]; then
     fields "${widgets[RANDOM % ${#widgets[@]}]}"
     # Quit ends the run; most of the time the monkey stays.
-    if [ "${f[1]}" = cmdQuit ] && [ $((RANDOM % 8)) -ne 0 ]; then
+    if [ "${f[1]}" = cmdQuit ] && [ $((RANDOM % 16)) -ne 0 ]; then
       echo "wait" >>"$events"
       return
     fi
@@ -346,7 +348,7 @@ one_event() {
       echo "click ${f[1]} (${f[2]}) at $x,$y" >>"$events"
       click_point "$x" "$y"
     fi
-  elif [ $r -lt 66 ] && [ ${#steps[@]} -gt 0 ]; then
+  elif [ $r -lt 64 ] && [ ${#steps[@]} -gt 0 ]; then
     # A step along the way to an install: an option, a name, an install button.
     fields "${steps[RANDOM % ${#steps[@]}]}"
     echo "step: click ${f[1]}" >>"$events"
@@ -356,11 +358,11 @@ one_event() {
       echo "step: type \"$target\"" >>"$events"
       xdotool key ctrl+a type --delay 2 "$target" || die "xdotool cannot type"
     fi
-  elif [ $r -lt 71 ] && [ ${#tabs[@]} -gt 0 ]; then
+  elif [ $r -lt 69 ] && [ ${#tabs[@]} -gt 0 ]; then
     fields "${tabs[RANDOM % ${#tabs[@]}]}"
     echo "click the tab ${f[7]}" >>"$events"
     click_at "${f[3]}" "${f[4]}" "${f[5]}" "${f[6]}"
-  elif [ $r -lt 78 ]; then
+  elif [ $r -lt 77 ]; then
     target="${texts[RANDOM % ${#texts[@]}]}"
     echo "type \"${target:0:40}\"" >>"$events"
     xdotool type --delay 2 "$target" || die "xdotool cannot type"
