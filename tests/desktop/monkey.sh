@@ -57,6 +57,7 @@ die() {
     tail -n 25 "$log"
   fi
   [ -f "$h/program.log" ] && { echo "--- program output:"; tail -n 20 "$h/program.log"; }
+  [ -f "$probe" ] && { echo "--- the windows shown last:"; grep -E '^(window|message)' "$probe"; }
   exit 1
 }
 
@@ -116,7 +117,7 @@ start_program() {
     ORVEX_PROBE_MS=30 "$build/orvex-launch" >>"$h/program.log" 2>&1 &
   program_pid=$!
   rm -f "$probe"
-  wait_for 30 "the main window of run $runs" main_window_up
+  wait_for 60 "the main window of run $runs" main_window_up
 }
 main_window_up() { [ -n "$(window_id frmOrvex2)" ] && shown cmdRefresh; }
 
@@ -189,11 +190,11 @@ actions_since() {
 }
 
 # A file's copy with the same name (in any case) and the same bytes, in the sandbox but not
-# directly in the assembly area.
+# directly in the assembly area, nor among the backups of what installs replaced.
 copied() {
   local name="$1" sum="$2" glob
   glob="$(printf '%s' "$name" | sed 's/[][*?\\]/\\&/g')"
-  find "$sandbox" -type f -iname "$glob" -print0 2>/dev/null |
+  find "$sandbox" -path "$root/Backups" -prune -o -type f -iname "$glob" -print0 2>/dev/null |
     while IFS= read -r -d '' f; do
       [ "$(dirname "$f")" = "$assembly" ] && continue
       [ "$(md5sum <"$f" | cut -d' ' -f1)" = "$sum" ] && { echo yes; break; }
