@@ -146,6 +146,10 @@ snapshot() {
 }
 log_lines() { if [ -f "$log" ]; then wc -l <"$log"; else echo 0; fi; }
 
+# The buttons that install, four directly and four after a preview of what the install does.
+installs="cmdInstall|cmdPanelInstall|Command1|cmdInstallSound|cmdPreview|cmdPanelPreview"
+installs="$installs|cmdSceneryPreview|cmdSoundPreview"
+
 # What may have moved files out of the assembly area since the last snapshot: the actions of
 # this run that began before the new snapshot and had not ended before the last one. A
 # throw-away is Cancel, Quit, closing, or an action whose message box, once answered, throws
@@ -155,7 +159,7 @@ log_lines() { if [ -f "$log" ]; then wc -l <"$log"; else echo 0; fi; }
 actions_since() {
   local pre_last="$1" post_now="$2"
   awk -F'\t' -v from="$start_line" -v pre="$pre_last" -v now="$post_now" \
-    -v busying='^(cmdInstall|cmdPanelInstall|Command1|cmdInstallSound|cmdOpenArchive)$' '
+    -v busying="^($installs|cmdOpenArchive)\$" '
     NR < from || NR > now { next }
     $1 == "begin" {
       k = ++n; name[k] = $2; began[k] = NR; ended[k] = 0; open[$2] = open[$2] " " k
@@ -206,7 +210,7 @@ copied() {
 # assembly area; the simulator keeps its old gauge.
 kept_old_gauge() {
   local name="$1" actions="$2"
-  [[ "${name,,}" == *.gau ]] && grep -qx 'active cmdInstall' <<<"$actions" &&
+  [[ "${name,,}" == *.gau ]] && grep -qxE 'active (cmdInstall|cmdPreview)' <<<"$actions" &&
     find "$sims" -path '*/Gauges/*' -iname "$name" ! -perm -u=w | grep -q .
 }
 
@@ -231,7 +235,7 @@ check_assembly() {
         continue
       elif [ "$kind" = changed ] && grep -qx 'active cmdOpenArchive' <<<"$actions"; then
         continue # opening an archive replaces files of the same name, and says so
-      elif grep -qE '^active (cmdInstall|cmdPanelInstall|Command1|cmdInstallSound)$' <<<"$actions"; then
+      elif grep -qE "^active ($installs)\$" <<<"$actions"; then
         if copied "$name" "$sum"; then
           copies=$((copies + 1))
         elif kept_old_gauge "$name" "$actions"; then

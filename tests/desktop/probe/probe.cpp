@@ -41,9 +41,11 @@
 
 namespace {
 
-// The buttons that start an install, and the widgets whose texts name where it goes.
-const char* const kInstallButtons[] = {"cmdInstall", "cmdPanelInstall", "Command1",
-                                       "cmdInstallSound"};
+// The buttons that start an install, at once or after a preview of what it does, and the
+// widgets whose texts name where it goes.
+const char* const kInstallButtons[] = {"cmdInstall",      "cmdPanelInstall",  "Command1",
+                                       "cmdInstallSound", "cmdPreview",       "cmdPanelPreview",
+                                       "cmdSoundPreview", "cmdSceneryPreview"};
 const char* const kTargetTexts[] = {"labLocation",   "labDisplayPath", "txtPanelName",
                                     "labSceneryDir", "labSoundPath",   "labDisplaySoundPath",
                                     "txtIDecide",    "txtSoundName"};
