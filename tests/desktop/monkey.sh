@@ -277,7 +277,7 @@ check_ending() {
 
 # Splits a probe line into the array f; an empty field stays a field.
 fields() {
-  local line="${1//$'\t\t'/$'\t-\t'}"
+  local line="${1//$'\t\t'/$'\t-\t'}" # twice: "\t\t\t" holds two empty fields
   IFS=$'\t' read -r -a f <<<"${line//$'\t\t'/$'\t-\t'}"
 }
 
@@ -426,6 +426,9 @@ help_aside() {
   [ -n "$id" ] && xdotool windowmove "$id" 0 0 2>/dev/null
 }
 
+# The same seed makes the same choices; what the program shows in between can still differ
+# with its timing.
+RANDOM=$seed
 started=$(date +%s)
 start_program
 snapshot "$h/last"
