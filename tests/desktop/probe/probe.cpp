@@ -1,7 +1,7 @@
 // A test-only Qt plugin that the end-to-end tests load into the real program
 // (QT_QPA_GENERIC_PLUGINS=orvexprobe): it tells the test where the windows, widgets, tabs and
 // message-box buttons are on the X screen, so that the test can click them with real input,
-// and what the user set off. It only reads; the program runs exactly as it does without it.
+// and what the user set off. It only watches; the program runs as it does without it.
 //
 // Every ORVEX_PROBE_MS milliseconds (100 unless set) it rewrites the file named by
 // ORVEX_PROBE_FILE with tab-separated lines:
@@ -32,7 +32,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QSaveFile>
 #include <QTabBar>
 #include <QTabWidget>
