@@ -180,6 +180,8 @@ double startOnce(const std::string& root) {
     if (chdir(root.c_str()) != 0) _exit(126);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("ORVEX_EXIT_AFTER_SHOW", "1", 1);
+    // A Wine prefix not made yet: Z: is the host root, which the settings' paths start on.
+    setenv("WINEPREFIX", (root + "/no-wine-prefix").c_str(), 1);
     execl(ORVEX_BINARY, ORVEX_BINARY, static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
 
@@ -102,20 +103,25 @@ std::optional<std::string> DriveMap::toDos(const std::string& hostPath) const {
 DriveMap DriveMap::fromWinePrefix(const std::string& prefix) {
   DriveMap map;
   std::string devices = prefix + "/dosdevices";
-  if (DIR* dir = opendir(devices.c_str())) {
-    while (dirent* entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      // "c:" is a drive; "c::" names the raw device behind it and is no drive.
-      if (name.size() != 2 || !isLetter(name[0]) || name[1] != ':') continue;
-      std::optional<std::string> target = realPath(devices + "/" + name);
-      struct stat st;
-      // A link to something absent (an empty CD drive) gives no usable drive.
-      if (target && stat(target->c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        map.roots_[lowerAscii(name[0])] = *target;
-    }
-    closedir(dir);
+  DIR* dir = opendir(devices.c_str());
+  if (!dir) {
+    // No prefix yet: Wine would make one whose Z: is the whole host file system. A prefix
+    // that exists has exactly the drives its links name, so a user who took Z: away (to keep
+    // Windows programs inside their own folders) keeps it away here too.
+    if (errno == ENOENT || errno == ENOTDIR) map.roots_['z'] = "/";
+    return map;
   }
-  map.roots_['z'] = "/";
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    // "c:" is a drive; "c::" names the raw device behind it and is no drive.
+    if (name.size() != 2 || !isLetter(name[0]) || name[1] != ':') continue;
+    std::optional<std::string> target = realPath(devices + "/" + name);
+    struct stat st;
+    // A link to something absent (an empty CD drive) gives no usable drive.
+    if (target && stat(target->c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+      map.roots_[lowerAscii(name[0])] = *target;
+  }
+  closedir(dir);
   return map;
 }
 

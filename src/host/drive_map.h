@@ -23,7 +23,8 @@ class DriveMap {
   // ("/home/ann/Orvex" -> "Z:\home\ann\Orvex"), or nothing when no root holds it.
   std::optional<std::string> toDos(const std::string& hostPath) const;
 
-  // The Wine layout: the drive links in prefix/dosdevices, and Z: for "/" always.
+  // The Wine layout: the drive links in prefix/dosdevices; Z: for "/" when the prefix has no
+  // dosdevices folder at all, as the prefix Wine would make there.
   static DriveMap fromWinePrefix(const std::string& prefix);
   // fromWinePrefix of $WINEPREFIX, or of ~/.wine when that is not set.
   static DriveMap defaultMap();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <memory>
 
 #include "qt/binder.h"
 #include "qt/qt_text.h"
@@ -32,10 +33,26 @@ void Binder::option(OptionButton& m, QRadioButton* w, OptionGroup& group) {
   QButtonGroup*& buttons = groups_[&group];
   if (!buttons) buttons = new QButtonGroup(window_);
   buttons->addButton(w);
-  QObject::connect(w, &QRadioButton::clicked, w, [this, &m, &group] {
+  // A choice reaches the model however it was made: a click, the arrow keys or the space bar
+  // (each a click), or a screen reader's toggle action, which checks the button without a
+  // click. Every change of the choice passes through toggled, so that is where the click
+  // procedure runs; a click on the option already chosen changes nothing in Qt and runs it
+  // from clicked. pressed starts every click, so it tells the two apart.
+  auto toggledSincePress = std::make_shared<bool>(false);
+  auto choose = [this, &m, &group] {
     m.setValue(true);
     // The procedure may have refused or changed the choice; show the model's.
     syncGroup(group);
+  };
+  QObject::connect(w, &QAbstractButton::pressed, w,
+                   [toggledSincePress] { *toggledSincePress = false; });
+  QObject::connect(w, &QAbstractButton::toggled, w, [toggledSincePress, choose](bool checked) {
+    if (!checked) return;  // the option chosen in its place runs the procedure
+    *toggledSincePress = true;
+    choose();
+  });
+  QObject::connect(w, &QAbstractButton::clicked, w, [toggledSincePress, choose] {
+    if (!*toggledSincePress) choose();
   });
   bind(m, w, {}, [&m, w] {
     w->setText(plainCaption(m.caption()));
@@ -50,7 +67,8 @@ void Binder::syncGroup(OptionGroup& group) {
 }
 
 void Binder::checkBox(CheckBox& m, QCheckBox* w) {
-  QObject::connect(w, &QCheckBox::clicked, w, [&m, w](bool checked) {
+  // toggled, not clicked: a screen reader's toggle action changes the box without a click.
+  QObject::connect(w, &QCheckBox::toggled, w, [&m, w](bool checked) {
     m.setValue(checked ? 1 : 0);
     const QSignalBlocker block(w);
     w->setChecked(m.value() != 0);

@@ -151,8 +151,10 @@ std::string QtToolkit::chooseFile(const std::string& caption, const std::string&
     return chosen;
   }
   if (unattended_) return {};
-  const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), toQt(caption),
-                                                      QString(), toQt(filter));
+  // Read-only: choosing a file to open is no place to rename, delete or make files.
+  const QString chosen =
+      QFileDialog::getOpenFileName(QApplication::activeWindow(), toQt(caption), QString(),
+                                   toQt(filter), nullptr, QFileDialog::ReadOnly);
   return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
 }
 

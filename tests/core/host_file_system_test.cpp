@@ -441,8 +441,25 @@ TEST_F(HostFileSystemTest, DefaultMapReadsWineDriveLinks) {
   EXPECT_EQ(map.letters(), (std::vector<char>{'c', 'd', 'z'}));
   EXPECT_EQ(map.root('C'), fs::canonical(prefix + "/drive_c").string());
   EXPECT_EQ(map.root('d'), fs::canonical(host("cdrom")).string());
-  EXPECT_EQ(map.root('z'), "/");
+  // The prefix's own Z: link counts, wherever it points.
+  EXPECT_EQ(map.root('z'), fs::canonical(host("cdrom")).string());
+}
+
+// Z: stands for the whole host only where Wine would make it: in a prefix not made yet. A
+// prefix whose links leave Z: out keeps its programs inside the drives it names.
+TEST_F(HostFileSystemTest, ZIsTheHostRootOnlyWithoutADriveFolder) {
+  fs::create_directories(host("onlyc/dosdevices"));
+  fs::create_directories(host("sandbox"));
+  fs::create_symlink(host("sandbox"), host("onlyc/dosdevices/c:"));
+  fs::create_directories(host("nodrives/dosdevices"));
+  fs::create_directories(host("plain"));
+
   EXPECT_EQ(DriveMap::fromWinePrefix(host("nowine")).letters(), std::vector<char>{'z'});
+  EXPECT_EQ(DriveMap::fromWinePrefix(host("nowine")).root('z'), "/");
+  EXPECT_EQ(DriveMap::fromWinePrefix(host("plain")).letters(), std::vector<char>{'z'});
+  EXPECT_EQ(DriveMap::fromWinePrefix(host("onlyc")).letters(), std::vector<char>{'c'});
+  EXPECT_EQ(DriveMap::fromWinePrefix(host("onlyc")).toDos("/"), std::nullopt);
+  EXPECT_TRUE(DriveMap::fromWinePrefix(host("nodrives")).letters().empty());
 }
 
 }  // namespace

@@ -31,9 +31,13 @@ std::string quoted(const std::string& text) {
   return "'" + text + "'";
 }
 
-// Runs the generator; its exit code.
-int makeDemo(const std::string& folder) {
-  const std::string command = quoted(ORVEX_MAKE_DEMO) + " " + quoted(folder) + " >/dev/null 2>&1";
+// A Wine prefix not made yet, in which Z: stands for "/".
+const char* const kNoPrefix = "/nonexistent/orvex-test-prefix";
+
+// Runs the generator for the drives of a Wine prefix; its exit code.
+int makeDemo(const std::string& folder, const std::string& prefix = kNoPrefix) {
+  const std::string command = "WINEPREFIX=" + quoted(prefix) + " " + quoted(ORVEX_MAKE_DEMO) + " " +
+                              quoted(folder) + " >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -278,6 +282,21 @@ TEST_F(DemoTree, TheGeneratorRefusesAFolderThatHoldsAnythingAndChangesNothing) {
   // A path the settings file could not carry.
   EXPECT_NE(makeDemo((parent_ / "quote\"d").string()), 0);
   EXPECT_FALSE(stdfs::exists(parent_ / "quote\"d"));
+}
+
+TEST_F(DemoTree, TheSettingsNameTheDrivesOfTheWinePrefix) {
+  const stdfs::path prefix = parent_ / "prefix";
+  stdfs::create_directories(prefix / "dosdevices");
+  stdfs::create_directories(parent_ / "drive");
+  stdfs::create_symlink(parent_ / "drive", prefix / "dosdevices" / "c:");
+
+  ASSERT_EQ(makeDemo((parent_ / "drive" / "demo").string(), prefix.string()), 0);
+  const std::string settings = readHost(parent_ / "drive" / "demo" / "Orvex" / "Orvex.cfg");
+  EXPECT_EQ(settings.substr(0, settings.find('\r')), "\"C:\\demo\\Sims\\FS98\"");
+
+  // A folder no drive reaches could not be used by the program: nothing is made in it.
+  EXPECT_NE(makeDemo((parent_ / "unreached").string(), prefix.string()), 0);
+  EXPECT_TRUE(namesIn(parent_ / "unreached").empty());
 }
 
 }  // namespace

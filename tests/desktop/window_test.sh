@@ -9,21 +9,15 @@ build="$1"
 plugins="$2"
 shots="$3"
 
-for tool in Xvfb xdotool import unzip; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (the test command installs xvfb, xdotool, imagemagick, unzip)"
-    exit 77
-  fi
-done
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
+need_tools Xvfb xdotool import unzip
 
 work="$(mktemp -d)"
 probe="$work/probe"
 xvfb_pid=""
 program_pid=""
 cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
+  stop_session
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,58 +36,11 @@ die() {
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 
-# A display of our own, numbered by the server, so that parallel runs do not meet.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb gave no display"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
-
-# Settle on the defaults a desktop would not impose: no scaling, the real X server.
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
-TMPDIR="$work" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=orvexprobe \
+start_xvfb "$work" 1280x1024
+# A Wine prefix not made yet: Z: is the host root, where the demonstration lies.
+WINEPREFIX="$work/no-prefix" TMPDIR="$work" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=orvexprobe \
   ORVEX_PROBE_FILE="$probe" "$build/orvex-launch" --demo >"$work/program.log" 2>&1 &
 program_pid=$!
-
-# Waits until a command succeeds, up to a number of seconds.
-wait_for() {
-  local seconds="$1" what="$2"
-  shift 2
-  local tries=$((seconds * 10))
-  while ! "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || die "timed out waiting for $what"
-    kill -0 "$program_pid" 2>/dev/null || die "the program ended while waiting for $what"
-    sleep 0.1
-  done
-}
-
-# Lines of the probe file (see the probe plugin for their fields).
-widget_line() { awk -F'\t' -v n="$1" '$1 == "widget" && $2 == n' "$probe"; }
-widget_text() { widget_line "$1" | cut -f9; }
-shown() { [ -n "$(widget_line "$1")" ]; }
-enabled() { [ "$(widget_line "$1" | cut -f4)" = "1" ]; }
-usable() { shown "$1" && enabled "$1"; }
-hidden() { ! shown "$1"; }
-text_is() { [ "$(widget_text "$1")" = "$2" ]; }
-text_has() { widget_text "$1" | grep -qF -- "$2"; }
-tab_place() { awk -F'\t' -v t="$1" '$1 == "tab" && $8 == t {print $4, $5, $6, $7; f=1; exit} END {exit !f}' "$probe"; }
-current_tab_is() { awk -F'\t' -v t="$1" '$1 == "tab" && $3 == 1 && $8 == t' "$probe" | grep -q .; }
-box_up() { awk -F'\t' -v t="$1" '$1 == "message" && $2 == t' "$probe" | grep -q .; }
-box_gone() { ! box_up "$1"; }
-window_id() { awk -F'\t' -v n="$1" '$1 == "window" && $2 == n {print $5; exit}' "$probe"; }
-window_id_titled() { awk -F'\t' -v t="$1" '$1 == "window" && $3 == t {print $5; exit}' "$probe"; }
-
-# Moves the pointer to the middle of x y w h and clicks.
-click_at() {
-  xdotool mousemove --sync $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1 || die "xdotool cannot click"
-}
 
 click_widget() {
   wait_for 10 "$1 to be shown and enabled" usable "$1"

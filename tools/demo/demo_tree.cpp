@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
+#include "host/drive_map.h"
 #include "samples.h"
 #include "zip_writer.h"
 
@@ -61,10 +63,11 @@ std::string settingsFile(const stdfs::path& parent) {
 }  // namespace
 
 std::string dosPathOf(const std::string& absoluteHostPath) {
-  std::string dos = "Z:" + absoluteHostPath;
-  for (char& c : dos)
-    if (c == '/') c = '\\';
-  return dos;
+  std::optional<std::string> dos = DriveMap::defaultMap().toDos(absoluteHostPath);
+  if (!dos)
+    throw std::runtime_error("no drive of the Wine prefix reaches " + absoluteHostPath +
+                             ", so the program could not reach it either");
+  return *dos;
 }
 
 std::string makeDemo(const std::string& parentArg) {
@@ -83,6 +86,8 @@ std::string makeDemo(const std::string& parentArg) {
   parent = stdfs::canonical(parent, ec);
   if (ec) throw std::runtime_error("cannot use the folder " + parentArg);
   checkUsable(parent.string());
+  // Before anything is made: a folder the program cannot reach is refused whole.
+  const std::string settings = settingsFile(parent);
 
   for (const SampleSimulator& sim : kSimulators) {
     const stdfs::path root = parent / "Sims" / sim.folder;
@@ -97,7 +102,7 @@ std::string makeDemo(const std::string& parentArg) {
 
   const stdfs::path root = parent / "Orvex";
   stdfs::create_directories(root / "Assembly");
-  writeNew(root / "Orvex.cfg", settingsFile(parent));
+  writeNew(root / "Orvex.cfg", settings);
   return root.string();
 }
 

@@ -6,7 +6,8 @@
 
 namespace orvex::demo {
 
-// The DOS form under which the program reaches a host path: drive Z: stands for "/".
+// The DOS form under which the program reaches a host path, through the drives of the Wine
+// prefix the program will run with. Throws std::runtime_error when no drive reaches it.
 std::string dosPathOf(const std::string& absoluteHostPath);
 
 // Makes, in the folder parent (new or empty):
