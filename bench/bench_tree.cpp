@@ -170,6 +170,10 @@ void Scratch::writeFiles(size_t average, const std::map<std::string, std::string
   }
 }
 
+std::string Scratch::addOnFolder() const {
+  return addOn_ == AddOn::Aircraft ? kPlane : kScenery;
+}
+
 size_t Scratch::totalBytes() const {
   size_t total = 0;
   for (const BenchFile& f : files_) total += f.size;
@@ -201,6 +205,32 @@ void Scratch::unpack() {
                         : stdfs::copy_file(pristine, to, stdfs::copy_options::overwrite_existing);
     if (!ok) throw std::runtime_error("cannot unpack " + to);
   }
+}
+
+void Scratch::keepPristine() {
+  for (const BenchFile& f : files_) {
+    const std::string pristine = home_ + "/pristine/" + f.name;
+    if (access(pristine.c_str(), F_OK) != 0 &&
+        link(path(f.target + "/" + f.name).c_str(), pristine.c_str()) != 0)
+      throw std::runtime_error("lost the pristine " + f.name);
+  }
+}
+
+void Scratch::layOriginals() {
+  stdfs::create_directories(home_ + "/originals");
+  uint32_t seed = 77;
+  for (const std::string& name : originals()) {
+    const std::string kept = home_ + "/originals/" + name;
+    if (access(kept.c_str(), F_OK) != 0) writeFile(kept, noise(sizeAround(4096, seed), seed));
+    stdfs::copy_file(kept, path("FS98/Gauges/" + name), stdfs::copy_options::overwrite_existing);
+  }
+}
+
+std::vector<std::string> Scratch::originals() const {
+  std::vector<std::string> names;
+  for (const BenchFile& f : files_)
+    if (f.target == "FS98/Gauges") names.push_back(f.name);
+  return names;
 }
 
 void Scratch::clearInstall() {
@@ -293,23 +323,25 @@ bool runTool(const std::vector<std::string>& argv) {
 double installByTools(Scratch& s, bool move) {
   s.unpack();
   Scratch::settle();
+  return timed([&] { placeByTools(s, move); });
+}
+
+void placeByTools(Scratch& s, bool move) {
   std::map<std::string, std::vector<std::string>> byTarget;
   for (const BenchFile& f : s.files()) byTarget[s.path(f.target)].push_back(s.assembly(f.name));
-  return timed([&] {
-    std::vector<std::string> mkdir = {"mkdir", "-p"};
-    for (const auto& [target, sources] : byTarget) mkdir.push_back(target);
-    bool ok = runTool(mkdir);
-    std::vector<std::string> rm = {"rm", "-f"};
-    for (const auto& [target, sources] : byTarget) {
-      std::vector<std::string> args = {move ? "mv" : "cp"};
-      args.insert(args.end(), sources.begin(), sources.end());
-      args.push_back(target);
-      ok = ok && runTool(args);
-      rm.insert(rm.end(), sources.begin(), sources.end());
-    }
-    if (!move) ok = ok && runTool(rm);
-    if (!ok) throw std::runtime_error(move ? "mv failed" : "cp or rm failed");
-  });
+  std::vector<std::string> mkdir = {"mkdir", "-p"};
+  for (const auto& [target, sources] : byTarget) mkdir.push_back(target);
+  bool ok = runTool(mkdir);
+  std::vector<std::string> rm = {"rm", "-f"};
+  for (const auto& [target, sources] : byTarget) {
+    std::vector<std::string> args = {move ? "mv" : "cp"};
+    args.insert(args.end(), sources.begin(), sources.end());
+    args.push_back(target);
+    ok = ok && runTool(args);
+    rm.insert(rm.end(), sources.begin(), sources.end());
+  }
+  if (!move) ok = ok && runTool(rm);
+  if (!ok) throw std::runtime_error(move ? "mv failed" : "cp or rm failed");
 }
 
 double timed(const std::function<void()>& f) {

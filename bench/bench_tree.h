@@ -52,6 +52,8 @@ class Scratch {
   void generateAircraft(int count, size_t totalBytes);
   void generateScenery(int count, size_t totalBytes);
   AddOn addOn() const { return addOn_; }
+  // The folder the install makes for the add-on, relative to the root.
+  std::string addOnFolder() const;
   const std::vector<BenchFile>& files() const { return files_; }
   size_t totalBytes() const;
 
@@ -59,6 +61,17 @@ class Scratch {
   // add-on: on one file system its files themselves, renamed (instant, and the same bytes),
   // and taken back from where the last install put them.
   void unpack();
+
+  // The installed files get their pristine names back as second names, so that an uninstall
+  // may remove them. On one file system, after an install.
+  void keepPristine();
+
+  // Files of the simulator's own that the add-on replaces: every gauge it brings is put in the
+  // simulator's Gauges folder first, smaller than the add-on's, its bytes also kept in <home>/
+  // originals. After unpack.
+  void layOriginals();
+  // Their names.
+  std::vector<std::string> originals() const;
 
   // Flushes written data to disk, so that one run's write-back does not slow the next.
   static void settle();
@@ -120,6 +133,8 @@ bool runTool(const std::vector<std::string>& argv);
 
 // The same files into the same folders with one mkdir, one cp or mv per folder and one rm.
 double installByTools(Scratch& s, bool move);
+// The same, untimed, on an assembly area unpacked already.
+void placeByTools(Scratch& s, bool move);
 
 // Seconds taken by f.
 double timed(const std::function<void()>& f);

@@ -1,11 +1,13 @@
 // Figures of the core against the plain tools: the aircraft install of 5,000 files next to mv
 // and to cp and rm, on one file system and across two; a large scenery next to mv; Refresh and
-// one group's file list on 10,000 files; peak memory.
+// one group's file list on 10,000 files; peak memory; the uninstall of the aircraft next to
+// rm and cp; the preview of its install.
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -168,6 +170,115 @@ void refreshFigures() {
               median(list) <= 0.030);
 }
 
+// The aircraft installed over the simulator's own gauges and taken off again through the
+// Installed tab, as the user does it once the program has been idle: the seconds from the
+// click of Uninstall, its question answered Yes, to its message.
+double uninstallByOrvex(Scratch& s) {
+  s.unpack();
+  s.layOriginals();
+  Program p(s);
+  pressInstall(*p.app, s.addOn());
+  if (p.tk.countCaption("Success!") != 1) throw std::runtime_error("the install did not succeed");
+  s.keepPristine();
+  while (p.app->frm.tmrDigest.running()) p.app->frm.tmrDigest.tick();
+  Scratch::settle();
+  p.tk.boxes.clear();
+  p.app->frm.lvwInstalled.setListIndex(0);
+  const double t = timed([&] { p.app->frm.cmdUninstall.click(); });
+  if (p.tk.countCaption("Success!") != 1)
+    throw std::runtime_error("the uninstall did not succeed");
+  if (stdfs::exists(s.path(s.addOnFolder())))
+    throw std::runtime_error("the uninstall left " + s.addOnFolder());
+  for (const std::string& name : s.originals())
+    if (stdfs::file_size(s.path("FS98/Gauges/" + name)) !=
+        stdfs::file_size(s.home() + "/originals/" + name))
+      throw std::runtime_error("the uninstall did not put back " + name);
+  return t;
+}
+
+// The same files placed by mv, then the add-on's folder and gauges removed by one rm -r and the
+// originals copied back by one cp.
+double uninstallByTools(Scratch& s) {
+  s.unpack();
+  s.layOriginals();
+  placeByTools(s, true);
+  s.keepPristine();
+  Scratch::settle();
+  std::vector<std::string> rm = {"rm", "-r", s.path(s.addOnFolder())}, cp = {"cp"};
+  for (const std::string& name : s.originals()) {
+    rm.push_back(s.path("FS98/Gauges/" + name));
+    cp.push_back(s.home() + "/originals/" + name);
+  }
+  cp.push_back(s.path("FS98/Gauges"));
+  return timed([&] {
+    if (!runTool(rm) || !runTool(cp)) throw std::runtime_error("rm or cp failed");
+  });
+}
+
+void uninstallFigure() {
+  Scratch s;
+  s.generateAircraft(5000, 200'000'000);
+  uninstallByOrvex(s);  // warm-up
+  std::vector<double> ratios, orvexTimes, toolTimes;
+  for (int r = 0; r < rounds(); ++r) {
+    double orvex, tools;
+    if (r % 2 == 0) {
+      orvex = uninstallByOrvex(s);
+      tools = uninstallByTools(s);
+    } else {
+      tools = uninstallByTools(s);
+      orvex = uninstallByOrvex(s);
+    }
+    orvexTimes.push_back(orvex);
+    toolTimes.push_back(tools);
+    ratios.push_back(orvex / tools);
+  }
+  std::printf("# 5000 files, %zu of them replacing the simulator's own; median of %d rounds: "
+              "Orvex %.3f s, rm -r + cp %.3f s\n",
+              s.originals().size(), rounds(), median(orvexTimes), median(toolTimes));
+  printFigure("aircraft uninstall / (rm -r + cp of the originals), 5,000 files", median(ratios),
+              "x", "<= 1.5", median(ratios) <= 1.5);
+}
+
+// The preview of the aircraft's install over the simulator's own gauges: the seconds from the
+// click of Preview until the preview's window model is ready to be shown.
+double previewByOrvex(Scratch& s) {
+  s.unpack();
+  s.layOriginals();
+  Scratch::settle();
+  Program p(s);
+  auto ready = std::chrono::steady_clock::now();
+  size_t rows = 0;
+  p.tk.onModal = [&](Form& form) {
+    ready = std::chrono::steady_clock::now();
+    rows = p.app->preview.lvwPreview.rows().size();
+    form.hide();
+  };
+  const auto start = std::chrono::steady_clock::now();
+  p.app->frm.cmdPreview.click();
+  if (rows != s.files().size()) throw std::runtime_error("the preview did not list every file");
+  return std::chrono::duration<double>(ready - start).count();
+}
+
+void previewFigure() {
+  Scratch s;
+  s.generateAircraft(5000, 200'000'000);
+  previewByOrvex(s);  // warm-up
+  std::vector<double> times;
+  for (int r = 0; r < rounds(); ++r) times.push_back(previewByOrvex(s));
+  printFigure("preview of the aircraft install, 5,000 files: core run", median(times), "s",
+              "<= 0.3", median(times) <= 0.3);
+}
+
+// Whether a group of figures is to be printed: ORVEX_BENCH_FIGURES names some of aircraft,
+// tmpfs, scenery, refresh, uninstall and preview (all of them when it is not set).
+bool wanted(const std::string& group) {
+  const char* figures = std::getenv("ORVEX_BENCH_FIGURES");
+  if (!figures || !*figures) return true;
+  const std::string list = std::string(",") + figures + ",";
+  return list.find("," + group + ",") != std::string::npos;
+}
+
 }  // namespace
 }  // namespace orvex::bench
 
@@ -184,10 +295,12 @@ int main() {
       std::printf("%s: %.3f s\n", only, t);
       return 0;
     }
-    aircraftFigures();
-    crossFileSystemFigure();
-    sceneryFigure();
-    refreshFigures();
+    if (wanted("aircraft")) aircraftFigures();
+    if (wanted("tmpfs")) crossFileSystemFigure();
+    if (wanted("scenery")) sceneryFigure();
+    if (wanted("refresh")) refreshFigures();
+    if (wanted("uninstall")) uninstallFigure();
+    if (wanted("preview")) previewFigure();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());
     return 1;
