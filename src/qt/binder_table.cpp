@@ -1,6 +1,7 @@
 // Binding of list views: rows and column headings shown, the selection handed to the model.
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 
 #include "qt/binder.h"
@@ -44,6 +45,7 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
   w->setUniformRowHeights(true);
   w->setSelectionMode(QAbstractItemView::SingleSelection);
   w->setAllColumnsShowFocus(true);
+  w->setTextElideMode(Qt::ElideMiddle);
   w->header()->setStretchLastSection(true);
   w->setSortingEnabled(m.sortable);
   if (m.sortable) w->sortByColumn(-1, Qt::AscendingOrder);  // the model's order until a click
@@ -84,7 +86,13 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
       }
       w->addTopLevelItems(items);
       w->setSortingEnabled(sorting);
-      for (int c = 0; c + 1 < w->columnCount(); ++c) w->resizeColumnToContents(c);
+      // Columns as wide as their texts, but none so wide that the last one leaves the view: a
+      // long path is shortened in its middle, keeping its drive and its file name.
+      const int widest = std::max(w->width() * 45 / 100, 120);
+      for (int c = 0; c + 1 < w->columnCount(); ++c) {
+        w->resizeColumnToContents(c);
+        if (w->columnWidth(c) > widest) w->setColumnWidth(c, widest);
+      }
       w->setUpdatesEnabled(true);
     }
     QTreeWidgetItem* current = nullptr;

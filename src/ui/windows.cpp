@@ -33,7 +33,7 @@ frmWinZipWarning::frmWinZipWarning() : Form("frmWinZipWarning") {
 
 frmPreview::frmPreview() : Form("frmPreview") {
   setCaption("Preview: every question answered Yes");
-  setSize(10800, 7200);
+  setSize(13680, 7200);
   lvwPreview.setColumns({"File", "Size", "Goes to", "What it means"});
   lvwPreview.sortable = true;
   set(lvwPreview, "", " Every file of the assembly area and where the install puts it ");

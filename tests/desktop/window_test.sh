@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program in a real window: `orvex-launch --demo` of the build runs under Xvfb (the xcb
-# platform) and xdotool's real mouse and keyboard input installs the sample aircraft and the
-# sample scenery, then quits. Where to click comes from the test-only probe plugin loaded into
+# platform) and xdotool's real mouse and keyboard input installs the sample aircraft over a gauge
+# of the simulator's own and the sample scenery, a second aircraft over the same gauge from its
+# preview, uninstalls the two aircraft and finds the original gauge again, then quits. Where to click comes from the test-only probe plugin loaded into
 # the program. Screenshots of each tab and each message box go to OUTPUT_DIR.
 # Usage: window_test.sh BUILD_DIR PROBE_PLUGIN_DIR OUTPUT_DIR
 set -uo pipefail
@@ -88,6 +89,11 @@ click_tab Sounds
 window_shot 04-sounds-tab.png
 click_tab Aircraft
 
+# The simulator's own gauge of the same name, which the aircraft replaces and an uninstall puts
+# back.
+head -c 3000 /dev/urandom >"$work/original.gau"
+cp "$work/original.gau" "$fs98/Gauges/Orvex_Trainer.gau"
+
 # The aircraft: extracted as the user would with a zip program, then Refresh and Install.
 unzip -j -q "$samples/aircraft_orvex_trainer.zip" -d "$root/Assembly" || die "cannot unzip the aircraft"
 click_widget cmdRefresh
@@ -102,7 +108,8 @@ for f in Aircraft.cfg Orvex_Trainer.air Model/Model.cfg Model/Orvex_Trainer.mdl 
   Texture/Orvex_Trainer_t.bmp Documentation/Orvex_Trainer_readme.txt Image/Orvex_Trainer.jpg; do
   [ -f "$plane/$f" ] || die "the aircraft's $f was not installed"
 done
-[ -f "$fs98/Gauges/Orvex_Trainer.gau" ] || die "the aircraft's gauge was not installed"
+unzip -p "$samples/aircraft_orvex_trainer.zip" Orvex_Trainer.gau | cmp -s - "$fs98/Gauges/Orvex_Trainer.gau" ||
+  die "the aircraft's gauge did not replace the simulator's own"
 [ -z "$(ls "$root/Assembly")" ] || die "the assembly area was not emptied: $(ls "$root/Assembly")"
 wait_for 5 "the install button to go" hidden cmdInstall
 window_shot 07-aircraft-done.png
@@ -129,6 +136,57 @@ grep -q '^\[Area.004\]' "$fs98/Scenery.cfg" || die "the scenery's area is not th
 wait_for 10 "the Aircraft tab after the install" current_tab_is Aircraft
 window_shot 10-after-scenery.png
 
+# A second aircraft with a gauge of the same name: its preview names what the first install
+# put there, and its Install button installs it.
+unzip -j -q "$samples/aircraft_orvex_trainer.zip" -d "$root/Assembly" || die "cannot unzip the aircraft"
+sed -i 's/^title=.*/title=Orvex Trainer Two/' "$root/Assembly/Aircraft.cfg"
+head -c 2000 /dev/urandom >"$work/second.gau"
+cp "$work/second.gau" "$root/Assembly/Orvex_Trainer.gau"
+click_widget cmdRefresh
+wait_for 10 "the second aircraft's install button" text_is cmdInstall "Install Orvex Trainer Two to FS98"
+click_widget cmdPreview
+preview_up() { [ -n "$(window_id frmPreview)" ] && shown cmdPreviewInstall; }
+wait_for 15 "the preview window" preview_up
+preview_row() { awk -F'\t' -v f="$1" '$1 == "row" && $2 == "lvwPreview" && $8 == f' "$probe"; }
+wait_for 5 "the preview's row of the gauge" preview_row Orvex_Trainer.gau
+preview_row Orvex_Trainer.gau | cut -f11 | grep -q "Orvex Trainer" ||
+  die "the preview does not name the install whose gauge is replaced: $(preview_row Orvex_Trainer.gau)"
+preview_row Aircraft.cfg | cut -f10 | grep -q 'Aircraft.Orvex Trainer Two' ||
+  die "the preview does not put Aircraft.cfg into the new folder: $(preview_row Aircraft.cfg)"
+text_has labPreviewSummary "Orvex Trainer Two" || die "the preview's summary: $(widget_text labPreviewSummary)"
+[ -z "$(ls "$fs98/Aircraft" | grep Two)" ] || die "the preview installed something"
+sleep 0.3
+import -window "$(window_id frmPreview)" "$shots/11-preview.png" || die "no screenshot of the preview"
+click_widget cmdPreviewInstall
+answer_box "Success!" OK 12-box-second-aircraft-installed.png
+cmp -s "$work/second.gau" "$fs98/Gauges/Orvex_Trainer.gau" || die "the second gauge was not installed"
+[ -f "$fs98/Aircraft/Orvex Trainer Two/Aircraft.cfg" ] || die "the second aircraft was not installed"
+
+# The Installed tab takes off the first aircraft, then the second; the simulator's own gauge is
+# back as it was.
+install_row() { awk -F'\t' -v n="$1" '$1 == "row" && $2 == "lvwInstalled" && $10 == n {print $4, $5, $6, $7; f=1; exit} END {exit !f}' "$probe"; }
+no_install_row() { ! install_row "$1"; }
+uninstall() {
+  wait_for 10 "the installs list to show $1" install_row "$1"
+  click_at $(install_row "$1")
+  wait_for 5 "the Uninstall button" usable cmdUninstall
+  click_widget cmdUninstall
+  answer_box Uninstall Yes "$2-box-uninstall.png"
+  answer_box "Success!" OK "$2-box-uninstalled.png"
+  wait_for 10 "$1 to leave the installs list" no_install_row "$1"
+}
+click_tab Installed
+window_shot 13-installed-tab.png
+uninstall "Orvex Trainer" 14
+[ ! -e "$fs98/Aircraft/Orvex Trainer" ] || die "the first aircraft's folder is still there"
+cmp -s "$work/second.gau" "$fs98/Gauges/Orvex_Trainer.gau" ||
+  die "uninstalling the first aircraft changed the gauge the second one installed"
+uninstall "Orvex Trainer Two" 15
+[ ! -e "$fs98/Aircraft/Orvex Trainer Two" ] || die "the second aircraft's folder is still there"
+cmp -s "$work/original.gau" "$fs98/Gauges/Orvex_Trainer.gau" ||
+  die "the simulator's own gauge is not back byte for byte"
+window_shot 16-installed-after-uninstalls.png
+
 # Quit/Exit ends the program the orderly way: the settings copy lies in the assembly area.
 click_widget cmdQuit
 for _ in $(seq 100); do
@@ -142,5 +200,5 @@ program_pid=""
 [ "$status" -eq 0 ] || die "the program ended with status $status"
 [ -f "$root/Assembly/Orvex.cfg" ] || die "no settings copy in the assembly area after Quit/Exit"
 
-echo "Installed an aircraft and a scenery in the real window in $(($(date +%s) - started)) s;"
+echo "Installed two aircraft, one from its preview, and a scenery, and uninstalled the aircraft in the real window in $(($(date +%s) - started)) s;"
 echo "screenshots in $shots: $(cd "$shots" && ls | tr '\n' ' ')"

@@ -10,6 +10,7 @@
 //   modal   <window>                                            the window that takes input
 //   widget  <name> <class> <enabled> <x> <y> <w> <h> <text> <window>  a visible named widget
 //   tab     <index> <current> <x> <y> <w> <h> <text>           a tab of the tab bar
+//   row     <table> <index> <x> <y> <w> <h> <column texts...>   a row of a table in sight
 //   button  <box title> <x> <y> <w> <h> <text>                  a button of a message box
 //   message <box title> <text>                                  the text of a message box
 // Positions are global (X screen) coordinates; line breaks in texts become "|". A window is
@@ -36,6 +37,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 
 namespace {
@@ -146,6 +148,20 @@ class WidgetProbe : public QObject {
     });
   }
 
+  // The rows of a table that lie in its view, each with the texts of its columns.
+  static void rows(const QTreeWidget* table, QStringList& lines) {
+    const QRect view = table->viewport()->rect();
+    for (int i = 0; i < table->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = table->topLevelItem(i);
+      const QRect r = table->visualItemRect(item).intersected(view);
+      if (r.isEmpty()) continue;
+      QStringList fields{QStringLiteral("row"), table->objectName(), QString::number(i),
+                         place(table->viewport(), r)};
+      for (int c = 0; c < table->columnCount(); ++c) fields << flat(item->text(c));
+      lines << fields.join(QLatin1Char('\t'));
+    }
+  }
+
   void write() {
     if (!qApp) return;
     QStringList lines;
@@ -168,6 +184,7 @@ class WidgetProbe : public QObject {
                        .arg(w->objectName(), QLatin1String(w->metaObject()->className()))
                        .arg(w->isEnabled() ? 1 : 0)
                        .arg(place(w, w->rect()), flat(textOf(w)), windowName(top));
+        if (auto* table = qobject_cast<QTreeWidget*>(w); table && named(table)) rows(table, lines);
         if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
           QTabBar* bar = tabs->tabBar();
           for (int i = 0; i < bar->count(); ++i)
