@@ -127,13 +127,16 @@ struct SqliteRecordStore::Statements {
         // text ending in "]", the character after the backslash: a range the path index answers.
         changesBelow(
             db, kSelectChanges + "WHERE path_lower > ?1 AND path_lower < ?2 ORDER BY install, id"),
+        changesOverlapping(db, kSelectChanges +
+                                   "WHERE path_lower IN (SELECT path_lower FROM changes WHERE "
+                                   "install = ?1) AND install <> ?1 ORDER BY install, id"),
         backupInUse(db,
                     "SELECT 1 FROM changes WHERE backup = ?1 COLLATE NOCASE AND backup <> '' "
                     "LIMIT 1") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, updateChange, removeChange, markDone, changesOf, changesAt, changesBelow,
-      backupInUse;
+      changesOverlapping, backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -245,6 +248,11 @@ std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
   end.back() = ']';
   Run run(statements_->changesBelow);
   return readChanges(run.bind(1, prefix).bind(2, end));
+}
+
+std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
+  Run run(statements_->changesOverlapping);
+  return readChanges(run.bind(1, install));
 }
 
 bool SqliteRecordStore::backupInUse(const std::string& backup) {

@@ -74,6 +74,8 @@ class RecordStore {
   // regard to letter case), oldest install first.
   virtual std::vector<Change> changesAt(const std::string& path) = 0;
   virtual std::vector<Change> changesBelow(const std::string& folder) = 0;
+  // The changes of the other installs at the paths one install changed, oldest install first.
+  virtual std::vector<Change> changesOverlapping(long install) = 0;
   // Whether any change keeps its original in this backup file.
   virtual bool backupInUse(const std::string& backup) = 0;
   // Adds the changes with id 0 (their ids are set) and updates the others.

@@ -158,7 +158,7 @@ void Orvex::refreshInstalled() {
         const std::vector<Change> changes = records_->changes(r.id);
         shownInstalls_.push_back(r.id);
         rows.push_back({r.when, r.kind, r.name, std::to_string(Undo::fileCount(changes)),
-                        sizeText(undo.backupBytes(r.id)), statusText(undo.status(r.id))});
+                        sizeText(undo.backupBytes(changes)), statusText(undo.status(changes))});
       }
       if (rows.empty()) frm.labInstalledNote.setCaption("No installs recorded for this simulator.");
     } catch (const RecordError& e) {

@@ -2,6 +2,7 @@
 #include "record/memory_record_store.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/dos_path.h"
 
@@ -53,6 +54,14 @@ std::vector<Change> MemoryRecordStore::changes(long install) {
 std::vector<Change> MemoryRecordStore::changesAt(const std::string& path) {
   std::string wanted = dos::lower(path);
   return changesWhere([&](const Change& c) { return dos::lower(c.path) == wanted; });
+}
+
+std::vector<Change> MemoryRecordStore::changesOverlapping(long install) {
+  std::set<std::string> paths;
+  for (const auto& [id, c] : state_.changes)
+    if (c.install == install) paths.insert(dos::lower(c.path));
+  return changesWhere(
+      [&](const Change& c) { return c.install != install && paths.count(dos::lower(c.path)); });
 }
 
 std::vector<Change> MemoryRecordStore::changesBelow(const std::string& folder) {

@@ -24,6 +24,7 @@ class MemoryRecordStore : public RecordStore {
   std::vector<Change> changes(long install) override;
   std::vector<Change> changesAt(const std::string& path) override;
   std::vector<Change> changesBelow(const std::string& folder) override;
+  std::vector<Change> changesOverlapping(long install) override;
   bool backupInUse(const std::string& backup) override;
   void putChanges(std::vector<Change>& changes) override;
   void removeChanges(const std::vector<long>& ids) override;

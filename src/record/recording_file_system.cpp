@@ -3,6 +3,8 @@
 
 #include <ctime>
 #include <exception>
+#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/dos_path.h"
@@ -10,6 +12,9 @@
 
 namespace orvex {
 namespace {
+
+// How many files of one pass go into a folder before it is listed rather than each looked up.
+constexpr int kListedFolder = 8;
 
 std::string localTimeNow() {
   const std::time_t now = std::time(nullptr);
@@ -108,13 +113,41 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
   std::vector<const Target*> planned;
   std::unordered_set<std::string> seen;
   fresh.reserve(targets.size());
+  // Whether a target is there already, and then how its name is spelt on disk, so that an
+  // original put back has its own name again: a folder that many targets go into is listed
+  // once instead of each of them looked up. A name no listing shows (a hidden one), and a
+  // folder that cannot be listed, are looked up one by one.
+  std::unordered_map<std::string, int> perFolder;
+  for (const Target& t : targets) ++perFolder[dos::lower(dos::parentOf(t.full))];
+  std::unordered_map<std::string, std::optional<std::unordered_map<std::string, std::string>>>
+      listed;
+  const auto there = [&](const Target& t, std::string& spelt) {
+    const std::string name = dos::fileName(t.full), folder = dos::parentOf(t.full);
+    const std::string folderKey = dos::lower(folder);
+    spelt = t.full;
+    if (name.empty() || name[0] == '.' || perFolder[folderKey] < kListedFolder)
+      return inner_.isFile(t.path);
+    auto [entry, first] = listed.try_emplace(folderKey);
+    if (first) try {
+        std::unordered_map<std::string, std::string> names;
+        for (const std::string& n : inner_.listFiles(folder, "*.*")) names[dos::lower(n)] = n;
+        entry->second = std::move(names);
+      } catch (const FileError&) {
+        // Looked up one by one.
+      }
+    if (!entry->second) return inner_.isFile(t.path);
+    const auto found = entry->second->find(dos::lower(name));
+    if (found == entry->second->end()) return false;
+    spelt = (folder.back() == '\\' ? folder : folder + "\\") + found->second;
+    return true;
+  };
   for (const Target& t : targets) {
     if (byPath_.count(t.key) || !seen.insert(t.key).second) continue;
     Change c;
     c.path = t.full;
     c.kind = whenNew;
     // A file that is there already is replaced: its original is kept first.
-    const bool exists = whenNew != ChangeKind::Folder && inner_.isFile(t.path);
+    const bool exists = whenNew != ChangeKind::Folder && there(t, c.path);
     if (exists && whenNew == ChangeKind::Created) c.kind = ChangeKind::Replaced;
     if (exists) c.backup = "pending";
     // A file that travels keeps its source's size and date, link or copy: what the install
@@ -146,7 +179,8 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
   if (!written) return;
   for (size_t n = 0; n < fresh.size(); ++n) {
     byPath_[planned[n]->key] = pending_.size();
-    Pending p{std::move(fresh[n])};
+    Pending p;
+    p.change = std::move(fresh[n]);
     p.key = planned[n]->key;
     p.stamped = !planned[n]->source.empty() && p.change.size >= 0;
     pending_.push_back(std::move(p));

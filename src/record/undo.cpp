@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
@@ -78,9 +79,32 @@ std::string withoutArea(const std::string& list, const std::string& entryLines, 
   return out;
 }
 
+class Undo::OverlapScope {
+ public:
+  OverlapScope(Undo& undo, long install) : undo_(undo) {
+    Overlap overlap{install, {}};
+    for (Change& c : undo.store_.changesOverlapping(install))
+      overlap.byPath[dos::lower(c.path)].push_back(std::move(c));
+    undo.overlap_ = std::move(overlap);
+  }
+  ~OverlapScope() { undo_.overlap_.reset(); }
+  OverlapScope(const OverlapScope&) = delete;
+  OverlapScope& operator=(const OverlapScope&) = delete;
+
+ private:
+  Undo& undo_;
+};
+
 std::optional<Change> Undo::successor(const Change& change) {
-  for (const Change& other : store_.changesAt(change.path))
-    if (other.install > change.install && isFile(other)) return other;
+  if (!overlap_ || overlap_->install != change.install) {
+    for (const Change& other : store_.changesAt(change.path))
+      if (other.install > change.install && isFile(other)) return other;
+    return std::nullopt;
+  }
+  const auto found = overlap_->byPath.find(dos::lower(change.path));
+  if (found != overlap_->byPath.end())
+    for (const Change& other : found->second)
+      if (other.install > change.install && isFile(other)) return other;
   return std::nullopt;
 }
 
@@ -106,6 +130,7 @@ int Undo::fileCount(const std::vector<Change>& changes) {
 }
 
 Undo::Counts Undo::count(long install) {
+  const OverlapScope overlap(*this, install);
   Counts counts;
   for (const Change& c : store_.changes(install)) {
     if (!isFile(c) || successor(c)) continue;
@@ -117,9 +142,9 @@ Undo::Counts Undo::count(long install) {
   return counts;
 }
 
-Undo::Status Undo::status(long install) {
+Undo::Status Undo::status(const std::vector<Change>& changes) {
   bool changed = false;
-  for (const Change& c : store_.changes(install)) {
+  for (const Change& c : changes) {
     if (!isFile(c) || c.size < 0) continue;
     try {
       const std::optional<FileStamp> now = fs_.stamp(c.path);
@@ -132,9 +157,9 @@ Undo::Status Undo::status(long install) {
   return changed ? Status::ChangedSince : Status::AsInstalled;
 }
 
-long long Undo::backupBytes(long install) {
+long long Undo::backupBytes(const std::vector<Change>& changes) {
   long long bytes = 0;
-  for (const Change& c : store_.changes(install)) {
+  for (const Change& c : changes) {
     if (c.backup.empty()) continue;
     try {
       if (const std::optional<FileStamp> s = fs_.stamp(c.backup)) bytes += s->size;
@@ -146,7 +171,13 @@ long long Undo::backupBytes(long install) {
 }
 
 void Undo::removeFile(const std::string& path) {
-  if (!fs_.isFile(path)) return;
+  // Most files go at the first try; a protected one is unprotected first.
+  try {
+    fs_.kill(path);
+    return;
+  } catch (const FileError&) {
+    if (!fs_.isFile(path)) return;
+  }
   fs_.setAttrNormal(path);
   fs_.kill(path);
 }
@@ -199,9 +230,13 @@ void Undo::removeFolders(const std::vector<Change>& folders, long install,
 void Undo::finish(long install, const std::vector<Change>& changes,
                   const std::vector<long>& undone) {
   std::optional<InstallRecord> record = findInstall(store_, install);
+  const std::unordered_set<long> gone(undone.begin(), undone.end());
+  const bool all = std::all_of(changes.begin(), changes.end(),
+                               [&](const Change& c) { return gone.count(c.id) > 0; });
   store_.transaction([&] {
-    store_.removeChanges(undone);
-    if (store_.changes(install).empty()) {
+    // The record goes with all its changes in one statement when every one is undone.
+    if (!all) store_.removeChanges(undone);
+    if (all || store_.changes(install).empty()) {
       store_.removeInstall(install);
     } else if (record) {
       record->state = InstallState::Done;
@@ -210,8 +245,7 @@ void Undo::finish(long install, const std::vector<Change>& changes,
   });
   std::vector<std::string> backups;
   for (const Change& c : changes)
-    if (!c.backup.empty() && std::find(undone.begin(), undone.end(), c.id) != undone.end())
-      backups.push_back(c.backup);
+    if (!c.backup.empty() && gone.count(c.id)) backups.push_back(c.backup);
   dropBackups(backups);
 }
 
@@ -247,6 +281,9 @@ void Undo::handOver(const Change& c, std::vector<std::string>& orphans) {
   next->originalReadOnly = c.originalReadOnly;
   std::vector<Change> one{*next};
   store_.putChanges(one);
+  if (overlap_)
+    for (Change& kept : overlap_->byPath[dos::lower(next->path)])
+      if (kept.id == next->id) kept = *next;
 }
 
 bool Undo::ask(const Change& c, bool& toAll, bool& cancelled) {
@@ -302,6 +339,7 @@ std::vector<Change> Undo::resolvePlanned(std::vector<Change> changes) {
 bool Undo::uninstall(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return true;
+  const OverlapScope overlap(*this, install);
   const std::vector<Change> changes = resolvePlanned(store_.changes(install));
   std::vector<std::string> orphans;
 
@@ -349,6 +387,7 @@ bool Undo::uninstall(long install) {
 }
 
 void Undo::forget(long install) {
+  const OverlapScope overlap(*this, install);
   const std::vector<Change> changes = resolvePlanned(store_.changes(install));
   std::vector<std::string> orphans;
   store_.transaction([&] {
@@ -388,6 +427,7 @@ void Undo::rollBack(long install) {
   }
   // An install broken off is the last to have written its files: every byte it replaced
   // comes back from the copies kept, the scenery list included.
+  const OverlapScope overlap(*this, install);
   const std::vector<Change> changes = resolvePlanned(store_.changes(install));
   std::vector<long> undone;
   std::vector<Change> folders;
@@ -431,6 +471,7 @@ void Undo::dropStrayBackups(const std::string& backups) {
 void Undo::keepAsItStands(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return;
+  const OverlapScope overlap(*this, install);
   std::vector<Change> changes = resolvePlanned(store_.changes(install));
   std::vector<long> gone;
   if (record->state == InstallState::Uninstalling) {

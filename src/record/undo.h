@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/record_store.h"
@@ -44,8 +46,9 @@ class Undo {
   void dropStrayBackups(const std::string& backups);
 
   enum class Status { AsInstalled, ChangedSince, PartlyRemoved };
-  Status status(long install);
-  long long backupBytes(long install);
+  // Of an install's changes, read once for both.
+  Status status(const std::vector<Change>& changes);
+  long long backupBytes(const std::vector<Change>& changes);
   // The files an install wrote (made or replaced).
   static int fileCount(const std::vector<Change>& changes);
   // Whether a file still holds what the change left there.
@@ -53,6 +56,14 @@ class Undo {
   bool unchanged(const Change& change, const std::optional<FileStamp>& now);
 
  private:
+  // The changes of the other installs at the paths of one install, by path in lower case:
+  // read once for the many look-ups of one uninstall, count or recovery, while it runs.
+  struct Overlap {
+    long install = 0;
+    std::unordered_map<std::string, std::vector<Change>> byPath;
+  };
+  class OverlapScope;
+
   // The change of the next install that wrote the same file, if any remains.
   std::optional<Change> successor(const Change& change);
   // Makes what a planned change left on disk part of the record, or drops it.
@@ -74,6 +85,7 @@ class Undo {
 
   RecordStore& store_;
   FileSystem& fs_;
+  std::optional<Overlap> overlap_;
 };
 
 // Whether an area entry of a scenery list names this Local= and Title=; the list without it.

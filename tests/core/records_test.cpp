@@ -154,6 +154,21 @@ TEST_F(RecordsTest, InstallsOverTheSameGaugeComeOffInAnyOrder) {
   }
 }
 
+TEST_F(RecordsTest, AFolderManyFilesGoIntoIsListedAndItsFilesSpeltOtherwiseAreKept) {
+  Orvex& app = freshStart(Kind::Panel, false);
+  write("C:\\FS98\\Gauges\\G3.GAU", "the simulator's own");
+  const Files before = snapshot();
+  write(kAsm + "panel.cfg", "[Window00]\r\nfile=panel.bmp\r\n");
+  for (int g = 0; g < 12; ++g) write(kAsm + "g" + std::to_string(g) + ".gau", "new");
+  app.frm.cmdRefresh.click();
+  app.frm.optFSCONV.setValue(true);
+  app.frm.txtPanelName.setText("Many");
+  app.frm.cmdPanelInstall.click();
+  ASSERT_EQ(read("C:\\FS98\\Gauges\\G3.GAU"), "new");
+  press(app, "C:\\FS98\\Aircraft\\FSFSCONV\\Panel.Many", app.frm.cmdUninstall);
+  EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
   Orvex& app = freshStart(Kind::Sound, false);
   for (const char* tag : {"first", "second"}) {
