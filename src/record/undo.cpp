@@ -481,10 +481,13 @@ void Undo::keepAsItStands(long install) {
       if (c.kind == ChangeKind::Folder) {
         stays = fs_.isDirectory(c.path);
       } else if (isFile(c) && !successor(c)) {
-        // An original put back has its kept copy's size and time, and its protection.
+        // An original put back has its kept copy's size, time and bytes, and its protection.
+        // The bytes decide too: the add-on's file may have the original's size and, written
+        // within the same tick of the clock, its time.
         const std::optional<FileStamp> now = fs_.stamp(c.path);
         stays = keepsOriginal(c) ? !(now && now == fs_.stamp(c.backup) &&
-                                     fs_.isReadOnly(c.path) == c.originalReadOnly)
+                                     fs_.isReadOnly(c.path) == c.originalReadOnly &&
+                                     fs_.digest(c.path) == fs_.digest(c.backup))
                                  : now.has_value();
       } else if (c.kind == ChangeKind::Area && fs_.isFile(c.path)) {
         bool found = false;
