@@ -2,6 +2,10 @@
 # real window with xdotool. Sourced; the sourcing script defines die MESSAGE and sets probe (the
 # probe file), program_pid and xvfb_pid.
 
+# xdotool types texts in the locale's encoding, and a minimal machine sets none: UTF-8 here, as
+# on a desktop, so that a name such as "Flügel" can be typed.
+export LC_ALL=C.UTF-8
+
 # Ends the test as skipped (CTest's code 77) when one of the tools is missing.
 need_tools() {
   for tool in "$@"; do
