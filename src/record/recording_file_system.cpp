@@ -277,41 +277,38 @@ void RecordingFileSystem::mkDir(const std::string& path) {
   if (p) p->happened = true;
 }
 
+void RecordingFileSystem::write(const std::string& path, ChangeKind whenNew,
+                                const std::string& source, bool mayShare,
+                                const std::function<void()>& change) {
+  Pending* p = planned(path, whenNew, source);
+  if (p) keepOriginal(*p, mayShare);
+  change();
+  if (p) p->happened = true;
+}
+
 void RecordingFileSystem::transferFile(const std::string& source, const std::string& target) {
   if (!recorded(target)) return inner_.transferFile(source, target);
-  Pending* p = planned(target, ChangeKind::Created, source);
-  if (p) keepOriginal(*p, true);
-  inner_.transferFile(source, target);
-  if (p) p->happened = true;
+  write(target, ChangeKind::Created, source, true, [&] { inner_.transferFile(source, target); });
 }
 
 void RecordingFileSystem::copyFile(const std::string& source, const std::string& target) {
   if (!recorded(target)) return inner_.copyFile(source, target);
   // A copy of one of the simulator's own files is a backup the program keeps of it, such as
   // the scenery list's: undone only by a rollback.
-  Pending* p =
-      planned(target, recorded(source) ? ChangeKind::ListBackup : ChangeKind::Created, source);
-  if (p) keepOriginal(*p, true);
-  inner_.copyFile(source, target);
-  if (p) p->happened = true;
+  write(target, recorded(source) ? ChangeKind::ListBackup : ChangeKind::Created, source, true,
+        [&] { inner_.copyFile(source, target); });
 }
 
 void RecordingFileSystem::moveFile(const std::string& source, const std::string& target) {
   if (!recorded(target)) return inner_.moveFile(source, target);
-  Pending* p = planned(target, ChangeKind::Created, source);
-  if (p) keepOriginal(*p, true);
-  inner_.moveFile(source, target);
-  if (p) p->happened = true;
+  write(target, ChangeKind::Created, source, true, [&] { inner_.moveFile(source, target); });
 }
 
 void RecordingFileSystem::kill(const std::string& pathOrPattern) {
   if (dos::hasWildcards(dos::fileName(pathOrPattern)) || !recorded(pathOrPattern) ||
       !inner_.isFile(pathOrPattern))
     return inner_.kill(pathOrPattern);
-  Pending* p = planned(pathOrPattern, ChangeKind::Created);
-  if (p) keepOriginal(*p, true);
-  inner_.kill(pathOrPattern);
-  if (p) p->happened = true;
+  write(pathOrPattern, ChangeKind::Created, {}, true, [&] { inner_.kill(pathOrPattern); });
 }
 
 void RecordingFileSystem::setAttrNormal(const std::string& path) {
@@ -320,27 +317,18 @@ void RecordingFileSystem::setAttrNormal(const std::string& path) {
 
 void RecordingFileSystem::setReadOnly(const std::string& path, bool readOnly) {
   if (!recorded(path) || !inner_.isFile(path)) return inner_.setReadOnly(path, readOnly);
-  Pending* p = planned(path, ChangeKind::Created);
-  if (p) keepOriginal(*p, true);
-  inner_.setReadOnly(path, readOnly);
-  if (p) p->happened = true;
+  write(path, ChangeKind::Created, {}, true, [&] { inner_.setReadOnly(path, readOnly); });
 }
 
 void RecordingFileSystem::writeFile(const std::string& path, const std::string& data) {
   if (!recorded(path)) return inner_.writeFile(path, data);
-  Pending* p = planned(path, ChangeKind::Created);
   // Written in place: the original needs a copy of its own.
-  if (p) keepOriginal(*p, false);
-  inner_.writeFile(path, data);
-  if (p) p->happened = true;
+  write(path, ChangeKind::Created, {}, false, [&] { inner_.writeFile(path, data); });
 }
 
 void RecordingFileSystem::replaceFile(const std::string& path, const std::string& data) {
   if (!recorded(path)) return inner_.replaceFile(path, data);
-  Pending* p = planned(path, ChangeKind::Created);
-  if (p) keepOriginal(*p, true);
-  inner_.replaceFile(path, data);
-  if (p) p->happened = true;
+  write(path, ChangeKind::Created, {}, true, [&] { inner_.replaceFile(path, data); });
 }
 
 void RecordingFileSystem::appendFile(const std::string& path, const std::string& data) {

@@ -102,6 +102,9 @@ class RecordingFileSystem : public FileSystem {
   // Keeps the original of a file about to be replaced or changed; a failure stops the install
   // with the file untouched.
   void keepOriginal(Pending& p, bool mayShare);
+  // Runs one write of a recorded path: planned first, its original kept, then marked made.
+  void write(const std::string& path, ChangeKind whenNew, const std::string& source, bool mayShare,
+             const std::function<void()>& change);
   // Writes the changes that happened as done, with their stamps, and forgets the others.
   void settle();
   // Runs a store call; a store that fails is given up for the rest of the run, once said.
