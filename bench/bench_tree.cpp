@@ -260,6 +260,11 @@ void CopyPathClock::transferFile(const std::string& source, const std::string& t
   FaultyFileSystem::transferFile(source, target);
 }
 
+bool CopyPathClock::transferNewFile(const std::string& source, const std::string& target) {
+  started();
+  return FaultyFileSystem::transferNewFile(source, target);
+}
+
 void CopyPathClock::kill(const std::string& pathOrPattern) {
   FaultyFileSystem::kill(pathOrPattern);
   last_ = std::chrono::steady_clock::now();

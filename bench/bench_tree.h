@@ -94,6 +94,7 @@ class CopyPathClock : public test::FaultyFileSystem {
   using FaultyFileSystem::FaultyFileSystem;
   void copyFile(const std::string& source, const std::string& target) override;
   void transferFile(const std::string& source, const std::string& target) override;
+  bool transferNewFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   // Seconds of the copy path of the last install.
   double seconds() const;

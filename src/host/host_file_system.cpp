@@ -280,7 +280,12 @@ void HostFileSystem::transferFile(const std::string& source, const std::string& 
   transfer(source, target, true);
 }
 
-void HostFileSystem::transfer(const std::string& source, const std::string& target, bool mayLink) {
+bool HostFileSystem::transferNewFile(const std::string& source, const std::string& target) {
+  return transfer(source, target, true, true);
+}
+
+bool HostFileSystem::transfer(const std::string& source, const std::string& target, bool mayLink,
+                              bool onlyNew) {
   Resolved from = resolve(source);
   struct stat st;
   if (!statOf(from, st)) fail(err::FileNotFound);
@@ -289,6 +294,7 @@ void HostFileSystem::transfer(const std::string& source, const std::string& targ
   if (!to.parentExists) fail(err::PathNotFound);
   struct stat old;
   bool replacing = statOf(to, old);
+  if (replacing && onlyNew && S_ISREG(old.st_mode)) return false;
   if (replacing && (!S_ISREG(old.st_mode) || !writable(old))) fail(err::PathFileAccess);
 
   TransferWays ways = ways_;
@@ -310,6 +316,7 @@ void HostFileSystem::transfer(const std::string& source, const std::string& targ
       (st.st_mode & 07777) != mode ? std::optional<mode_t>(mode) : std::nullopt;
   lastTransfer_ = linkOrCopy(from.host, to.host, replacing, ways, linkMode);
   madeEntry(to.host);
+  return true;
 }
 
 void HostFileSystem::moveFile(const std::string& source, const std::string& target) {

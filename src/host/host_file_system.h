@@ -42,6 +42,7 @@ class HostFileSystem : public FileSystem {
   // On one host file system the target becomes a hard link of the source; elsewhere, or where
   // a link would differ from a copy, the kernel's copy or a plain one.
   void transferFile(const std::string& source, const std::string& target) override;
+  bool transferNewFile(const std::string& source, const std::string& target) override;
   void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
@@ -95,8 +96,10 @@ class HostFileSystem : public FileSystem {
   [[noreturn]] void failMissing(const Resolved& r);
   // An open descriptor of a regular file: 53 or 76 when missing, 75 for anything else.
   int openForReading(const std::string& path);
-  // copyFile and transferFile: the same checks and errors; only a transfer may link.
-  void transfer(const std::string& source, const std::string& target, bool mayLink);
+  // copyFile and transferFile: the same checks and errors; only a transfer may link. With
+  // onlyNew, a file at the target is left alone and false returned.
+  bool transfer(const std::string& source, const std::string& target, bool mayLink,
+                bool onlyNew = false);
   std::string curDirOf(char drive) const;
   // The entry of a host directory equal to name but for letter case.
   // known, when given, is dir's stat taken just now.

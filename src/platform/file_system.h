@@ -48,6 +48,12 @@ class FileSystem {
   // stays until the caller deletes it. The host may give the target the source's data instead
   // of copying its bytes, so the source must not be changed in place before it is deleted.
   virtual void transferFile(const std::string& source, const std::string& target) = 0;
+  // transferFile to a target no file holds; false, with nothing done, when a file is there.
+  virtual bool transferNewFile(const std::string& source, const std::string& target) {
+    if (isFile(target)) return false;
+    transferFile(source, target);
+    return true;
+  }
   // A copy pass is about to transfer these files (source, target), in this order; a layer that
   // records what installs do notes them all at once.
   virtual void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) {

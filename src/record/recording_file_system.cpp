@@ -288,7 +288,17 @@ void RecordingFileSystem::write(const std::string& path, ChangeKind whenNew,
 
 void RecordingFileSystem::transferFile(const std::string& source, const std::string& target) {
   if (!recorded(target)) return inner_.transferFile(source, target);
-  write(target, ChangeKind::Created, source, true, [&] { inner_.transferFile(source, target); });
+  Pending* p = planned(target, ChangeKind::Created, source);
+  // Not there when planned: it travels only if it is still not there, which costs no look of
+  // its own. A file that appeared since is kept first, as any file replaced.
+  if (p && p->change.backup.empty() && !p->backedUp && !p->happened && !p->change.done &&
+      inner_.transferNewFile(source, target)) {
+    p->happened = true;
+    return;
+  }
+  if (p) keepOriginal(*p, true);
+  inner_.transferFile(source, target);
+  if (p) p->happened = true;
 }
 
 void RecordingFileSystem::copyFile(const std::string& source, const std::string& target) {

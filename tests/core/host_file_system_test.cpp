@@ -193,6 +193,21 @@ TEST_F(HostFileSystemTest, ReadOnlyFileIsKeptEvenFromRoot) {
   EXPECT_EQ(errorOf([&] { f.setAttrNormal("C:\\No\\ro.txt"); }), err::PathNotFound);
 }
 
+TEST_F(HostFileSystemTest, ATransferToANewFileLeavesAFileThatIsThereAlone) {
+  HostFileSystem& f = *files_;
+  makeFile("src.txt", "new");
+  makeFile("old.txt", "old");
+  makeFile("ro.txt", "protected");
+  f.setReadOnly("C:\\ro.txt", true);
+  EXPECT_FALSE(f.transferNewFile("C:\\src.txt", "C:\\OLD.TXT"));
+  EXPECT_FALSE(f.transferNewFile("C:\\src.txt", "C:\\ro.txt"));
+  EXPECT_EQ(contents("old.txt"), "old");
+  EXPECT_EQ(contents("ro.txt"), "protected");
+  EXPECT_TRUE(f.transferNewFile("C:\\src.txt", "C:\\fresh.txt"));
+  EXPECT_EQ(contents("fresh.txt"), "new");
+  EXPECT_EQ(contents("src.txt"), "new");
+}
+
 TEST_F(HostFileSystemTest, CopyAndTransferReplaceTargetAndReportErrors) {
   HostFileSystem& f = *files_;
   using Operation = void (HostFileSystem::*)(const std::string&, const std::string&);

@@ -197,6 +197,20 @@ TEST_F(RecordsTest, AnUninstallBrokenOffTellsAnOriginalPutBackByItsBytes) {
   EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
 }
 
+TEST_F(RecordsTest, AFileThatAppearsAfterThePlanIsKeptBeforeItIsReplaced) {
+  Orvex& app = freshStart(Kind::Sound, false);
+  unpack(Kind::Sound);
+  faulty_->beforeOperation = [&](const std::string& operation, const std::string& path) {
+    if (operation == "transferNewFile" && path.find("rpm.wav") != std::string::npos)
+      write("C:\\FS98\\Sound\\rpm.wav", "come since");
+  };
+  installAsTheUserWould(app, Kind::Sound);
+  faulty_->beforeOperation = nullptr;
+  ASSERT_EQ(read("C:\\FS98\\Sound\\rpm.wav"), "rpm");
+  press(app, app.frm.lvwInstalled.rows().at(0)[2], app.frm.cmdUninstall);
+  EXPECT_EQ(read("C:\\FS98\\Sound\\rpm.wav"), "come since");
+}
+
 TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
   Orvex& app = freshStart(Kind::Sound, false);
   for (const char* tag : {"first", "second"}) {

@@ -22,6 +22,7 @@ void FaultyFileSystem::failFirst(const std::string& operation, int number) {
 }
 
 bool FaultyFileSystem::due(const char* operation, const std::string& path) {
+  if (beforeOperation) beforeOperation(operation, path);
   ++count_;
   if (!failName_.empty() && failName_ == operation) {
     failName_.clear();
@@ -100,6 +101,12 @@ void FaultyFileSystem::transferFile(const std::string& source, const std::string
   const Counted op(*this, "transferFile", source + " -> " + target);
   if (op.failing) fail();
   inner_.transferFile(source, target);
+}
+
+bool FaultyFileSystem::transferNewFile(const std::string& source, const std::string& target) {
+  const Counted op(*this, "transferNewFile", source + " -> " + target);
+  if (op.failing) fail();
+  return inner_.transferNewFile(source, target);
 }
 
 void FaultyFileSystem::preserveFile(const std::string& source, const std::string& target,

@@ -33,6 +33,8 @@ class FaultyFileSystem : public FileSystem {
   const std::string& failedOperation() const { return failed_; }
   // Told after each counted operation has run, whether it returned or threw, with its count.
   std::function<void(long count)> afterOperation;
+  // Told before each counted operation runs, with its name and path.
+  std::function<void(const std::string& operation, const std::string& path)> beforeOperation;
 
   // Path arithmetic and the current directory are not disk operations: they never fail.
   std::string curDir() override { return inner_.curDir(); }
@@ -52,6 +54,7 @@ class FaultyFileSystem : public FileSystem {
   void rmDir(const std::string& path) override;
   void copyFile(const std::string& source, const std::string& target) override;
   void transferFile(const std::string& source, const std::string& target) override;
+  bool transferNewFile(const std::string& source, const std::string& target) override;
   void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override {
     inner_.aboutToTransfer(moves);
   }
