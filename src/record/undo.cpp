@@ -96,15 +96,17 @@ class Undo::OverlapScope {
 };
 
 std::optional<Change> Undo::successor(const Change& change) {
-  if (!overlap_ || overlap_->install != change.install) {
-    for (const Change& other : store_.changesAt(change.path))
-      if (other.install > change.install && isFile(other)) return other;
-    return std::nullopt;
+  // Read once per uninstall, count or recovery; asked of the store outside one.
+  std::vector<Change> asked;
+  const std::vector<Change>* others = &asked;
+  if (overlap_ && overlap_->install == change.install) {
+    const auto found = overlap_->byPath.find(dos::lower(change.path));
+    if (found != overlap_->byPath.end()) others = &found->second;
+  } else {
+    asked = store_.changesAt(change.path);
   }
-  const auto found = overlap_->byPath.find(dos::lower(change.path));
-  if (found != overlap_->byPath.end())
-    for (const Change& other : found->second)
-      if (other.install > change.install && isFile(other)) return other;
+  for (const Change& other : *others)
+    if (other.install > change.install && isFile(other)) return other;
   return std::nullopt;
 }
 
@@ -215,16 +217,20 @@ void Undo::removeFolders(const std::vector<Change>& folders, long install,
     } catch (const FileError&) {
       // Still holding files: those of another install keep it, and it goes with the last of
       // them; the user's own keep it for good.
-      long heir = 0;
-      for (const Change& other : store_.changesBelow(f.path))
-        if (other.install != install && isFile(other)) heir = std::max(heir, other.install);
-      if (!heir) continue;
-      std::vector<Change> handed{f};
-      handed[0].id = 0;
-      handed[0].install = heir;
-      store_.putChanges(handed);
+      handFolderOn(f, install);
     }
   }
+}
+
+void Undo::handFolderOn(const Change& folder, long install) {
+  long heir = 0;
+  for (const Change& other : store_.changesBelow(folder.path))
+    if (other.install != install && isFile(other)) heir = std::max(heir, other.install);
+  if (!heir) return;
+  std::vector<Change> handed{folder};
+  handed[0].id = 0;
+  handed[0].install = heir;
+  store_.putChanges(handed);
 }
 
 void Undo::finish(long install, const std::vector<Change>& changes,
@@ -392,19 +398,10 @@ void Undo::forget(long install) {
   std::vector<std::string> orphans;
   store_.transaction([&] {
     for (const Change& c : changes) {
-      if (isFile(c)) {
+      if (isFile(c))
         handOver(c, orphans);
-      } else if (c.kind == ChangeKind::Folder) {
-        long heir = 0;
-        for (const Change& other : store_.changesBelow(c.path))
-          if (other.install != install && isFile(other)) heir = std::max(heir, other.install);
-        if (heir) {
-          std::vector<Change> handed{c};
-          handed[0].id = 0;
-          handed[0].install = heir;
-          store_.putChanges(handed);
-        }
-      }
+      else if (c.kind == ChangeKind::Folder)
+        handFolderOn(c, install);
     }
   });
   dropBackups(orphans);

@@ -74,6 +74,8 @@ class Undo {
   // Folders the install made, deepest first, once they are empty; a folder that still holds
   // files of another install is handed on to it.
   void removeFolders(const std::vector<Change>& folders, long install, std::vector<long>& undone);
+  // A folder the install made that holds files of later installs goes to the latest of them.
+  void handFolderOn(const Change& folder, long install);
   // Drops the changes undone, the record when nothing is left, and the backups nobody needs.
   void finish(long install, const std::vector<Change>& changes, const std::vector<long>& undone);
   bool ask(const Change& change, bool& toAll, bool& cancelled);

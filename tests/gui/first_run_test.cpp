@@ -11,11 +11,6 @@
 namespace orvex::test {
 namespace {
 
-QByteArray readHost(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(GuiFirstRun, ShowsTheFS98PlaceholderAfterOneLoadError) {
   GuiRun run;
   run.toolkit->answerNext(MsgAnswer::OK);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -16,8 +17,8 @@
 #include "host/libarchive_reader.h"
 #include "qt/copy_window.h"
 #include "qt/main_window.h"
-#include "qt/qt_shell.h"
 #include "qt/preview_window.h"
+#include "qt/qt_shell.h"
 #include "qt/qt_toolkit.h"
 #include "qt/warning_window.h"
 
@@ -63,6 +64,23 @@ class GuiRun {
     return toolkit->shownBoxes().empty() ? QtToolkit::ShownBox{} : toolkit->shownBoxes().back();
   }
 
+  // A simulator FS98 beside the root, with these folders and its check file, the copy
+  // animation and settings that choose it; false when the animation cannot be copied.
+  bool layOutFs98(std::initializer_list<const char*> folders) const {
+    QDir top(tmp.path());
+    for (const char* d : folders) top.mkpath(QStringLiteral("FS98/") + QString::fromLatin1(d));
+    QFile(fs98(QStringLiteral("Fltsim98.cfg"))).open(QIODevice::WriteOnly);
+    writeFile(QStringLiteral("Orvex.cfg"),
+              "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
+    return QFile::copy(QStringLiteral(ORVEX_RESOURCES_DIR "/FileCopy.avi"),
+                       host(QStringLiteral("FileCopy.avi")));
+  }
+
+  // The host path of a file or folder below FS98.
+  QString fs98(const QString& relative) const {
+    return tmp.path() + QStringLiteral("/FS98/") + relative;
+  }
+
   template <class W>
   W* widget(const char* name) const {
     return window->control<W>(name);
@@ -80,6 +98,12 @@ class GuiRun {
   std::unique_ptr<WarningWindow> warningWindow;
   std::unique_ptr<PreviewWindow> previewWindow;
 };
+
+// The bytes of a host file; empty when it cannot be read.
+inline QByteArray readHost(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Lets the event loop run until done() holds or the time is up.
 inline bool processUntil(const std::function<bool()>& done, int timeoutMs = 3000) {

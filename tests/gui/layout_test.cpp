@@ -91,9 +91,9 @@ void showEverything(GuiRun& run) {
   frmOrvex2& f = run.orvex->frm;
   for (Control* c : std::initializer_list<Control*>{
            &f.frmDirectories, &f.frmPanelInstall, &f.frmScenery, &f.frmSound, &f.cmdInstall,
-           &f.cmdCancelLoad, &f.cmdPreview, &f.Image2, &f.Image3, &f.labPanelName, &f.txtPanelName, &f.Drive2,
-           &f.Dir2, &f.drvScenery, &f.dirScenery, &f.labEnterName, &f.txtIDecide, &f.Drive3,
-           &f.Dir3})
+           &f.cmdCancelLoad, &f.cmdPreview, &f.Image2, &f.Image3, &f.labPanelName, &f.txtPanelName,
+           &f.Drive2, &f.Dir2, &f.drvScenery, &f.dirScenery, &f.labEnterName, &f.txtIDecide,
+           &f.Drive3, &f.Dir3})
     c->setVisible(true);
   f.cmdInstall.setCaption("Install Piper Cherokee Warrior II to FS2K");
 }

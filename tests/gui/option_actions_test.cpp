@@ -15,11 +15,6 @@
 namespace orvex::test {
 namespace {
 
-QByteArray readHost(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The action a screen reader offers for a button that can be checked.
 void toggleAction(QWidget* w) {
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);

@@ -33,22 +33,13 @@ QStringList entries(const QString& hostDir) {
 class GuiPanel : public ::testing::Test {
  protected:
   void SetUp() override {
-    QDir top(run.tmp.path());
-    for (const char* d : {"FS98/Aircraft/Cessna/model", "FS98/Aircraft/Cessna/panel",
-                          "FS98/Aircraft/FSFSCONV", "FS98/Gauges", "FS98/Sound"})
-      top.mkpath(QString::fromLatin1(d));
-    QFile(fs98("Fltsim98.cfg")).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVEX_RESOURCES_DIR "/FileCopy.avi"),
-                            run.host(QStringLiteral("FileCopy.avi"))));
-    run.writeFile(QStringLiteral("Orvex.cfg"),
-                  "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
+    ASSERT_TRUE(run.layOutFs98({"Aircraft/Cessna/model", "Aircraft/Cessna/panel",
+                                "Aircraft/FSFSCONV", "Gauges", "Sound"}));
     run.orvex->Form_Load();
     ASSERT_FALSE(run.orvex->ended());
   }
 
-  QString fs98(const QString& relative) const {
-    return run.tmp.path() + QStringLiteral("/FS98/") + relative;
-  }
+  QString fs98(const QString& relative) const { return run.fs98(relative); }
 
   // A panel.cfg as panel editors write it (blanks after its bitmap names), one of its
   // bitmaps, a gauge, a sound, a text.

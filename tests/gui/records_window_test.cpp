@@ -14,11 +14,6 @@
 namespace orvex::test {
 namespace {
 
-QByteArray readHost(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList column(QTreeWidget* table, int c) {
   QStringList out;
   for (int r = 0; r < table->topLevelItemCount(); ++r) out << table->topLevelItem(r)->text(c);
@@ -28,18 +23,11 @@ QStringList column(QTreeWidget* table, int c) {
 class GuiRecords : public ::testing::Test {
  protected:
   void SetUp() override {
-    QDir top(run.tmp.path());
-    for (const char* d : {"FS98/Aircraft", "FS98/Gauges", "FS98/Sound", "FS98/Scenery"})
-      top.mkpath(QString::fromLatin1(d));
-    QFile(fs98("Fltsim98.cfg")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(run.layOutFs98({"Aircraft", "Gauges", "Sound", "Scenery"}));
     QFile sound(fs98("Sound/engine.wav"));
     sound.open(QIODevice::WriteOnly);
     sound.write("the simulator's own engine");
     sound.close();
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVEX_RESOURCES_DIR "/FileCopy.avi"),
-                            run.host(QStringLiteral("FileCopy.avi"))));
-    run.writeFile(QStringLiteral("Orvex.cfg"),
-                  "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
     run.orvex->openRecordStore = [](const std::string&) {
       return std::make_unique<MemoryRecordStore>();
     };
@@ -47,9 +35,7 @@ class GuiRecords : public ::testing::Test {
     ASSERT_FALSE(run.orvex->ended());
   }
 
-  QString fs98(const QString& relative) const {
-    return run.tmp.path() + QStringLiteral("/FS98/") + relative;
-  }
+  QString fs98(const QString& relative) const { return run.fs98(relative); }
 
   void press(QWidget* parent, const char* name) {
     auto* button = parent->findChild<QAbstractButton*>(QString::fromLatin1(name));

@@ -15,29 +15,15 @@
 namespace orvex::test {
 namespace {
 
-QByteArray readHost(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class GuiScenery : public ::testing::Test {
  protected:
   void SetUp() override {
-    QDir top(run.tmp.path());
-    for (const char* d : {"FS98/Aircraft", "FS98/Gauges", "FS98/Sound", "FS98/Scenery"})
-      top.mkpath(QString::fromLatin1(d));
-    QFile(fs98("Fltsim98.cfg")).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVEX_RESOURCES_DIR "/FileCopy.avi"),
-                            run.host(QStringLiteral("FileCopy.avi"))));
-    run.writeFile(QStringLiteral("Orvex.cfg"),
-                  "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
+    ASSERT_TRUE(run.layOutFs98({"Aircraft", "Gauges", "Sound", "Scenery"}));
     run.orvex->Form_Load();
     ASSERT_FALSE(run.orvex->ended());
   }
 
-  QString fs98(const QString& relative) const {
-    return run.tmp.path() + QStringLiteral("/FS98/") + relative;
-  }
+  QString fs98(const QString& relative) const { return run.fs98(relative); }
 
   GuiRun run;
 };

@@ -24,11 +24,6 @@ void typeText(QWidget* w, const QString& text) {
   }
 }
 
-QByteArray readHost(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList entries(const QString& hostDir) {
   return QDir(hostDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
 }
@@ -36,22 +31,13 @@ QStringList entries(const QString& hostDir) {
 class GuiSound : public ::testing::Test {
  protected:
   void SetUp() override {
-    QDir top(run.tmp.path());
-    for (const char* d : {"FS98/Aircraft/Cessna/model", "FS98/Aircraft/Cessna/sound",
-                          "FS98/Aircraft/FSFSCONV", "FS98/Gauges", "FS98/Sound", "FS98/Scenery"})
-      top.mkpath(QString::fromLatin1(d));
-    QFile(fs98("Fltsim98.cfg")).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVEX_RESOURCES_DIR "/FileCopy.avi"),
-                            run.host(QStringLiteral("FileCopy.avi"))));
-    run.writeFile(QStringLiteral("Orvex.cfg"),
-                  "\"C:\\FS98\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"FS98\"\r\n1\r\n");
+    ASSERT_TRUE(run.layOutFs98({"Aircraft/Cessna/model", "Aircraft/Cessna/sound",
+                                "Aircraft/FSFSCONV", "Gauges", "Sound", "Scenery"}));
     run.orvex->Form_Load();
     ASSERT_FALSE(run.orvex->ended());
   }
 
-  QString fs98(const QString& relative) const {
-    return run.tmp.path() + QStringLiteral("/FS98/") + relative;
-  }
+  QString fs98(const QString& relative) const { return run.fs98(relative); }
 
   void unzip(const char* name, const QByteArray& data) {
     run.writeFile(QStringLiteral("Assembly/") + QString::fromLatin1(name), data);
