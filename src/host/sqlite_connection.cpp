@@ -93,6 +93,13 @@ SqliteConnection::Statement::Run& SqliteConnection::Statement::Run::bind(int ind
   return *this;
 }
 
+SqliteConnection::Statement::Run& SqliteConnection::Statement::Run::bindKept(
+    int index, std::string_view text) {
+  int code = sqlite3_bind_text(s_.stmt_, index, text.data(), int(text.size()), SQLITE_STATIC);
+  if (code != SQLITE_OK) s_.db_.fail(code);
+  return *this;
+}
+
 bool SqliteConnection::Statement::Run::next() {
   int code = sqlite3_step(s_.stmt_);
   if (code == SQLITE_ROW) return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/record_store.h"
 
@@ -55,6 +56,8 @@ class SqliteConnection {
 
       Run& bind(int index, long long value);
       Run& bind(int index, const std::string& text);
+      // Binds text without copying it: it must stay as it is until the run ends.
+      Run& bindKept(int index, std::string_view text);
       // Steps to the next row; false when there is none (a write has none).
       bool next();
       long long integer(int column) const;

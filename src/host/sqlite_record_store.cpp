@@ -63,8 +63,9 @@ constexpr Names<InstallState, 3> kInstallStates{{{InstallState::Running, "runnin
                                                  {InstallState::Done, "done"},
                                                  {InstallState::Uninstalling, "uninstalling"}}};
 
+// The word of a value, as the file holds it: a constant, which outlives any run it is bound to.
 template <class Enum, size_t N>
-std::string nameOf(const Names<Enum, N>& names, Enum value) {
+const char* nameOf(const Names<Enum, N>& names, Enum value) {
   for (const auto& [v, name] : names)
     if (v == value) return name;
   return "";
@@ -77,18 +78,36 @@ Enum valueOf(const Names<Enum, N>& names, const std::string& text, const SqliteC
   db.fail("a record holds the unknown word \"" + text + "\"");
 }
 
-Run& bindChange(Run& run, const Change& c) {
-  return run.bind(1, c.install)
-      .bind(2, nameOf(kChangeKinds, c.kind))
-      .bind(3, c.path)
-      .bind(4, dos::lower(c.path))
-      .bind(5, c.backup)
-      .bind(6, c.originalReadOnly)
-      .bind(7, c.done)
-      .bind(8, c.size)
-      .bind(9, c.mtime)
-      .bind(10, c.digest)
-      .bind(11, c.text);
+// Binds a change's fields to the parameters after base; lower is its path in lower case. The
+// texts are bound without a copy: the change and lower must outlive the run.
+Run& bindChange(Run& run, const Change& c, const std::string& lower, int base = 0) {
+  return run.bind(base + 1, c.install)
+      .bindKept(base + 2, nameOf(kChangeKinds, c.kind))
+      .bindKept(base + 3, c.path)
+      .bindKept(base + 4, lower)
+      .bindKept(base + 5, c.backup)
+      .bind(base + 6, c.originalReadOnly)
+      .bind(base + 7, c.done)
+      .bind(base + 8, c.size)
+      .bind(base + 9, c.mtime)
+      .bindKept(base + 10, c.digest)
+      .bindKept(base + 11, c.text);
+}
+
+// How many new changes one insert writes: a copy pass plans thousands at once, and one
+// statement per change would cost twice the time.
+constexpr size_t kInsertBatch = 64;
+
+// The insert of count changes, each with its id last.
+std::string insertChanges(size_t count) {
+  std::string sql =
+      "INSERT INTO changes (install, kind, path, path_lower, backup, original_read_only, done, "
+      "size, mtime, digest, text, id) VALUES ";
+  for (size_t n = 0; n < count; ++n) {
+    if (n) sql += ", ";
+    sql += "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  }
+  return sql;
 }
 
 Run& bindInstall(Run& run, const InstallRecord& r) {
@@ -111,10 +130,9 @@ struct SqliteRecordStore::Statements {
                       "state = ?5 WHERE id = ?6"),
         removeInstall(db, "DELETE FROM installs WHERE id = ?1"),
         installs(db, "SELECT id, simulator, kind, name, made, state FROM installs ORDER BY id"),
-        addChange(db,
-                  "INSERT INTO changes (install, kind, path, path_lower, backup, "
-                  "original_read_only, done, size, mtime, digest, text) "
-                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"),
+        addChange(db, insertChanges(1)),
+        addChanges(db, insertChanges(kInsertBatch)),
+        largestChange(db, "SELECT coalesce(max(id), 0) FROM changes"),
         updateChange(db,
                      "UPDATE changes SET install = ?1, kind = ?2, path = ?3, path_lower = ?4, "
                      "backup = ?5, original_read_only = ?6, done = ?7, size = ?8, mtime = ?9, "
@@ -135,8 +153,8 @@ struct SqliteRecordStore::Statements {
                     "LIMIT 1") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
-  Statement addChange, updateChange, removeChange, markDone, changesOf, changesAt, changesBelow,
-      changesOverlapping, backupInUse;
+  Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, changesOf,
+      changesAt, changesBelow, changesOverlapping, backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -261,20 +279,44 @@ bool SqliteRecordStore::backupInUse(const std::string& backup) {
 
 void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
   // The caller's changes get their ids only once every one is written.
-  std::vector<long> ids;
+  std::vector<long> ids(changes.size());
   transaction([&] {
-    for (const Change& c : changes) {
+    std::vector<size_t> fresh;
+    for (size_t i = 0; i < changes.size(); ++i) {
+      const Change& c = changes[i];
       if (c.id == 0) {
-        Run run(statements_->addChange);
-        bindChange(run, c).next();
-        ids.push_back(long(db_.lastInsertId()));
+        fresh.push_back(i);
         continue;
       }
+      const std::string lower = dos::lower(c.path);
       Run run(statements_->updateChange);
-      bindChange(run, c).bind(12, c.id).next();
+      bindChange(run, c, lower).bind(12, c.id).next();
       if (db_.changedRows() == 0)
         db_.fail("there is no change record " + std::to_string(c.id) + " to update");
-      ids.push_back(c.id);
+      ids[i] = c.id;
+    }
+    if (fresh.empty()) return;
+    // A new change's id is one more than the largest held, given here so that many can be
+    // written by one statement.
+    long next = 0;
+    {
+      Run largest(statements_->largestChange);
+      largest.next();
+      next = long(largest.integer(0)) + 1;
+    }
+    std::vector<std::string> lower(kInsertBatch);
+    for (size_t done = 0; done < fresh.size();) {
+      const size_t count = fresh.size() - done >= kInsertBatch ? kInsertBatch : 1;
+      Run run(count == 1 ? statements_->addChange : statements_->addChanges);
+      for (size_t k = 0; k < count; ++k) {
+        const size_t i = fresh[done + k];
+        lower[k] = dos::lower(changes[i].path);
+        ids[i] = next++;
+        const int base = int(k) * 12;
+        bindChange(run, changes[i], lower[k], base).bind(base + 12, ids[i]);
+      }
+      run.next();
+      done += count;
     }
   });
   for (size_t i = 0; i < changes.size(); ++i) changes[i].id = ids[i];

@@ -148,12 +148,15 @@ TEST_P(RecordStoreTest, ChangesKeepEveryFieldAndTheOrderTheyWereMadeIn) {
   for (size_t i = 1; i < made.size(); ++i) EXPECT_GT(made[i].id, made[i - 1].id);
   EXPECT_EQ(describe(store_->changes(a)), describe(made));
 
-  // One call both updates and adds; the order stays the order of making.
+  // One call both updates and adds, as many as a copy pass plans; the order stays the order
+  // of making.
   made[1].done = true;
   made[1].digest = "00ff";
-  std::vector<Change> again = put({made[1], changeAt(a, "C:\\FS98\\late")});
+  std::vector<Change> batch{made[1]};
+  for (int n = 0; n < 130; ++n) batch.push_back(changeAt(a, "C:\\FS98\\late" + std::to_string(n)));
+  std::vector<Change> again = put(batch);
   made[1] = again[0];
-  made.push_back(again[1]);
+  made.insert(made.end(), again.begin() + 1, again.end());
   store_->removeChanges({made[0].id});
   made.erase(made.begin());
   EXPECT_EQ(describe(store_->changes(a)), describe(made));
