@@ -73,6 +73,7 @@ void Orvex::wireEvents() {
     });
   };
   frm.cmdInstall.onClick = guarded(&Orvex::cmdInstall_Click);
+  frm.SSTab1.onClick = plain(&Orvex::SSTab1_Click);
 
   frm.Image2.onClick = plain(&Orvex::Image2_Click);
   frm.Image3.onClick = plain(&Orvex::Image3_Click);

@@ -194,8 +194,12 @@ class Orvex {
   void cmdPreviewInstall_Click();
   void cmdPreviewClose_Click();
 
-  // The Installed tab.
+  // The Installed tab. Its list is worked out while the tab is shown, and otherwise when it
+  // is next shown: looking at every file of every install after each install would cost as
+  // much as the install's own bookkeeping.
+  static constexpr int kInstalledTab = 4;
   void refreshInstalled();
+  void SSTab1_Click();
   void lvwInstalled_Change();
   void cmdUninstall_Click();
   void cmdForget_Click();
@@ -235,6 +239,7 @@ class Orvex {
   bool recordsProblemShown_ = false;
   // The installs on the Installed tab, by row; those whose files still await their digests.
   std::vector<long> shownInstalls_;
+  bool installedStale_ = false;  // the list waits to be worked out until the tab is shown
   std::vector<long> digestQueue_;
   size_t digestNext_ = 0;
   // Orvex.cfg was there at start-up but could not be read: it is not written over, so that a

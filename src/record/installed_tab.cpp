@@ -136,7 +136,17 @@ void Orvex::endRecord(bool unwinding) {
   if (failure && !unwinding) std::rethrow_exception(failure);
 }
 
+void Orvex::SSTab1_Click() {
+  // During an install the list is worked out when it ends.
+  if (frm.SSTab1.tab() == kInstalledTab && installedStale_ && !busy()) refreshInstalled();
+}
+
 void Orvex::refreshInstalled() {
+  if (frm.SSTab1.tab() != kInstalledTab) {
+    installedStale_ = true;
+    return;
+  }
+  installedStale_ = false;
   frm.labInstalledNote.setCaption("");
   const long selected =
       frm.lvwInstalled.listIndex() >= 0 ? shownInstalls_[size_t(frm.lvwInstalled.listIndex())] : 0;
@@ -190,7 +200,7 @@ void Orvex::lvwInstalled_Change() {
 
 bool Orvex::chosenInstall(long& id, std::string& name) {
   const int row = frm.lvwInstalled.listIndex();
-  if (row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
+  if (installedStale_ || row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
     tk.beep();
     return false;
   }

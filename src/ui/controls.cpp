@@ -136,6 +136,7 @@ void TabStrip::setTab(int t) {
   if (tab_ == t) return;
   tab_ = t;
   update();
+  if (onClick) onClick();
 }
 
 void Timer::setInterval(int ms) {

@@ -201,8 +201,10 @@ class TabStrip : public Control {
   std::string describe() const override;
   using Control::Control;
   int tab() const { return tab_; }
+  // Every change of the shown tab runs the click procedure.
   void setTab(int t);
   std::vector<std::string> tabCaptions;
+  Handler onClick;
 
  private:
   int tab_ = 0;

@@ -134,13 +134,14 @@ class FaultInjection : public InstallWorld {
 
     // Whatever the install did before it stopped is recorded, and comes off byte for byte.
     if (!app->ended()) {
+      installedList(*app);
       app->refreshInstalled();  // as the tab shows it when next looked at
-      for (int round = 0; round < 3 && !app->frm.lvwInstalled.rows().empty(); ++round) {
-        app->frm.lvwInstalled.setListIndex(0);
+      for (int round = 0; round < 3 && !installedList(*app).rows().empty(); ++round) {
+        installedList(*app).setListIndex(0);
         tk_.answers = {MsgAnswer::Yes};
         app->frm.cmdUninstall.click();
       }
-      EXPECT_TRUE(app->frm.lvwInstalled.rows().empty()) << "a record stayed";
+      EXPECT_TRUE(installedList(*app).rows().empty()) << "a record stayed";
       Files undone = snapshot(), was = before;
       // The list's backup holds the list of the last change made to it, by install or undo.
       undone.erase("FS98/SceneryCfg.bku");

@@ -131,7 +131,7 @@ TEST_F(InstallPreview, AFileAnEarlierInstallWroteIsNamedWithThatInstall) {
   installAsTheUserWould(app, Kind::Sound);
   unpack(Kind::Sound);
   preview(app, choose(app, Kind::Sound), false);
-  const std::string when = app.frm.lvwInstalled.rows().at(0).at(0).substr(0, 10);
+  const std::string when = installedList(app).rows().at(0).at(0).substr(0, 10);
   bool named = false;
   for (const auto& row : rows_)
     named |=

@@ -33,10 +33,10 @@ class RecordsTest : public InstallWorld {
 
   // Chooses the row of the Installed tab that shows this name, and presses a button there.
   void press(Orvex& app, const std::string& name, Button& button) {
-    const auto& rows = app.frm.lvwInstalled.rows();
+    const auto& rows = installedList(app).rows();
     for (size_t r = 0; r < rows.size(); ++r)
-      if (rows[r][2] == name) app.frm.lvwInstalled.setListIndex(int(r));
-    ASSERT_GE(app.frm.lvwInstalled.listIndex(), 0) << name;
+      if (rows[r][2] == name) installedList(app).setListIndex(int(r));
+    ASSERT_GE(installedList(app).listIndex(), 0) << name;
     button.click();
   }
 };
@@ -50,8 +50,8 @@ TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
       unpack(kind);
       installAsTheUserWould(app, kind);
       ASSERT_EQ(tk_.countCaption("Success!"), 1);
-      ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 1u);
-      const std::vector<std::string> row = app.frm.lvwInstalled.rows()[0];
+      ASSERT_EQ(installedList(app).rows().size(), 1u);
+      const std::vector<std::string> row = installedList(app).rows()[0];
       EXPECT_EQ(row[1], kind == Kind::Sound ? "sound set" : kindName(kind));
       EXPECT_EQ(row[5], "as installed");
 
@@ -77,7 +77,7 @@ TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
       }
       // The add-on's files are gone, not put back into the assembly area.
       EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
-      EXPECT_TRUE(app.frm.lvwInstalled.rows().empty());
+      EXPECT_TRUE(installedList(app).rows().empty());
       EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
     }
   }
@@ -108,9 +108,9 @@ TEST_F(RecordsTest, AFileChangedSinceIsAskedAboutFirst) {
     EXPECT_EQ(tk_.countCaption("Uninstall"), 1 + c.questions);
     EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), c.eng);
     EXPECT_EQ(exists("C:\\FS98\\Sound\\rpm.wav") ? read("C:\\FS98\\Sound\\rpm.wav") : "", c.rpm);
-    EXPECT_EQ(app.frm.lvwInstalled.rows().size(), c.rowsLeft);
+    EXPECT_EQ(installedList(app).rows().size(), c.rowsLeft);
     if (c.rowsLeft) {
-      EXPECT_EQ(app.frm.lvwInstalled.rows()[0][5], "changed since");
+      EXPECT_EQ(installedList(app).rows()[0][5], "changed since");
     }
   }
 
@@ -152,7 +152,7 @@ TEST_F(RecordsTest, InstallsOverTheSameGaugeComeOffInAnyOrder) {
     press(app, firstFirst ? two : one, app.frm.cmdUninstall);
     EXPECT_EQ(read("C:\\FS98\\Gauges\\Main.gau"), "old gauge");
     EXPECT_FALSE(exists("C:\\FS98\\Gauges\\new.gau"));
-    EXPECT_TRUE(app.frm.lvwInstalled.rows().empty());
+    EXPECT_TRUE(installedList(app).rows().empty());
   }
 }
 
@@ -207,7 +207,7 @@ TEST_F(RecordsTest, AFileThatAppearsAfterThePlanIsKeptBeforeItIsReplaced) {
   installAsTheUserWould(app, Kind::Sound);
   faulty_->beforeOperation = nullptr;
   ASSERT_EQ(read("C:\\FS98\\Sound\\rpm.wav"), "rpm");
-  press(app, app.frm.lvwInstalled.rows().at(0)[2], app.frm.cmdUninstall);
+  press(app, installedList(app).rows().at(0)[2], app.frm.cmdUninstall);
   EXPECT_EQ(read("C:\\FS98\\Sound\\rpm.wav"), "come since");
 }
 
@@ -218,12 +218,12 @@ TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
     write(kAsm + "eng.wav", tag);
     installAsTheUserWould(app, Kind::Sound);
   }
-  ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 2u);
+  ASSERT_EQ(installedList(app).rows().size(), 2u);
   // Newest first: the second install is on top; forget the first.
-  app.frm.lvwInstalled.setListIndex(1);
+  installedList(app).setListIndex(1);
   app.frm.cmdForget.click();
   EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "second");
-  ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 1u);
+  ASSERT_EQ(installedList(app).rows().size(), 1u);
   press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
   EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
   EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
@@ -243,7 +243,7 @@ TEST_F(RecordsTest, AFullDiskBeforeABackupStopsTheInstallWithTheFileUntouched) {
   EXPECT_EQ(tk_.countCaption("Success!"), 0);
   EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
   // What it did so far is recorded, and undone as any install.
-  ASSERT_EQ(app.frm.lvwInstalled.rows().size(), 1u);
+  ASSERT_EQ(installedList(app).rows().size(), 1u);
   press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
   EXPECT_EQ(snapshot(), before);
 }
@@ -259,7 +259,7 @@ TEST_F(RecordsTest, RecordsThatCannotBeKeptAreSaidOnceAndInstallsGoOn) {
   }
   EXPECT_EQ(tk_.countCaption("Success!"), 2);
   EXPECT_EQ(tk_.countCaption("Install Records"), 1);
-  EXPECT_TRUE(app.frm.lvwInstalled.rows().empty());
+  EXPECT_TRUE(installedList(app).rows().empty());
   EXPECT_NE(app.frm.labInstalledNote.caption().find("file is not a database"), std::string::npos);
 }
 

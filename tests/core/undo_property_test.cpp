@@ -9,6 +9,7 @@
 #include <set>
 
 #include "record/memory_record_store.h"
+#include "support/install_steps.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -148,20 +149,20 @@ TEST_F(UndoProperty, AnyOrderOfOverlappingInstallsAndUninstallsMatchesTheModel) 
       } else {
         // The Installed tab lists the remaining installs newest first.
         const size_t row = random() % remaining.size();
-        app.frm.lvwInstalled.setListIndex(int(row));
+        installedList(app).setListIndex(int(row));
         tk_.answers = {MsgAnswer::Yes};
         app.frm.cmdUninstall.click();
         remaining.erase(remaining.end() - 1 - std::ptrdiff_t(row));
         ++uninstalls;
       }
       tk_.boxes.clear();
-      ASSERT_EQ(app.frm.lvwInstalled.rows().size(), remaining.size());
+      ASSERT_EQ(installedList(app).rows().size(), remaining.size());
       EXPECT_EQ(tree(), expected(remaining)) << "sequence " << sequences << ", step " << step;
     }
     // Everything off again, newest or oldest first: the tree as it was.
     while (!remaining.empty() && !HasFailure()) {
       const bool newest = chance(50);
-      app.frm.lvwInstalled.setListIndex(newest ? 0 : int(remaining.size()) - 1);
+      installedList(app).setListIndex(newest ? 0 : int(remaining.size()) - 1);
       tk_.answers = {MsgAnswer::Yes};
       app.frm.cmdUninstall.click();
       remaining.erase(newest ? remaining.end() - 1 : remaining.begin());

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -79,7 +80,10 @@ TEST_F(GuiRecords, APreviewShowsItsTableThenTheInstallComesOffTheInstalledTab) {
   ASSERT_TRUE(processUntil([&] { return !run.orvex->busy(); }));
   EXPECT_EQ(readHost(fs98("Sound/engine.wav")), "a new engine");
 
+  // The Installed tab works its list out when it is shown.
   auto* installs = run.widget<QTreeWidget>("lvwInstalled");
+  EXPECT_EQ(installs->topLevelItemCount(), 0);
+  run.widget<QTabWidget>("SSTab1")->setCurrentIndex(Orvex::kInstalledTab);
   ASSERT_EQ(installs->topLevelItemCount(), 1);
   EXPECT_EQ(installs->topLevelItem(0)->text(2), QStringLiteral("C:\\FS98\\Sound"));
   EXPECT_EQ(installs->topLevelItem(0)->text(5), QStringLiteral("as installed"));

@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
     installAsTheUserWould(app, *kind);
     return outcome(tk, tk.countCaption("Success!") == 1);
   }
-  if (mode == "uninstall" && !app.frm.lvwInstalled.rows().empty()) {
-    app.frm.lvwInstalled.setListIndex(0);  // newest first
+  if (mode == "uninstall" && !installedList(app).rows().empty()) {
+    installedList(app).setListIndex(0);  // newest first
     app.frm.cmdUninstall.click();
     return outcome(tk, tk.countCaption("Success!") == 1);
   }

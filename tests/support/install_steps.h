@@ -20,4 +20,10 @@ inline const std::string kSceneryName = "Test Scenery";
 // offers them.
 void installAsTheUserWould(Orvex& app, Kind kind);
 
+// The Installed tab shown, as the user shows it before looking at the installs, and its list.
+inline ListView& installedList(Orvex& app) {
+  app.frm.SSTab1.setTab(Orvex::kInstalledTab);
+  return app.frm.lvwInstalled;
+}
+
 }  // namespace orvex::test
