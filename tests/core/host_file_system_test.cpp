@@ -106,6 +106,15 @@ TEST_F(HostFileSystemTest, KeepsACurrentDirectoryPerDriveAsTyped) {
   EXPECT_EQ(f.fullPath("c:..\\b"), "C:\\Fs98\\b");
   EXPECT_EQ(f.fullPath("C:\\Orvex\\\\FileCopy.avi"), "C:\\Orvex\\FileCopy.avi");
   EXPECT_EQ(f.fullPath("c:\\..\\..\\a"), "c:\\a");  // Never above the root.
+  for (const auto& [path, full] : std::vector<std::pair<std::string, std::string>>{
+           {"c:\\", "c:\\"},
+           {"c:\\Fs98\\...\\.a\\..b", "c:\\Fs98\\...\\.a\\..b"},
+           {"c:\\Fs98\\.\\a", "c:\\Fs98\\a"},
+           {"c:\\Fs98\\a\\..", "c:\\Fs98"},
+           {"C:\\Fs98\\a\\", "C:\\Fs98\\a"},
+           {"C:\\\\Fs98", "C:\\Fs98"},
+           {"C:/Fs98/a", "C:\\Fs98\\a"}})
+    EXPECT_EQ(f.fullPath(path), full) << path;
   EXPECT_EQ(f.readFile("C:\\Orvex\\\\FileCopy.avi"), "avi");
 
   f.chDrive("c");
