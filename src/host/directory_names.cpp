@@ -77,11 +77,12 @@ void DirectoryNames::changing(const std::string& dir, const struct stat* known) 
 }
 
 std::optional<std::string> DirectoryNames::find(const std::string& dir, const std::string& name,
-                                                const struct stat* known) {
+                                                const struct stat* known, bool exactFirst) {
   Names* names = current(dir, known);
   if (!names) return std::nullopt;
   auto it = names->byLower.find(dos::lower(name));
   if (it == names->byLower.end() || it->second.empty()) return std::nullopt;
+  if (exactFirst && std::binary_search(it->second.begin(), it->second.end(), name)) return name;
   return it->second.front();
 }
 

@@ -22,8 +22,11 @@ class DirectoryNames {
   // The entry of dir equal to name but for letter case, the first in byte order when several;
   // nothing when there is none or the directory cannot be read.
   // known, when given, is dir's stat taken just now, which saves looking again.
+  // exactFirst: name itself when dir holds it as spelt.
   std::optional<std::string> find(const std::string& dir, const std::string& name,
-                                  const struct stat* known = nullptr);
+                                  const struct stat* known = nullptr, bool exactFirst = false);
+  // Whether dir's names are kept.
+  bool holds(const std::string& dir) const { return dirs_.count(dir) > 0; }
   // Before the program changes dir: what is kept of it is dropped unless it is still current.
   void changing(const std::string& dir, const struct stat* known = nullptr);
   // After the program made, or removed, the entry name of dir.

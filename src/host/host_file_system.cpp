@@ -137,15 +137,15 @@ std::vector<std::string> HostFileSystem::drives() {
   return result;
 }
 
-HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path) {
-  Resolved r = lookUp(path);
+HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path, bool aboutToMake) {
+  Resolved r = lookUp(path, aboutToMake);
   // What is kept of the folder is trusted across the change that may follow only while its
   // time is still the one remembered.
   names_.changing(hostParent(r.host), r.folder.kind == Seen::Found ? &r.folder.st : nullptr);
   return r;
 }
 
-HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
+HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path, bool aboutToMake) {
   std::string full = fullPath(path);
   std::optional<std::string> root = map_.root(dos::driveOf(full));
   if (!root) fail(err::DeviceUnavailable);
@@ -159,6 +159,28 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
   // Most paths are spelt as they are on disk: one look-up then, instead of one per component.
   struct stat st;
   if (parts.empty()) return {exact, true};
+  const std::string parent = hostParent(exact);
+  // A file about to be made in a folder whose names are kept: the folder's time tells whether
+  // they still hold, and a name they lack is not there, without a look-up of its own. The
+  // install of thousands of files into one folder is spared one look-up each.
+  if (aboutToMake && names_.holds(parent) && stat(parent.c_str(), &st) == 0 &&
+      S_ISDIR(st.st_mode)) {
+    const struct stat folder = st;
+    const std::optional<std::string> match = names_.find(parent, parts.back(), &folder, true);
+    if (names_.holds(parent)) {
+      Resolved r{match ? child(parent, *match) : exact, true};
+      r.folder = {Seen::Found, folder};
+      if (!match) {
+        r.seen.kind = Seen::Missing;
+        return r;
+      }
+      if (lstat(r.host.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) r.seen = {Seen::Found, st};
+        return r;
+      }
+    }
+    // The folder could not be read, or the name went since: looked up as any other.
+  }
   if (lstat(exact.c_str(), &st) == 0) {
     Resolved found{exact, true};
     // What the look-up saw is what statOf would see, unless the path is a symbolic link.
@@ -166,7 +188,6 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path) {
     return found;
   }
   const bool missingAsSpelt = errno == ENOENT;
-  const std::string parent = hostParent(exact);
   if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     // Only the last component is missing as spelt.
     std::optional<std::string> match = findNoCase(parent, parts.back(), &st);
@@ -290,7 +311,7 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   struct stat st;
   if (!statOf(from, st)) fail(err::FileNotFound);
   if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
-  Resolved to = resolve(target);
+  Resolved to = resolve(target, true);
   if (!to.parentExists) fail(err::PathNotFound);
   struct stat old;
   bool replacing = statOf(to, old);

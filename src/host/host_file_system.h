@@ -88,8 +88,9 @@ class HostFileSystem : public FileSystem {
     Seen seen{};
     Seen folder{};  // the same of the folder holding it
   };
-  Resolved resolve(const std::string& path);
-  Resolved lookUp(const std::string& path);
+  // aboutToMake: the path is that of a file about to be made, most likely not there yet.
+  Resolved resolve(const std::string& path, bool aboutToMake = false);
+  Resolved lookUp(const std::string& path, bool aboutToMake = false);
   // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.

@@ -217,6 +217,36 @@ TEST_F(HostFileSystemTest, ATransferToANewFileLeavesAFileThatIsThereAlone) {
   EXPECT_EQ(contents("src.txt"), "new");
 }
 
+// The names of a folder that files travel into are kept after the first: a file about to be
+// made is looked up there, and must still find every name on disk, in any letter case.
+TEST_F(HostFileSystemTest, ATransferIntoAFolderWhoseNamesAreKeptFindsEveryNameThere) {
+  HostFileSystem& f = *files_;
+  makeFile("Gauges/Old.gau", "old");
+  makeFile("Gauges/twin.gau", "lower");
+  makeFile("Gauges/TWIN.gau", "upper");
+  const auto travel = [&](const std::string& target, bool onlyNew) {
+    makeFile("src.txt", target);
+    if (onlyNew) return f.transferNewFile("C:\\src.txt", target);
+    f.transferFile("C:\\src.txt", target);
+    return true;
+  };
+  EXPECT_TRUE(travel("C:\\Gauges\\first.gau", true));
+  EXPECT_FALSE(travel("C:\\GAUGES\\OLD.GAU", true));
+  travel("C:\\GAUGES\\OLD.GAU", false);
+  travel("C:\\Gauges\\twin.gau", false);
+  // Another program's file, written after the names were kept, in a later tick of the clock.
+  std::ofstream(host("Gauges/late.gau")) << "theirs";
+  const struct timespec later[2] = {{0, UTIME_OMIT}, {time(nullptr) + 10, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, host("Gauges").c_str(), later, 0), 0);
+  EXPECT_FALSE(travel("C:\\Gauges\\LATE.GAU", true));
+  EXPECT_EQ(allNames("Gauges"),
+            (std::vector<std::string>{"Old.gau", "TWIN.gau", "first.gau", "late.gau", "twin.gau"}));
+  EXPECT_EQ(contents("Gauges/Old.gau"), "C:\\GAUGES\\OLD.GAU");
+  EXPECT_EQ(contents("Gauges/twin.gau"), "C:\\Gauges\\twin.gau");
+  EXPECT_EQ(contents("Gauges/TWIN.gau"), "upper");
+  EXPECT_EQ(contents("Gauges/late.gau"), "theirs");
+}
+
 TEST_F(HostFileSystemTest, CopyAndTransferReplaceTargetAndReportErrors) {
   HostFileSystem& f = *files_;
   using Operation = void (HostFileSystem::*)(const std::string&, const std::string&);
