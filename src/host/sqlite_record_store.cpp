@@ -14,11 +14,13 @@ using Run = Statement::Run;
 
 // The version of the tables below, kept in the file's user_version. A newer program that
 // changes them raises it, and this one then refuses the file rather than misread it.
-constexpr long kSchemaVersion = 1;
+constexpr long kSchemaVersion = 2;
 
 // An install's id is never given twice (AUTOINCREMENT); a change's is one more than the
 // largest held, which spares each of the many inserts of a copy pass the bookkeeping.
 // Words in place of the enumerations' numbers keep the file readable with the sqlite3 tool.
+// A change is done when its own mark says so, or when its id lies below its install's
+// done_below: marking the thousands of changes of a copy pass done is one write.
 constexpr const char* kSchema = R"(
 CREATE TABLE installs (
   id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -26,7 +28,8 @@ CREATE TABLE installs (
   kind TEXT NOT NULL,
   name TEXT NOT NULL,
   made TEXT NOT NULL,
-  state TEXT NOT NULL
+  state TEXT NOT NULL,
+  done_below INTEGER NOT NULL DEFAULT 0
 );
 CREATE TABLE changes (
   id INTEGER PRIMARY KEY,
@@ -47,9 +50,14 @@ CREATE INDEX changes_path ON changes (path_lower);
 CREATE INDEX changes_backup ON changes (backup COLLATE NOCASE) WHERE backup <> '';
 )";
 
+// What the first version of the tables lacks.
+constexpr const char* kFromVersion1 =
+    "ALTER TABLE installs ADD COLUMN done_below INTEGER NOT NULL DEFAULT 0";
+
 const std::string kSelectChanges =
-    "SELECT id, install, kind, path, backup, original_read_only, done, size, mtime, digest, "
-    "text FROM changes ";
+    "SELECT c.id, c.install, c.kind, c.path, c.backup, c.original_read_only, "
+    "c.done OR c.id < i.done_below, c.size, c.mtime, c.digest, c.text "
+    "FROM changes c JOIN installs i ON i.id = c.install ";
 
 template <class Enum, size_t N>
 using Names = std::array<std::pair<Enum, const char*>, N>;
@@ -132,22 +140,28 @@ struct SqliteRecordStore::Statements {
         installs(db, "SELECT id, simulator, kind, name, made, state FROM installs ORDER BY id"),
         addChange(db, insertChanges(1)),
         addChanges(db, insertChanges(kInsertBatch)),
-        largestChange(db, "SELECT coalesce(max(id), 0) FROM changes"),
+        // Never below an install's done_below, whatever was removed since.
+        largestChange(db,
+                      "SELECT max(coalesce((SELECT max(id) FROM changes), 0), "
+                      "coalesce((SELECT max(done_below) FROM installs), 0) - 1)"),
         updateChange(db,
                      "UPDATE changes SET install = ?1, kind = ?2, path = ?3, path_lower = ?4, "
                      "backup = ?5, original_read_only = ?6, done = ?7, size = ?8, mtime = ?9, "
                      "digest = ?10, text = ?11 WHERE id = ?12"),
         removeChange(db, "DELETE FROM changes WHERE id = ?1"),
-        markDone(db, "UPDATE changes SET done = 1 WHERE install = ?1 AND done = 0"),
-        changesOf(db, kSelectChanges + "WHERE install = ?1 ORDER BY id"),
-        changesAt(db, kSelectChanges + "WHERE path_lower = ?1 ORDER BY install, id"),
+        markDone(db,
+                 "UPDATE installs SET done_below = (SELECT coalesce(max(id), 0) + 1 FROM "
+                 "changes) WHERE id = ?1"),
+        changesOf(db, kSelectChanges + "WHERE c.install = ?1 ORDER BY c.id"),
+        changesAt(db, kSelectChanges + "WHERE c.path_lower = ?1 ORDER BY c.install, c.id"),
         // The paths that begin with a prefix ending in a backslash sort between it and the same
         // text ending in "]", the character after the backslash: a range the path index answers.
-        changesBelow(
-            db, kSelectChanges + "WHERE path_lower > ?1 AND path_lower < ?2 ORDER BY install, id"),
+        changesBelow(db, kSelectChanges +
+                             "WHERE c.path_lower > ?1 AND c.path_lower < ?2 "
+                             "ORDER BY c.install, c.id"),
         changesOverlapping(db, kSelectChanges +
-                                   "WHERE path_lower IN (SELECT path_lower FROM changes WHERE "
-                                   "install = ?1) AND install <> ?1 ORDER BY install, id"),
+                                   "WHERE c.path_lower IN (SELECT path_lower FROM changes WHERE "
+                                   "install = ?1) AND c.install <> ?1 ORDER BY c.install, c.id"),
         backupInUse(db,
                     "SELECT 1 FROM changes WHERE backup = ?1 COLLATE NOCASE AND backup <> '' "
                     "LIMIT 1") {}
@@ -175,11 +189,12 @@ void SqliteRecordStore::openSchema() {
     run.next();
     return run.integer(0);
   };
-  if (version() == 0) {
-    // Another copy of the program may be making the tables at the same moment.
+  if (version() < kSchemaVersion) {
+    // Another copy of the program may be making or updating the tables at the same moment.
     transaction([&] {
-      if (version() != 0) return;
-      db_.exec(kSchema);
+      const long found = version();
+      if (found >= kSchemaVersion) return;
+      db_.exec(found == 0 ? kSchema : kFromVersion1);
       db_.exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     });
   }

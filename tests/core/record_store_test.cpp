@@ -162,6 +162,22 @@ TEST_P(RecordStoreTest, ChangesKeepEveryFieldAndTheOrderTheyWereMadeIn) {
   EXPECT_EQ(describe(store_->changes(a)), describe(made));
 }
 
+TEST_P(RecordStoreTest, MarkDoneMarksTheInstallsPlannedChangesAndNoneMadeLater) {
+  long a = add("A"), b = add("B");
+  put({changeAt(a, "C:\\FS98\\a1"), changeAt(a, "C:\\FS98\\a2")});
+  put({changeAt(b, "C:\\FS98\\b1")});
+  store_->markDone(a);
+  // The changes with the largest ids go: a change planned later is still only planned.
+  store_->removeInstall(b);
+  put({changeAt(a, "C:\\FS98\\a3")});
+  std::vector<std::string> done;
+  for (const Change& c : store_->changes(a)) done.push_back(c.path + (c.done ? " done" : ""));
+  EXPECT_EQ(done, (std::vector<std::string>{"C:\\FS98\\a1 done", "C:\\FS98\\a2 done",
+                                            "C:\\FS98\\a3"}));
+  EXPECT_FALSE(store_->changesAt("C:\\FS98\\a3").at(0).done);
+  EXPECT_TRUE(store_->changesBelow("C:\\FS98").at(0).done);
+}
+
 TEST_P(RecordStoreTest, ChangesOfAnUnknownInstallOrIdAreRefusedAndWriteNothing) {
   long a = add("A");
   Change unknownId = changeAt(a, "C:\\FS98\\b");
@@ -366,7 +382,7 @@ TEST_F(SqliteRecordStoreTest, AnUnusableDatabaseGivesARecordErrorThatSaysWhy) {
       {dir_ + "/newer.db",
        [&](const std::string& path) {
          made(path);
-         rawConnection(path, "PRAGMA user_version = 2");
+         rawConnection(path, "PRAGMA user_version = 3");
        },
        "newer version", false},
       {dir_ + "/folder.db", [](const std::string& path) { stdfs::create_directory(path); },
@@ -455,6 +471,35 @@ TEST_F(SqliteRecordStoreTest, CommittedRecordsOutliveReopeningACrashAndAFullDisk
   }
   SqliteRecordStore store(dbPath());
   EXPECT_GT(store.addInstall(installNamed("D")), a + 1) << "an id is never given twice";
+}
+
+TEST_F(SqliteRecordStoreTest, RecordsOfTheFirstFormatAreReadAndKeptUpToDate) {
+  rawConnection(dbPath(), R"(
+    CREATE TABLE installs (id INTEGER PRIMARY KEY AUTOINCREMENT, simulator TEXT NOT NULL,
+      kind TEXT NOT NULL, name TEXT NOT NULL, made TEXT NOT NULL, state TEXT NOT NULL);
+    CREATE TABLE changes (id INTEGER PRIMARY KEY,
+      install INTEGER NOT NULL REFERENCES installs (id) ON DELETE CASCADE, kind TEXT NOT NULL,
+      path TEXT NOT NULL, path_lower TEXT NOT NULL, backup TEXT NOT NULL,
+      original_read_only INTEGER NOT NULL, done INTEGER NOT NULL, size INTEGER NOT NULL,
+      mtime INTEGER NOT NULL, digest TEXT NOT NULL, text TEXT NOT NULL);
+    CREATE INDEX changes_install ON changes (install);
+    CREATE INDEX changes_path ON changes (path_lower);
+    INSERT INTO installs VALUES (7, 'C:\FS98', 'aircraft', 'Old', '2026-11-01 10:00', 'running');
+    INSERT INTO changes VALUES (1, 7, 'created', 'C:\FS98\a', 'c:\fs98\a', '', 0, 1, 3, 4, '', ''),
+                               (2, 7, 'folder', 'C:\FS98\b', 'c:\fs98\b', '', 0, 0, -1, 0, '', '');
+    PRAGMA user_version = 1;)");
+  {
+    SqliteRecordStore store(dbPath());
+    ASSERT_EQ(store.installs().size(), 1u);
+    EXPECT_EQ(store.installs()[0].name, "Old");
+    std::vector<Change> changes = store.changes(7);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_TRUE(changes[0].done);
+    EXPECT_FALSE(changes[1].done);
+    store.markDone(7);
+  }
+  SqliteRecordStore again(dbPath());
+  EXPECT_TRUE(again.changes(7).at(1).done);
 }
 
 TEST_F(SqliteRecordStoreTest, FiveThousandChangesInOneTransaction) {
