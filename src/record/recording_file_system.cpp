@@ -54,16 +54,22 @@ void RecordingFileSystem::endInstall() {
   if (!installing_) return;
   // A change whose stamp cannot be taken stays planned; the disk tells later what became of
   // it. The record ends all the same, and the failure is passed on afterwards.
+  // Both in one transaction: one wait for the disk.
   std::exception_ptr failure;
-  try {
-    settle();
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  if (record_.id && store_) {
-    record_.state = InstallState::Done;
-    storeDoes([&] { store_->updateInstall(record_); });
-  }
+  const auto finish = [&] {
+    try {
+      settle();
+    } catch (const RecordError&) {
+      throw;  // the store's own failure: given up below, once said
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    if (record_.id && store_) {
+      record_.state = InstallState::Done;
+      store_->updateInstall(record_);
+    }
+  };
+  if (!store_ || !storeDoes([&] { store_->transaction(finish); })) finish();
   installing_ = false;
   record_ = InstallRecord{};
   pending_.clear();
