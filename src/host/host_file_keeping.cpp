@@ -11,6 +11,7 @@
 
 #include "host/host_file_system.h"
 #include "host/host_io.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 
 namespace orvex {
@@ -32,12 +33,52 @@ void HostFileSystem::preserveFile(const std::string& source, const std::string& 
   madeEntry(to.host);
 }
 
+namespace {
+
+std::optional<FileStamp> stampOf(const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return std::nullopt;
+  return FileStamp{static_cast<long long>(st.st_size),
+                   static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
 std::optional<FileStamp> HostFileSystem::stamp(const std::string& path) {
   const Resolved r = lookUp(path);
   struct stat st;
-  if (!statOf(r, st) || !S_ISREG(st.st_mode)) return std::nullopt;
-  return FileStamp{static_cast<long long>(st.st_size),
-                   static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+  if (!statOf(r, st)) return std::nullopt;
+  return stampOf(st);
+}
+
+std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
+    const std::vector<std::string>& paths) {
+  std::vector<std::optional<FileStamp>> all;
+  all.reserve(paths.size());
+  // The files of one folder are looked at through the folder, found once: each look-up is
+  // then of one name instead of the whole path. A name spelt otherwise on disk, and anything
+  // the folder does not answer, is looked up as stamp does.
+  std::string folder;
+  std::optional<FileDescriptor> dir;
+  for (const std::string& path : paths) {
+    const std::string full = fullPath(path);
+    const std::string parent = dos::parentOf(full), name = dos::fileName(full);
+    if (!dir || parent != folder) {
+      folder = parent;
+      dir.reset();
+      try {
+        dir.emplace(open(lookUp(parent).host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+      } catch (const FileError&) {
+        dir.emplace(-1);
+      }
+    }
+    struct stat st;
+    if (dir->get() >= 0 && !name.empty() && name.find('\0') == std::string::npos &&
+        fstatat(dir->get(), name.c_str(), &st, 0) == 0)
+      all.push_back(stampOf(st));
+    else
+      all.push_back(stamp(path));
+  }
+  return all;
 }
 
 std::string HostFileSystem::digest(const std::string& path) {

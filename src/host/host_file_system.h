@@ -54,6 +54,7 @@ class HostFileSystem : public FileSystem {
   std::vector<std::string> listDirs(const std::string& dir) override;
 
   std::optional<FileStamp> stamp(const std::string& path) override;
+  std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
 
   void checkReadable(const std::string& path) override;

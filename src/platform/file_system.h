@@ -84,6 +84,14 @@ class FileSystem {
 
   // The size and modification time (ns) of a file; nothing when it is not there.
   virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
+  // The stamps of many files, in their order: the same as stamp of each, quicker where many
+  // lie in one folder.
+  virtual std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) {
+    std::vector<std::optional<FileStamp>> all;
+    all.reserve(paths.size());
+    for (const std::string& path : paths) all.push_back(stamp(path));
+    return all;
+  }
   // A digest of a file's bytes (hex text), to tell whether it still holds what was written.
   virtual std::string digest(const std::string& path) = 0;
 

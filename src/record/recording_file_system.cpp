@@ -156,17 +156,25 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
     const bool exists = whenNew != ChangeKind::Folder && there(t, c.path);
     if (exists && whenNew == ChangeKind::Created) c.kind = ChangeKind::Replaced;
     if (exists) c.backup = "pending";
-    // A file that travels keeps its source's size and date, link or copy: what the install
-    // leaves is known before it moves.
-    if (!t.source.empty())
-      if (const std::optional<FileStamp> from = inner_.stamp(t.source)) {
-        c.size = from->size;
-        c.mtime = from->mtime;
-      }
     fresh.push_back(std::move(c));
     planned.push_back(&t);
   }
   if (fresh.empty()) return;
+  // A file that travels keeps its source's size and date, link or copy: what the install
+  // leaves is known before it moves.
+  std::vector<std::string> sources;
+  std::vector<size_t> travelling;
+  for (size_t n = 0; n < fresh.size(); ++n)
+    if (!planned[n]->source.empty()) {
+      sources.push_back(planned[n]->source);
+      travelling.push_back(n);
+    }
+  const std::vector<std::optional<FileStamp>> from = inner_.stamps(sources);
+  for (size_t k = 0; k < travelling.size(); ++k)
+    if (from[k]) {
+      fresh[travelling[k]].size = from[k]->size;
+      fresh[travelling[k]].mtime = from[k]->mtime;
+    }
   const bool written = storeDoes([&] {
     store_->transaction([&] {
       if (!record_.id) record_.id = store_->addInstall(record_);

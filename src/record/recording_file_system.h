@@ -65,6 +65,9 @@ class RecordingFileSystem : public FileSystem {
     return inner_.listDirs(dir);
   }
   std::optional<FileStamp> stamp(const std::string& path) override { return inner_.stamp(path); }
+  std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override {
+    return inner_.stamps(paths);
+  }
   std::string digest(const std::string& path) override { return inner_.digest(path); }
 
   void checkReadable(const std::string& path) override { inner_.checkReadable(path); }

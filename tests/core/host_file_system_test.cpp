@@ -247,6 +247,21 @@ TEST_F(HostFileSystemTest, ATransferIntoAFolderWhoseNamesAreKeptFindsEveryNameTh
   EXPECT_EQ(contents("Gauges/late.gau"), "theirs");
 }
 
+TEST_F(HostFileSystemTest, StampsOfManyFilesAreEachFilesStamp) {
+  makeFile("Gauges/a.gau", "a");
+  makeFile("Gauges/B.gau", "bb");
+  makeFile("Sound/c.wav", "ccc");
+  fs::create_directories(host("Gauges/Sub"));
+  const std::vector<std::string> paths = {
+      "C:\\Gauges\\a.gau", "C:\\GAUGES\\b.GAU",  "C:\\Gauges\\none.gau", "C:\\Gauges\\Sub",
+      "C:\\Sound\\c.wav",  "C:\\Missing\\d.wav", "C:\\Gauges\\a.gau"};
+  std::vector<std::optional<FileStamp>> one;
+  for (const std::string& path : paths) one.push_back(files_->stamp(path));
+  EXPECT_EQ(files_->stamps(paths), one);
+  EXPECT_EQ(one[1]->size, 2);
+  EXPECT_FALSE(one[2] || one[3] || one[5]);
+}
+
 TEST_F(HostFileSystemTest, CopyAndTransferReplaceTargetAndReportErrors) {
   HostFileSystem& f = *files_;
   using Operation = void (HostFileSystem::*)(const std::string&, const std::string&);

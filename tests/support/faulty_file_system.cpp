@@ -122,6 +122,16 @@ std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path) {
   return inner_.stamp(path);
 }
 
+std::vector<std::optional<FileStamp>> FaultyFileSystem::stamps(
+    const std::vector<std::string>& paths) {
+  // Each counts as one stamp, all before any is taken.
+  for (const std::string& path : paths) {
+    const Counted op(*this, "stamp", path);
+    if (op.failing) fail();
+  }
+  return inner_.stamps(paths);
+}
+
 std::string FaultyFileSystem::digest(const std::string& path) {
   const Counted op(*this, "digest", path);
   if (op.failing) fail();

@@ -60,6 +60,7 @@ class FaultyFileSystem : public FileSystem {
   }
   void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
   std::optional<FileStamp> stamp(const std::string& path) override;
+  std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
