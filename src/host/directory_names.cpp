@@ -2,6 +2,7 @@
 #include "host/directory_names.h"
 
 #include <dirent.h>
+#include <time.h>
 
 #include <algorithm>
 
@@ -17,15 +18,25 @@ bool sameTime(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+bool before(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
 }  // namespace
 
-bool DirectoryNames::stamp(const std::string& dir, Names& names) {
-  struct stat st;
-  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  names.dev = st.st_dev;
-  names.ino = st.st_ino;
+bool DirectoryNames::stillCurrent(Names& names, const struct stat& st) {
+  if (!S_ISDIR(st.st_mode) || names.dev != st.st_dev || names.ino != st.st_ino) return false;
+  if (!names.ownChange) return sameTime(names.mtime, st.st_mtim);
+  // A time between the one read before our change and the moment it was made is ours.
+  if (before(st.st_mtim, names.mtime) || before(names.changedBy, st.st_mtim)) return false;
   names.mtime = st.st_mtim;
+  names.ownChange = false;
   return true;
+}
+
+void DirectoryNames::changedNow(Names& names) {
+  clock_gettime(CLOCK_REALTIME, &names.changedBy);
+  names.ownChange = true;
 }
 
 DirectoryNames::Names* DirectoryNames::current(const std::string& dir, const struct stat* known) {
@@ -39,9 +50,7 @@ DirectoryNames::Names* DirectoryNames::current(const std::string& dir, const str
     return nullptr;
   }
   auto it = dirs_.find(dir);
-  if (it != dirs_.end() && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
-      sameTime(it->second.mtime, st.st_mtim))
-    return &it->second;
+  if (it != dirs_.end() && stillCurrent(it->second, st)) return &it->second;
 
   DIR* handle = opendir(dir.c_str());
   if (!handle) {
@@ -71,9 +80,7 @@ void DirectoryNames::changing(const std::string& dir, const struct stat* known) 
     st = *known;
   else if (stat(dir.c_str(), &st) != 0)
     st.st_mode = 0;
-  if (!S_ISDIR(st.st_mode) || it->second.dev != st.st_dev || it->second.ino != st.st_ino ||
-      !sameTime(it->second.mtime, st.st_mtim))
-    dirs_.erase(it);
+  if (!stillCurrent(it->second, st)) dirs_.erase(it);
 }
 
 std::optional<std::string> DirectoryNames::find(const std::string& dir, const std::string& name,
@@ -89,10 +96,7 @@ std::optional<std::string> DirectoryNames::find(const std::string& dir, const st
 void DirectoryNames::added(const std::string& dir, const std::string& name) {
   auto it = dirs_.find(dir);
   if (it == dirs_.end()) return;
-  if (!stamp(dir, it->second)) {
-    dirs_.erase(it);
-    return;
-  }
+  changedNow(it->second);
   std::vector<std::string>& entries = it->second.byLower[dos::lower(name)];
   if (std::find(entries.begin(), entries.end(), name) == entries.end()) {
     entries.push_back(name);
@@ -103,10 +107,7 @@ void DirectoryNames::added(const std::string& dir, const std::string& name) {
 void DirectoryNames::removed(const std::string& dir, const std::string& name) {
   auto it = dirs_.find(dir);
   if (it == dirs_.end()) return;
-  if (!stamp(dir, it->second)) {
-    dirs_.erase(it);
-    return;
-  }
+  changedNow(it->second);
   auto entries = it->second.byLower.find(dos::lower(name));
   if (entries == it->second.byLower.end()) return;
   std::erase(entries->second, name);

@@ -16,7 +16,9 @@ namespace orvex {
 // system's clock (2 s on FAT, a few ms elsewhere), so another program's change in the same tick
 // as one of ours would go unseen: what is kept is therefore forgotten whenever the program may
 // have given way to others (at the start of each event it handles), and kept across one of its
-// own changes only when the folder's time before the change was still the one remembered.
+// own changes only when the folder's time before the change was still the one remembered. The
+// folder's time after one of our changes is read at its next look: any time up to the moment
+// the change was made is taken as ours then.
 class DirectoryNames {
  public:
   // The entry of dir equal to name but for letter case, the first in byte order when several;
@@ -41,13 +43,16 @@ class DirectoryNames {
     dev_t dev = 0;
     ino_t ino = 0;
     struct timespec mtime {};
+    bool ownChange = false;      // changed by the program since mtime was read
+    struct timespec changedBy {};  // the clock just after that change
     // Lower-case name -> the entries of that name, in byte order.
     std::unordered_map<std::string, std::vector<std::string>> byLower;
   };
   // The names of dir as they are now: kept ones when still valid, else read again.
   Names* current(const std::string& dir, const struct stat* known);
-  // Takes the directory's state after one of our own changes; false when it cannot.
-  static bool stamp(const std::string& dir, Names& names);
+  // Whether the names are still those of the directory with this stat, which is then taken.
+  static bool stillCurrent(Names& names, const struct stat& st);
+  static void changedNow(Names& names);
 
   std::unordered_map<std::string, Names> dirs_;
 };
