@@ -78,7 +78,11 @@ void RecordingFileSystem::endInstall() {
 }
 
 std::string RecordingFileSystem::key(const std::string& path) {
-  return dos::lower(inner_.fullPath(path));
+  if (path.empty() || path != keyed_) {
+    lastKey_ = dos::lower(inner_.fullPath(path));
+    keyed_ = path;
+  }
+  return lastKey_;
 }
 
 bool RecordingFileSystem::recorded(const std::string& path) {
