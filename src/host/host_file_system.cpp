@@ -145,17 +145,26 @@ HostFileSystem::Resolved HostFileSystem::resolve(const std::string& path, bool a
   return r;
 }
 
-HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path, bool aboutToMake) {
-  std::string full = fullPath(path);
-  std::optional<std::string> root = map_.root(dos::driveOf(full));
-  if (!root) fail(err::DeviceUnavailable);
-  std::vector<std::string> parts = dos::components(full);
-  Resolved r{*root, true};
-  std::string exact = *root;
+std::string HostFileSystem::asSpelt(const std::string& path, std::vector<std::string>& parts,
+                                    std::string& root) {
+  const std::string full = fullPath(path);
+  std::optional<std::string> mapped = map_.root(dos::driveOf(full));
+  if (!mapped) fail(err::DeviceUnavailable);
+  root = *mapped;
+  parts = dos::components(full);
+  std::string exact = root;
   for (const std::string& part : parts) {
     if (part.find('\0') != std::string::npos) fail(err::BadFileName);
     exact = child(exact, part);
   }
+  return exact;
+}
+
+HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path, bool aboutToMake) {
+  std::vector<std::string> parts;
+  std::string root;
+  const std::string exact = asSpelt(path, parts, root);
+  Resolved r{root, true};
   // Most paths are spelt as they are on disk: one look-up then, instead of one per component.
   struct stat st;
   if (parts.empty()) return {exact, true};
@@ -403,6 +412,23 @@ void HostFileSystem::kill(const std::string& pathOrPattern) {
 
 void HostFileSystem::setAttrNormal(const std::string& path) {
   setReadOnly(path, false);
+}
+
+void HostFileSystem::deleteFile(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string root;
+  const std::string exact = asSpelt(path, parts, root);
+  // Spelt as on disk, as the paths an install recorded are, the file goes at once, protected
+  // or not. Anything else (another spelling, a folder, a failure) takes the way of every
+  // file system, which says why.
+  if (!parts.empty()) {
+    names_.changing(hostParent(exact));
+    if (unlink(exact.c_str()) == 0) {
+      removedEntry(exact);
+      return;
+    }
+  }
+  FileSystem::deleteFile(path);
 }
 
 void HostFileSystem::setReadOnly(const std::string& path, bool readOnly) {

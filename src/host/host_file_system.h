@@ -46,6 +46,7 @@ class HostFileSystem : public FileSystem {
   void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
+  void deleteFile(const std::string& path) override;
   void setAttrNormal(const std::string& path) override;
   void setReadOnly(const std::string& path, bool readOnly) override;
   bool isReadOnly(const std::string& path) override;
@@ -92,6 +93,9 @@ class HostFileSystem : public FileSystem {
   // aboutToMake: the path is that of a file about to be made, most likely not there yet.
   Resolved resolve(const std::string& path, bool aboutToMake = false);
   Resolved lookUp(const std::string& path, bool aboutToMake = false);
+  // The host path of a DOS path spelt exactly as given, its components and its drive's root.
+  std::string asSpelt(const std::string& path, std::vector<std::string>& parts,
+                      std::string& root);
   // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.

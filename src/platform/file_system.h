@@ -70,6 +70,9 @@ class FileSystem {
   // Deletes one file, or every file of a directory matching the pattern of the last component.
   // 53 when nothing matches, 75 for a read-only file.
   virtual void kill(const std::string& pathOrPattern) = 0;
+  // Deletes one file whatever its read-only attribute, as an uninstall removes what an install
+  // put there; nothing when it is not there.
+  virtual void deleteFile(const std::string& path);
   // Clears read-only, hidden, system and archive.
   virtual void setAttrNormal(const std::string& path) = 0;
   virtual void setReadOnly(const std::string& path, bool readOnly) = 0;

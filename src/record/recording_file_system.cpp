@@ -339,6 +339,11 @@ void RecordingFileSystem::kill(const std::string& pathOrPattern) {
   write(pathOrPattern, ChangeKind::Created, {}, true, [&] { inner_.kill(pathOrPattern); });
 }
 
+void RecordingFileSystem::deleteFile(const std::string& path) {
+  if (!recorded(path) || !inner_.isFile(path)) return inner_.deleteFile(path);
+  write(path, ChangeKind::Created, {}, true, [&] { inner_.deleteFile(path); });
+}
+
 void RecordingFileSystem::setAttrNormal(const std::string& path) {
   setReadOnly(path, false);
 }

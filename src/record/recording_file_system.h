@@ -60,6 +60,7 @@ class RecordingFileSystem : public FileSystem {
   }
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
+  void deleteFile(const std::string& path) override;
   void setAttrNormal(const std::string& path) override;
   void setReadOnly(const std::string& path, bool readOnly) override;
   bool isReadOnly(const std::string& path) override { return inner_.isReadOnly(path); }

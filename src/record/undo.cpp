@@ -172,26 +172,14 @@ long long Undo::backupBytes(const std::vector<Change>& changes) {
   return bytes;
 }
 
-void Undo::removeFile(const std::string& path) {
-  // Most files go at the first try; a protected one is unprotected first.
-  try {
-    fs_.kill(path);
-    return;
-  } catch (const FileError&) {
-    if (!fs_.isFile(path)) return;
-  }
-  fs_.setAttrNormal(path);
-  fs_.kill(path);
-}
-
 void Undo::putBack(const Change& c) {
   if (!keepsOriginal(c)) {
-    removeFile(c.path);
+    fs_.deleteFile(c.path);
     return;
   }
   // Without its kept copy the original cannot come back; what is there now stays.
   if (!fs_.isFile(c.backup)) return;
-  removeFile(c.path);
+  fs_.deleteFile(c.path);
   // A protected original gets a data of its own: its kept copy is unprotected to go.
   fs_.preserveFile(c.backup, c.path, !c.originalReadOnly);
   if (c.originalReadOnly) fs_.setReadOnly(c.path, true);
@@ -262,7 +250,7 @@ void Undo::dropBackups(const std::vector<std::string>& backups) {
       folders.push_back(dos::parentOf(backup));
     if (store_.backupInUse(backup)) continue;
     try {
-      removeFile(backup);
+      fs_.deleteFile(backup);
     } catch (const FileError&) {
       // A backup that cannot go only takes room.
     }

@@ -69,7 +69,6 @@ class Undo {
   // Makes what a planned change left on disk part of the record, or drops it.
   std::vector<Change> resolvePlanned(std::vector<Change> changes);
   void putBack(const Change& change);
-  void removeFile(const std::string& path);
   void removeArea(const Change& change);
   // Folders the install made, deepest first, once they are empty; a folder that still holds
   // files of another install is handed on to it.

@@ -442,6 +442,16 @@ TEST_F(HostFileSystemTest, KillByPatternAndItsErrors) {
   EXPECT_EQ(errorOf([&] { f.kill("C:\\d.txt"); }), err::PathFileAccess);
   f.kill("C:\\C.CFG");
   EXPECT_FALSE(fs::exists(host("c.cfg")));
+
+  // An uninstall's delete takes a protected file too, in any spelling; where there is no file
+  // (nothing, or a folder) it leaves things as they are.
+  makeFile("Up.TXT");
+  f.setReadOnly("C:\\Up.TXT", true);
+  f.deleteFile("C:\\ro.txt");
+  f.deleteFile("C:\\up.txt");
+  f.deleteFile("C:\\none.txt");
+  f.deleteFile("C:\\d.txt");
+  EXPECT_EQ(allNames(""), (std::vector<std::string>{".hidden.txt", "d.txt"}));
 }
 
 TEST_F(HostFileSystemTest, ReadAndWriteFiles) {

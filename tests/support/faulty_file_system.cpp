@@ -122,6 +122,12 @@ std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path) {
   return inner_.stamp(path);
 }
 
+void FaultyFileSystem::deleteFile(const std::string& path) {
+  const Counted op(*this, "deleteFile", path);
+  if (op.failing) fail();
+  inner_.deleteFile(path);
+}
+
 std::vector<std::optional<FileStamp>> FaultyFileSystem::stamps(
     const std::vector<std::string>& paths) {
   // Each counts as one stamp, all before any is taken.
