@@ -48,6 +48,10 @@ int SqliteConnection::changedRows() const {
   return sqlite3_changes(db_);
 }
 
+long long SqliteConnection::totalChanges() const {
+  return sqlite3_total_changes64(db_);
+}
+
 void SqliteConnection::fail(int code) const {
   // The handle's message is the precise one ("file is not a database"); the system's own
   // words ("Is a directory", "File too large") say why a file could not be opened or written.

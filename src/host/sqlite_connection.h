@@ -31,6 +31,8 @@ class SqliteConnection {
   bool inTransaction() const;
   long long lastInsertId() const;
   int changedRows() const;
+  // Rows written through this connection since it was opened.
+  long long totalChanges() const;
   const std::string& path() const { return path_; }
 
   // Throws a RecordError naming the database file; code is SQLite's result code.

@@ -162,13 +162,14 @@ struct SqliteRecordStore::Statements {
         changesOverlapping(db, kSelectChanges +
                                    "WHERE c.path_lower IN (SELECT path_lower FROM changes WHERE "
                                    "install = ?1) AND c.install <> ?1 ORDER BY c.install, c.id"),
+        dataVersion(db, "PRAGMA data_version"),
         backupInUse(db,
                     "SELECT 1 FROM changes WHERE backup = ?1 COLLATE NOCASE AND backup <> '' "
                     "LIMIT 1") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, changesOf,
-      changesAt, changesBelow, changesOverlapping, backupInUse;
+      changesAt, changesBelow, changesOverlapping, dataVersion, backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -345,6 +346,14 @@ void SqliteRecordStore::removeChanges(const std::vector<long>& ids) {
 
 void SqliteRecordStore::markDone(long install) {
   transaction([&] { Run(statements_->markDone).bind(1, install).next(); });
+}
+
+RecordVersion SqliteRecordStore::version() {
+  // Another connection's commits move data_version; this one's own writes the count of rows
+  // it changed.
+  Run run(statements_->dataVersion);
+  run.next();
+  return {run.integer(0), db_.totalChanges()};
 }
 
 std::vector<Change> SqliteRecordStore::readChanges(Run& run) {

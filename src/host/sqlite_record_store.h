@@ -39,6 +39,7 @@ class SqliteRecordStore : public RecordStore {
   void putChanges(std::vector<Change>& changes) override;
   void removeChanges(const std::vector<long>& ids) override;
   void markDone(long install) override;
+  RecordVersion version() override;
 
  private:
   struct Statements;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvex {
@@ -36,6 +37,10 @@ struct Change {
 };
 
 enum class InstallState { Running, Done, Uninstalling };
+
+// Tells whether the records changed: two readings are equal only while nothing was written in
+// between, by this program or another.
+using RecordVersion = std::pair<long long, long long>;
 
 struct InstallRecord {
   long id = 0;            // given by the store; a later install has a larger one
@@ -83,6 +88,7 @@ class RecordStore {
   virtual void removeChanges(const std::vector<long>& ids) = 0;
   // Marks every planned change of the install done, in one go.
   virtual void markDone(long install) = 0;
+  virtual RecordVersion version() = 0;
 };
 
 }  // namespace orvex

@@ -23,6 +23,7 @@ void MemoryRecordStore::transaction(const std::function<void()>& body) {
 }
 
 long MemoryRecordStore::addInstall(const InstallRecord& record) {
+  ++writes_;
   InstallRecord added = record;
   added.id = state_.nextInstall++;
   state_.installs[added.id] = added;
@@ -30,6 +31,7 @@ long MemoryRecordStore::addInstall(const InstallRecord& record) {
 }
 
 void MemoryRecordStore::updateInstall(const InstallRecord& record) {
+  ++writes_;
   auto found = state_.installs.find(record.id);
   if (found == state_.installs.end())
     throw RecordError("There is no install record " + std::to_string(record.id) + " to update.");
@@ -37,6 +39,7 @@ void MemoryRecordStore::updateInstall(const InstallRecord& record) {
 }
 
 void MemoryRecordStore::removeInstall(long id) {
+  ++writes_;
   state_.installs.erase(id);
   std::erase_if(state_.changes, [id](const auto& entry) { return entry.second.install == id; });
 }
@@ -79,6 +82,7 @@ bool MemoryRecordStore::backupInUse(const std::string& backup) {
 }
 
 void MemoryRecordStore::putChanges(std::vector<Change>& changes) {
+  ++writes_;
   // Everything is checked before anything is written, so that a refused call writes nothing.
   for (const Change& c : changes) {
     if (!state_.installs.count(c.install))
@@ -94,10 +98,12 @@ void MemoryRecordStore::putChanges(std::vector<Change>& changes) {
 }
 
 void MemoryRecordStore::removeChanges(const std::vector<long>& ids) {
+  ++writes_;
   for (long id : ids) state_.changes.erase(id);
 }
 
 void MemoryRecordStore::markDone(long install) {
+  ++writes_;
   for (auto& [id, c] : state_.changes)
     if (c.install == install) c.done = true;
 }

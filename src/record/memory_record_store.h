@@ -29,6 +29,7 @@ class MemoryRecordStore : public RecordStore {
   void putChanges(std::vector<Change>& changes) override;
   void removeChanges(const std::vector<long>& ids) override;
   void markDone(long install) override;
+  RecordVersion version() override { return {0, writes_}; }
 
  private:
   struct State {
@@ -44,6 +45,7 @@ class MemoryRecordStore : public RecordStore {
 
   State state_;
   bool inTransaction_ = false;
+  long long writes_ = 0;  // every write counts, kept or rolled back
 };
 
 }  // namespace orvex

@@ -87,12 +87,20 @@ class Undo::OverlapScope {
       overlap.byPath[dos::lower(c.path)].push_back(std::move(c));
     undo.overlap_ = std::move(overlap);
   }
-  ~OverlapScope() { undo_.overlap_.reset(); }
+  // One read already: lent for the scope, and given back at its end.
+  OverlapScope(Undo& undo, Overlap& lent) : undo_(undo), lent_(&lent) {
+    undo.overlap_ = std::move(lent);
+  }
+  ~OverlapScope() {
+    if (lent_) *lent_ = std::move(*undo_.overlap_);
+    undo_.overlap_.reset();
+  }
   OverlapScope(const OverlapScope&) = delete;
   OverlapScope& operator=(const OverlapScope&) = delete;
 
  private:
   Undo& undo_;
+  Overlap* lent_ = nullptr;
 };
 
 std::optional<Change> Undo::successor(const Change& change) {
@@ -131,16 +139,35 @@ int Undo::fileCount(const std::vector<Change>& changes) {
   return int(std::count_if(changes.begin(), changes.end(), isFile));
 }
 
-Undo::Counts Undo::count(long install) {
-  const OverlapScope overlap(*this, install);
-  Counts counts;
-  for (const Change& c : store_.changes(install)) {
-    if (!isFile(c) || successor(c)) continue;
-    if (keepsOriginal(c))
-      ++counts.putBack;
-    else if (c.size >= 0)
-      ++counts.remove;
+Undo::Read Undo::read(long install) {
+  if (counted_ && counted_->overlap.install == install && counted_->version == store_.version()) {
+    Read kept = std::move(*counted_);
+    counted_.reset();
+    return kept;
   }
+  counted_.reset();
+  // The version first: a write while reading makes what is read count as older, never newer.
+  Read fresh{store_.version(), {}, {install, {}}};
+  for (Change& c : store_.changesOverlapping(install))
+    fresh.overlap.byPath[dos::lower(c.path)].push_back(std::move(c));
+  fresh.changes = store_.changes(install);
+  return fresh;
+}
+
+Undo::Counts Undo::count(long install) {
+  Read now = read(install);
+  Counts counts;
+  {
+    const OverlapScope overlap(*this, now.overlap);
+    for (const Change& c : now.changes) {
+      if (!isFile(c) || successor(c)) continue;
+      if (keepsOriginal(c))
+        ++counts.putBack;
+      else if (c.size >= 0)
+        ++counts.remove;
+    }
+  }
+  counted_ = std::move(now);
   return counts;
 }
 
@@ -333,8 +360,9 @@ std::vector<Change> Undo::resolvePlanned(std::vector<Change> changes) {
 bool Undo::uninstall(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return true;
-  const OverlapScope overlap(*this, install);
-  const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  Read now = read(install);
+  const OverlapScope overlap(*this, now.overlap);
+  const std::vector<Change> changes = resolvePlanned(std::move(now.changes));
   std::vector<std::string> orphans;
 
   // First, in one transaction: the record says an uninstall runs, and every later install

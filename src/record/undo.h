@@ -29,6 +29,8 @@ class Undo {
     int remove = 0;   // files the uninstall removes
     int putBack = 0;  // originals it puts back
   };
+  // What an uninstall of the install would do. What it reads is kept for that uninstall, which
+  // reads again only if the records changed in between.
   Counts count(long install);
 
   // Removes what the install made and puts back what it replaced; false when the user
@@ -63,6 +65,15 @@ class Undo {
     std::unordered_map<std::string, std::vector<Change>> byPath;
   };
   class OverlapScope;
+  // An install's changes and overlap as count read them, at a version of the records.
+  struct Read {
+    RecordVersion version;
+    std::vector<Change> changes;
+    Overlap overlap;
+  };
+  // The changes of an install and the overlap read for them: those count kept while the
+  // records are as they were, else read now.
+  Read read(long install);
 
   // The change of the next install that wrote the same file, if any remains.
   std::optional<Change> successor(const Change& change);
@@ -87,6 +98,7 @@ class Undo {
   RecordStore& store_;
   FileSystem& fs_;
   std::optional<Overlap> overlap_;
+  std::optional<Read> counted_;
 };
 
 // Whether an area entry of a scenery list names this Local= and Title=; the list without it.

@@ -178,6 +178,29 @@ TEST_P(RecordStoreTest, MarkDoneMarksTheInstallsPlannedChangesAndNoneMadeLater) 
   EXPECT_TRUE(store_->changesBelow("C:\\FS98").at(0).done);
 }
 
+TEST_P(RecordStoreTest, TheVersionMovesWithEveryWriteAndOnlyThen) {
+  long a = add("A");
+  std::vector<Change> made = put({changeAt(a, "C:\\FS98\\a")});
+  InstallRecord done = installNamed("A");
+  done.id = a;
+  const std::vector<std::function<void()>> writes = {
+      [&] { add("B"); },
+      [&] { store_->updateInstall(done); },
+      [&] { put({changeAt(a, "C:\\FS98\\b")}); },
+      [&] { store_->markDone(a); },
+      [&] { store_->removeChanges({made[0].id}); },
+      [&] { store_->removeInstall(a); },
+  };
+  for (size_t n = 0; n < writes.size(); ++n) {
+    const RecordVersion before = store_->version();
+    store_->installs();
+    store_->changes(a);
+    EXPECT_EQ(store_->version(), before) << "reading, before write " << n;
+    writes[n]();
+    EXPECT_NE(store_->version(), before) << "write " << n;
+  }
+}
+
 TEST_P(RecordStoreTest, ChangesOfAnUnknownInstallOrIdAreRefusedAndWriteNothing) {
   long a = add("A");
   Change unknownId = changeAt(a, "C:\\FS98\\b");
@@ -500,6 +523,14 @@ TEST_F(SqliteRecordStoreTest, RecordsOfTheFirstFormatAreReadAndKeptUpToDate) {
   }
   SqliteRecordStore again(dbPath());
   EXPECT_TRUE(again.changes(7).at(1).done);
+}
+
+TEST_F(SqliteRecordStoreTest, TheVersionMovesWhenAnotherProgramWrites) {
+  SqliteRecordStore mine(dbPath()), theirs(dbPath());
+  mine.installs();
+  const RecordVersion before = mine.version();
+  theirs.addInstall(installNamed("theirs"));
+  EXPECT_NE(mine.version(), before);
 }
 
 TEST_F(SqliteRecordStoreTest, FiveThousandChangesInOneTransaction) {
