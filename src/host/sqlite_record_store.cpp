@@ -54,10 +54,15 @@ CREATE INDEX changes_backup ON changes (backup COLLATE NOCASE) WHERE backup <> '
 constexpr const char* kFromVersion1 =
     "ALTER TABLE installs ADD COLUMN done_below INTEGER NOT NULL DEFAULT 0";
 
+// The changes' columns, done as the mark and the install's done_below say: doneBelow is that
+// of the change's install.
+std::string selectChanges(const std::string& doneBelow, const std::string& from) {
+  return "SELECT c.id, c.install, c.kind, c.path, c.backup, c.original_read_only, c.done OR "
+         "c.id < " +
+         doneBelow + ", c.size, c.mtime, c.digest, c.text FROM " + from + " ";
+}
 const std::string kSelectChanges =
-    "SELECT c.id, c.install, c.kind, c.path, c.backup, c.original_read_only, "
-    "c.done OR c.id < i.done_below, c.size, c.mtime, c.digest, c.text "
-    "FROM changes c JOIN installs i ON i.id = c.install ";
+    selectChanges("i.done_below", "changes c JOIN installs i ON i.id = c.install");
 
 template <class Enum, size_t N>
 using Names = std::array<std::pair<Enum, const char*>, N>;
@@ -152,7 +157,10 @@ struct SqliteRecordStore::Statements {
         markDone(db,
                  "UPDATE installs SET done_below = (SELECT coalesce(max(id), 0) + 1 FROM "
                  "changes) WHERE id = ?1"),
-        changesOf(db, kSelectChanges + "WHERE c.install = ?1 ORDER BY c.id"),
+        // One install's: its done_below is read once, not joined to each of them.
+        changesOf(db,
+                  selectChanges("(SELECT done_below FROM installs WHERE id = ?1)", "changes c") +
+                      "WHERE c.install = ?1 ORDER BY c.id"),
         changesAt(db, kSelectChanges + "WHERE c.path_lower = ?1 ORDER BY c.install, c.id"),
         // The paths that begin with a prefix ending in a backslash sort between it and the same
         // text ending in "]", the character after the backslash: a range the path index answers.
