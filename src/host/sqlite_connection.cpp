@@ -48,6 +48,12 @@ int SqliteConnection::changedRows() const {
   return sqlite3_changes(db_);
 }
 
+void SqliteConnection::checkpoint() {
+  int code = sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  // Another program writing just now: the next idle moment folds it in.
+  if (code != SQLITE_OK && code != SQLITE_BUSY && code != SQLITE_LOCKED) fail(code);
+}
+
 long long SqliteConnection::totalChanges() const {
   return sqlite3_total_changes64(db_);
 }

@@ -31,6 +31,9 @@ class SqliteConnection {
   bool inTransaction() const;
   long long lastInsertId() const;
   int changedRows() const;
+  // Copies what the write-ahead log holds into the database file, as far as no reader needs
+  // it still.
+  void checkpoint();
   // Rows written through this connection since it was opened.
   long long totalChanges() const;
   const std::string& path() const { return path_; }

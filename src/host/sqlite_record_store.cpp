@@ -191,7 +191,11 @@ SqliteRecordStore::~SqliteRecordStore() = default;
 void SqliteRecordStore::openSchema() {
   // The write-ahead log lets a crash drop only the transaction that was open; with FULL, each
   // commit is on the disk before it returns, so a power loss keeps it too.
-  db_.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON");
+  // The log is folded into the file when the program is idle (tidy); only a log grown far
+  // beyond what an install writes is folded in by a commit.
+  db_.exec(
+      "PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON; "
+      "PRAGMA wal_autocheckpoint = 16384");
   auto version = [this] {
     Statement read(db_, "PRAGMA user_version");
     Run run(read);
@@ -354,6 +358,10 @@ void SqliteRecordStore::removeChanges(const std::vector<long>& ids) {
 
 void SqliteRecordStore::markDone(long install) {
   transaction([&] { Run(statements_->markDone).bind(1, install).next(); });
+}
+
+void SqliteRecordStore::tidy() {
+  db_.checkpoint();
 }
 
 RecordVersion SqliteRecordStore::version() {

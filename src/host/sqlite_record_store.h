@@ -40,6 +40,8 @@ class SqliteRecordStore : public RecordStore {
   void removeChanges(const std::vector<long>& ids) override;
   void markDone(long install) override;
   RecordVersion version() override;
+  // Folds the write-ahead log into the file.
+  void tidy() override;
 
  private:
   struct Statements;

@@ -89,6 +89,8 @@ class RecordStore {
   // Marks every planned change of the install done, in one go.
   virtual void markDone(long install) = 0;
   virtual RecordVersion version() = 0;
+  // Housekeeping for an idle moment, so that no install or uninstall waits for it.
+  virtual void tidy() {}
 };
 
 }  // namespace orvex

@@ -268,6 +268,7 @@ void Orvex::cmdUninstall_Click() {
   }
   frm.prgUndo.setVisible(false);
   frm.setMousePointer(MousePointer::Default);
+  frm.tmrDigest.setInterval(50);  // the records' housekeeping, when idle
   refreshInstalled();
   if (!problem.empty())
     tk.msgBox("The uninstall of " + name + " stopped: " + problem + "\r\r" +
@@ -325,6 +326,13 @@ void Orvex::tmrDigest_Timer() {
     // A file or record that cannot be read now keeps no digest; size and time still tell.
     if (!digestQueue_.empty()) digestQueue_.erase(digestQueue_.begin());
     digestNext_ = 0;
+  }
+  if (records_ && digestQueue_.empty()) {
+    try {
+      records_->tidy();
+    } catch (const RecordError&) {
+      // Tried again after the next install or uninstall.
+    }
   }
   if (!records_ || digestQueue_.empty()) frm.tmrDigest.setInterval(0);
 }

@@ -172,8 +172,8 @@ TEST_P(RecordStoreTest, MarkDoneMarksTheInstallsPlannedChangesAndNoneMadeLater) 
   put({changeAt(a, "C:\\FS98\\a3")});
   std::vector<std::string> done;
   for (const Change& c : store_->changes(a)) done.push_back(c.path + (c.done ? " done" : ""));
-  EXPECT_EQ(done, (std::vector<std::string>{"C:\\FS98\\a1 done", "C:\\FS98\\a2 done",
-                                            "C:\\FS98\\a3"}));
+  EXPECT_EQ(done,
+            (std::vector<std::string>{"C:\\FS98\\a1 done", "C:\\FS98\\a2 done", "C:\\FS98\\a3"}));
   EXPECT_FALSE(store_->changesAt("C:\\FS98\\a3").at(0).done);
   EXPECT_TRUE(store_->changesBelow("C:\\FS98").at(0).done);
 }
@@ -531,6 +531,18 @@ TEST_F(SqliteRecordStoreTest, TheVersionMovesWhenAnotherProgramWrites) {
   const RecordVersion before = mine.version();
   theirs.addInstall(installNamed("theirs"));
   EXPECT_NE(mine.version(), before);
+}
+
+TEST_F(SqliteRecordStoreTest, TheLogIsFoldedIntoTheFileWhenIdleNotByACommit) {
+  SqliteRecordStore store(dbPath());
+  const long a = store.addInstall(installNamed("A"));
+  std::vector<Change> changes;
+  for (int i = 0; i < 2000; ++i) changes.push_back(changeAt(a, "C:\\FS98\\f" + std::to_string(i)));
+  store.putChanges(changes);
+  const auto written = stdfs::file_size(dbPath());
+  store.tidy();
+  EXPECT_GT(stdfs::file_size(dbPath()), written + 100'000);
+  EXPECT_EQ(store.changes(a).size(), 2000u);
 }
 
 TEST_F(SqliteRecordStoreTest, FiveThousandChangesInOneTransaction) {
