@@ -29,11 +29,6 @@ std::string hiddenNameBeside(const std::string& target) {
   return (dir == "/" ? "" : dir) + "/.orvex-" + pid + "-" + std::to_string(counter++) + ".tmp";
 }
 
-void syncDirectory(const std::string& dir) {
-  FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) fsync(fd.get());  // Best effort: the data itself is already safe.
-}
-
 // Where a link cannot be had: another file system, one without hard links (FAT, exFAT), the
 // most links a file may have, or a permission refusal (protected hard links, a foreign owner).
 bool linkRefused(int error) {
@@ -55,7 +50,8 @@ std::string linkUnderHiddenName(const std::string& from, const std::string& targ
 // writeAtomically through a hidden file made with its name and renamed over target: the way
 // of file systems without unnamed files.
 void writeThroughHiddenName(const std::string& target, const std::function<void(int)>& fill,
-                            bool sync) {
+                            Durable durable) {
+  const bool sync = durable != Durable::No;
   std::string temp;
   int fd = -1;
   for (int attempt = 0; fd < 0; ++attempt) {
@@ -74,10 +70,15 @@ void writeThroughHiddenName(const std::string& target, const std::function<void(
     unlink(temp.c_str());
     throw;
   }
-  if (sync) syncDirectory(hostParent(target));
+  if (durable == Durable::Whole) syncDirectory(hostParent(target));
 }
 
 }  // namespace
+
+void syncDirectory(const std::string& dir) {
+  FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) fsync(fd.get());  // Best effort: the data itself is already safe.
+}
 
 TransferWay copyContents(int in, int out, bool kernelCopy) {
   bool kernel = kernelCopy;
@@ -108,7 +109,9 @@ TransferWay copyContents(int in, int out, bool kernelCopy) {
   }
 }
 
-void writeAtomically(const std::string& target, const std::function<void(int)>& fill, bool sync) {
+void writeAtomically(const std::string& target, const std::function<void(int)>& fill,
+                     Durable durable) {
+  const bool sync = durable != Durable::No;
   // An unnamed file in the target's folder, named once it is whole: a new target costs one
   // entry in the folder instead of a hidden one renamed, and a failure leaves nothing behind.
   // It is named through /proc, which needs no privilege.
@@ -117,7 +120,7 @@ void writeAtomically(const std::string& target, const std::function<void(int)>& 
   const int fd = procThere ? open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
   // Any refusal (a file system without unnamed files, or a real failure) takes the named way,
   // which reports a real failure itself.
-  if (fd < 0) return writeThroughHiddenName(target, fill, sync);
+  if (fd < 0) return writeThroughHiddenName(target, fill, durable);
   FileDescriptor out(fd);
   fill(out.get());
   if (sync && fsync(out.get()) != 0) failErrno();
@@ -135,7 +138,7 @@ void writeAtomically(const std::string& target, const std::function<void(int)>& 
     }
   }
   out.close();
-  if (sync) syncDirectory(dir);
+  if (durable == Durable::Whole) syncDirectory(dir);
 }
 
 bool linkInPlace(const std::string& source, const std::string& target, bool replacing,
@@ -167,10 +170,10 @@ bool linkInPlace(const std::string& source, const std::string& target, bool repl
 }
 
 TransferWay linkOrCopy(const std::string& source, const std::string& target, bool replacing,
-                       const TransferWays& ways, std::optional<mode_t> linkMode, bool durable) {
+                       const TransferWays& ways, std::optional<mode_t> linkMode, Durable durable) {
   if (ways.link && linkInPlace(source, target, replacing, linkMode)) {
     // A replacing link has synced its folder already.
-    if (durable && !replacing) syncDirectory(hostParent(target));
+    if (durable == Durable::Whole && !replacing) syncDirectory(hostParent(target));
     return TransferWay::Link;
   }
   FileDescriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
@@ -187,7 +190,7 @@ TransferWay linkOrCopy(const std::string& source, const std::string& target, boo
         const struct timespec times[2] = {{0, UTIME_OMIT}, from.st_mtim};
         futimens(out, times);
       },
-      replacing || durable);
+      replacing ? Durable::Whole : durable);
   return way;
 }
 

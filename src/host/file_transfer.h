@@ -24,10 +24,18 @@ enum class TransferWay { Link, KernelCopy, ReadWrite };
 // where it is refused. Says which one carried the data.
 TransferWay copyContents(int in, int out, bool kernelCopy = true);
 
+// How far a file written is on the disk when the call returns: not waited for, its data (its
+// name waits for syncDirectory of its folder), or data and name.
+enum class Durable { No, DataOnly, Whole };
+
+// Makes the names in a host folder lasting; best effort.
+void syncDirectory(const std::string& dir);
+
 // Fills a new hidden file beside target and renames it over target, so that a failure never
-// leaves a cut file and an old target stays as it was. sync makes the result durable first.
+// leaves a cut file and an old target stays as it was, durable as asked before it is named.
 // The new file has mode 0666 under the umask, as any new file.
-void writeAtomically(const std::string& target, const std::function<void(int)>& fill, bool sync);
+void writeAtomically(const std::string& target, const std::function<void(int)>& fill,
+                     Durable durable);
 
 // Gives target a second name of source's data: a plain link when target does not exist, else a
 // link under a hidden name beside it renamed over it, so that the old target stays whole until
@@ -39,11 +47,11 @@ bool linkInPlace(const std::string& source, const std::string& target, bool repl
                  std::optional<mode_t> mode = std::nullopt);
 
 // Gives target the contents of source by a link when allowed, else by a copy (replacing
-// atomically). A replaced file, and any when durable, is on disk with its new name before this
-// returns. Says how the file travelled.
+// atomically). A replaced file is on disk with its new name before this returns, any other as
+// durable says. Says how the file travelled.
 TransferWay linkOrCopy(const std::string& source, const std::string& target, bool replacing,
                        const TransferWays& ways, std::optional<mode_t> linkMode = std::nullopt,
-                       bool durable = false);
+                       Durable durable = Durable::No);
 
 // The mode a new file gets: 0666 under the process's umask.
 mode_t newFileMode();

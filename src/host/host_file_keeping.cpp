@@ -17,7 +17,7 @@
 namespace orvex {
 
 void HostFileSystem::preserveFile(const std::string& source, const std::string& target,
-                                  bool mayShare) {
+                                  bool mayShare, bool folderLater) {
   const Resolved from = resolve(source);
   struct stat st;
   if (!statOf(from, st)) failMissing(from);
@@ -29,8 +29,15 @@ void HostFileSystem::preserveFile(const std::string& source, const std::string& 
   // Sharing the data costs nothing and keeps the original's bytes as long as its old name is
   // only ever replaced whole; another file system, or one without links, gets a copy.
   linkOrCopy(from.host, to.host, false, mayShare ? ways_ : TransferWays{false, ways_.kernelCopy},
-             std::nullopt, true);
+             std::nullopt, folderLater ? Durable::DataOnly : Durable::Whole);
   madeEntry(to.host);
+}
+
+void HostFileSystem::syncFolder(const std::string& folder) {
+  const Resolved r = lookUp(folder);
+  struct stat st;
+  if (!statOf(r, st) || !S_ISDIR(st.st_mode)) throw FileError(err::PathNotFound);
+  syncDirectory(r.host);
 }
 
 namespace {

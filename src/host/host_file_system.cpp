@@ -550,7 +550,7 @@ void HostFileSystem::replaceFile(const std::string& path, const std::string& dat
         // The settings file keeps the permissions it had.
         if (exists && fchmod(fd, st.st_mode & 07777) != 0) failErrno();
       },
-      true);
+      Durable::Whole);
   madeEntry(r.host);
 }
 

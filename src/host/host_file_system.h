@@ -43,7 +43,9 @@ class HostFileSystem : public FileSystem {
   // a link would differ from a copy, the kernel's copy or a plain one.
   void transferFile(const std::string& source, const std::string& target) override;
   bool transferNewFile(const std::string& source, const std::string& target) override;
-  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare,
+                    bool folderLater) override;
+  void syncFolder(const std::string& folder) override;
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void deleteFile(const std::string& path) override;

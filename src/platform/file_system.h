@@ -61,9 +61,13 @@ class FileSystem {
   }
   // Makes target a lasting copy of source, safely on disk before it returns (a new file; 75
   // when target exists). With mayShare the host may let both names share one file's data, for
-  // a source that is only ever replaced whole, never changed in place.
-  virtual void preserveFile(const std::string& source, const std::string& target,
-                            bool mayShare) = 0;
+  // a source that is only ever replaced whole, never changed in place. With folderLater, only
+  // the new name waits: a later syncFolder makes it lasting, so that many files put into one
+  // folder wait for the disk once.
+  virtual void preserveFile(const std::string& source, const std::string& target, bool mayShare,
+                            bool folderLater) = 0;
+  // Makes every name made in a folder lasting.
+  virtual void syncFolder(const std::string& folder) = 0;
   // Moves a file to a full target path, replacing a target of that name (75 when it is
   // read-only or a folder); a move within one drive is a rename, so nothing is copied.
   virtual void moveFile(const std::string& source, const std::string& target) = 0;

@@ -162,7 +162,8 @@ void OverlayFileSystem::copyFile(const std::string& source, const std::string& t
   transferFile(source, target);
 }
 
-void OverlayFileSystem::preserveFile(const std::string& source, const std::string& target, bool) {
+void OverlayFileSystem::preserveFile(const std::string& source, const std::string& target, bool,
+                                     bool) {
   if (kindOf(target) != Kind::None) fail(err::PathFileAccess);
   transferFile(source, target);
 }

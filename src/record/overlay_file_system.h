@@ -39,7 +39,9 @@ class OverlayFileSystem : public FileSystem {
   void rmDir(const std::string& path) override;
   void copyFile(const std::string& source, const std::string& target) override;
   void transferFile(const std::string& source, const std::string& target) override;
-  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare,
+                    bool folderLater) override;
+  void syncFolder(const std::string&) override {}
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void setAttrNormal(const std::string& path) override;

@@ -244,7 +244,8 @@ void RecordingFileSystem::keepOriginal(Pending& p, bool mayShare) {
     }
     // A protected original gets a copy of its own: shared data would share its protection,
     // which the install clears before it replaces the file.
-    inner_.preserveFile(p.change.path, p.change.backup, mayShare && !p.change.originalReadOnly);
+    inner_.preserveFile(p.change.path, p.change.backup, mayShare && !p.change.originalReadOnly,
+                        false);
   } catch (const FileError& e) {
     const bool gone = (e.number() == err::FileNotFound || e.number() == err::PathNotFound) &&
                       !inner_.isFile(p.change.path);

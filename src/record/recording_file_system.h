@@ -55,9 +55,11 @@ class RecordingFileSystem : public FileSystem {
   void copyFile(const std::string& source, const std::string& target) override;
   void transferFile(const std::string& source, const std::string& target) override;
   void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override;
-  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override {
-    inner_.preserveFile(source, target, mayShare);
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare,
+                    bool folderLater) override {
+    inner_.preserveFile(source, target, mayShare, folderLater);
   }
+  void syncFolder(const std::string& folder) override { inner_.syncFolder(folder); }
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void deleteFile(const std::string& path) override;

@@ -207,8 +207,12 @@ void Undo::putBack(const Change& c) {
   // Without its kept copy the original cannot come back; what is there now stays.
   if (!fs_.isFile(c.backup)) return;
   fs_.deleteFile(c.path);
-  // A protected original gets a data of its own: its kept copy is unprotected to go.
-  fs_.preserveFile(c.backup, c.path, !c.originalReadOnly);
+  // A protected original gets a data of its own: its kept copy is unprotected to go. Its
+  // name is made lasting with the others of its folder, before its kept copy may go.
+  const std::string folder = dos::parentOf(c.path);
+  if (std::find(unsynced_.begin(), unsynced_.end(), folder) == unsynced_.end())
+    unsynced_.push_back(folder);
+  fs_.preserveFile(c.backup, c.path, !c.originalReadOnly, true);
   if (c.originalReadOnly) fs_.setReadOnly(c.path, true);
 }
 
@@ -250,6 +254,15 @@ void Undo::handFolderOn(const Change& folder, long install) {
 
 void Undo::finish(long install, const std::vector<Change>& changes,
                   const std::vector<long>& undone) {
+  // The originals put back are lasting before their record, and with it their copies, go.
+  for (const std::string& folder : unsynced_) {
+    try {
+      fs_.syncFolder(folder);
+    } catch (const FileError&) {
+      // A folder gone since holds no original to keep.
+    }
+  }
+  unsynced_.clear();
   std::optional<InstallRecord> record = findInstall(store_, install);
   const std::unordered_set<long> gone(undone.begin(), undone.end());
   const bool all = std::all_of(changes.begin(), changes.end(),

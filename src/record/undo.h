@@ -99,6 +99,8 @@ class Undo {
   FileSystem& fs_;
   std::optional<Overlap> overlap_;
   std::optional<Read> counted_;
+  // Folders that originals were put back into since their names were last made lasting.
+  std::vector<std::string> unsynced_;
 };
 
 // Whether an area entry of a scenery list names this Local= and Title=; the list without it.

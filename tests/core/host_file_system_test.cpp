@@ -373,14 +373,15 @@ TEST_F(HostFileSystemTest, PreserveMakesANewFileSharedOnlyWhenAllowed) {
   for (bool mayShare : {true, false}) {
     SCOPED_TRACE(mayShare ? "may share" : "a copy");
     const std::string name = mayShare ? "shared.txt" : "copied.txt";
-    files_->preserveFile("C:\\ORIG.txt", "C:\\Backups\\" + name, mayShare);
+    files_->preserveFile("C:\\ORIG.txt", "C:\\Backups\\" + name, mayShare, false);
     EXPECT_EQ(contents("Backups/" + name), "original");
     struct stat kept;
     ASSERT_EQ(stat(host("Backups/" + name).c_str(), &kept), 0);
     EXPECT_EQ(kept.st_ino == original.st_ino, mayShare);
-    EXPECT_EQ(
-        errorOf([&] { files_->preserveFile("C:\\orig.txt", "C:\\Backups\\" + name, mayShare); }),
-        err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] {
+                files_->preserveFile("C:\\orig.txt", "C:\\Backups\\" + name, mayShare, false);
+              }),
+              err::PathFileAccess);
   }
   EXPECT_EQ(allNames("Backups"), (std::vector<std::string>{"copied.txt", "shared.txt"}));
 }

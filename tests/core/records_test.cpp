@@ -211,6 +211,29 @@ TEST_F(RecordsTest, AFileThatAppearsAfterThePlanIsKeptBeforeItIsReplaced) {
   EXPECT_EQ(read("C:\\FS98\\Sound\\rpm.wav"), "come since");
 }
 
+TEST_F(RecordsTest, OriginalsPutBackAreMadeLastingOnceBeforeTheirCopiesGo) {
+  Orvex& app = freshStart(Kind::Sound, true);
+  unpack(Kind::Sound);
+  installAsTheUserWould(app, Kind::Sound);
+  std::vector<std::string> steps;
+  faulty_->beforeOperation = [&](const std::string& operation, const std::string& path) {
+    if (operation == "preserveFile" || operation == "syncFolder")
+      steps.push_back(operation + " " + path);
+    else if (operation == "deleteFile" && path.find("Backups") != std::string::npos)
+      steps.push_back("drop");
+  };
+  press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+  faulty_->beforeOperation = nullptr;
+  const auto sync = std::find(steps.begin(), steps.end(), "syncFolder C:\\FS98\\Sound");
+  ASSERT_NE(sync, steps.end());
+  EXPECT_EQ(std::count_if(steps.begin(), steps.end(),
+                          [](const std::string& s) { return s.rfind("syncFolder", 0) == 0; }),
+            1);
+  EXPECT_GT(sync - steps.begin(), 1) << "the originals come back before";
+  EXPECT_TRUE(std::all_of(steps.begin(), sync, [](const std::string& s) { return s != "drop"; }));
+  EXPECT_NE(std::find(sync, steps.end(), "drop"), steps.end());
+}
+
 TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
   Orvex& app = freshStart(Kind::Sound, false);
   for (const char* tag : {"first", "second"}) {

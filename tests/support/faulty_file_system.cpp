@@ -110,10 +110,16 @@ bool FaultyFileSystem::transferNewFile(const std::string& source, const std::str
 }
 
 void FaultyFileSystem::preserveFile(const std::string& source, const std::string& target,
-                                    bool mayShare) {
+                                    bool mayShare, bool folderLater) {
   const Counted op(*this, "preserveFile", source + " -> " + target);
   if (op.failing) fail();
-  inner_.preserveFile(source, target, mayShare);
+  inner_.preserveFile(source, target, mayShare, folderLater);
+}
+
+void FaultyFileSystem::syncFolder(const std::string& folder) {
+  const Counted op(*this, "syncFolder", folder);
+  if (op.failing) fail();
+  inner_.syncFolder(folder);
 }
 
 std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path) {

@@ -58,7 +58,9 @@ class FaultyFileSystem : public FileSystem {
   void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override {
     inner_.aboutToTransfer(moves);
   }
-  void preserveFile(const std::string& source, const std::string& target, bool mayShare) override;
+  void preserveFile(const std::string& source, const std::string& target, bool mayShare,
+                    bool folderLater) override;
+  void syncFolder(const std::string& folder) override;
   std::optional<FileStamp> stamp(const std::string& path) override;
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
