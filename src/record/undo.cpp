@@ -320,8 +320,10 @@ void Undo::handOver(const Change& c, std::vector<std::string>& orphans) {
       if (kept.id == next->id) kept = *next;
 }
 
-bool Undo::ask(const Change& c, bool& toAll, bool& cancelled) {
-  if (toAll || !askChanged || unchanged(c)) return true;
+bool Undo::ask(const Change& c, const std::function<std::optional<FileStamp>()>& now, bool& toAll,
+               bool& cancelled) {
+  if (toAll || !askChanged || unchanged(c, now())) return true;
+  ++questions_;
   switch (askChanged(c.path)) {
     case UndoAnswer::Yes: return true;
     case UndoAnswer::YesToAll: toAll = true; return true;
@@ -393,6 +395,28 @@ bool Undo::uninstall(long install) {
   bool toAll = false, cancelled = false;
   std::vector<long> undone;
   std::vector<Change> folders;
+  // The stamps of the files are read a batch at a time, folder by folder, just before they are
+  // needed, and afresh after a question. A batch that fails is read file by file, so that a
+  // failure stops the uninstall at its own file.
+  constexpr size_t kStampBatch = 256;
+  std::unordered_map<const Change*, std::optional<FileStamp>> stamped;
+  const auto stampNow = [&](auto at) -> std::optional<FileStamp> {
+    if (const auto found = stamped.find(&*at); found != stamped.end()) return found->second;
+    stamped.clear();
+    std::vector<const Change*> next;
+    for (auto from = at; from != changes.rend() && next.size() < kStampBatch; ++from)
+      if (isFile(*from)) next.push_back(&*from);
+    std::vector<std::string> paths;
+    for (const Change* n : next) paths.push_back(n->path);
+    try {
+      const std::vector<std::optional<FileStamp>> got = fs_.stamps(paths);
+      for (size_t k = 0; k < next.size(); ++k) stamped[next[k]] = got[k];
+      return got.front();
+    } catch (const FileError&) {
+      stamped.clear();
+      return fs_.stamp(at->path);
+    }
+  };
   for (auto it = changes.rbegin(); it != changes.rend() && !cancelled; ++it) {
     const Change& c = *it;
     switch (c.kind) {
@@ -409,7 +433,11 @@ bool Undo::uninstall(long install) {
           undone.push_back(c.id);
           break;
         }
-        if (!ask(c, toAll, cancelled)) break;
+        const int questions = questions_;
+        const bool yes = ask(
+            c, [&] { return stampNow(it); }, toAll, cancelled);
+        if (questions_ != questions) stamped.clear();
+        if (!yes) break;
         putBack(c);
         undone.push_back(c.id);
         break;

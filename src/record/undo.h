@@ -88,7 +88,9 @@ class Undo {
   void handFolderOn(const Change& folder, long install);
   // Drops the changes undone, the record when nothing is left, and the backups nobody needs.
   void finish(long install, const std::vector<Change>& changes, const std::vector<long>& undone);
-  bool ask(const Change& change, bool& toAll, bool& cancelled);
+  // now: the file's stamp as it is now.
+  bool ask(const Change& change, const std::function<std::optional<FileStamp>()>& now, bool& toAll,
+           bool& cancelled);
   // The next install that wrote the same file takes over the original this one kept; the copy
   // it kept itself goes to orphans.
   void handOver(const Change& change, std::vector<std::string>& orphans);
@@ -101,6 +103,7 @@ class Undo {
   std::optional<Read> counted_;
   // Folders that originals were put back into since their names were last made lasting.
   std::vector<std::string> unsynced_;
+  int questions_ = 0;  // asked so far
 };
 
 // Whether an area entry of a scenery list names this Local= and Title=; the list without it.

@@ -114,6 +114,25 @@ TEST_F(RecordsTest, AFileChangedSinceIsAskedAboutFirst) {
     }
   }
 
+  // Changed while a question about another file is up: asked about too.
+  {
+    Orvex& app = freshStart(Kind::Sound, false);
+    unpack(Kind::Sound);
+    installAsTheUserWould(app, Kind::Sound);
+    write("C:\\FS98\\Sound\\rpm.wav", "mine too");
+    tk_.boxes.clear();
+    tk_.answers = {MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::No};
+    int questions = 0;
+    tk_.onQuestion = [&] {
+      if (++questions == 2) write("C:\\FS98\\Sound\\eng.wav", "mine");
+    };
+    press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+    tk_.onQuestion = nullptr;
+    EXPECT_EQ(tk_.countCaption("Uninstall"), 3);
+    EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "mine");
+    EXPECT_FALSE(exists("C:\\FS98\\Sound\\rpm.wav"));
+  }
+
   // Touched without a change of its bytes: the digest taken while the program was idle says
   // it is what the install left, and nothing is asked.
   Orvex& app = freshStart(Kind::Sound, false);
