@@ -181,6 +181,7 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path, bool ab
       r.folder = {Seen::Found, folder};
       if (!match) {
         r.seen.kind = Seen::Missing;
+        r.missingByNames = true;
         return r;
       }
       if (lstat(r.host.c_str(), &st) == 0) {
@@ -324,19 +325,6 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   if (!to.parentExists) fail(err::PathNotFound);
   struct stat old;
   bool replacing = statOf(to, old);
-  if (replacing && onlyNew && S_ISREG(old.st_mode)) return false;
-  if (replacing && (!S_ISREG(old.st_mode) || !writable(old))) fail(err::PathFileAccess);
-
-  TransferWays ways = ways_;
-  // A link shares the attributes as well as the data, so it is used only where the result is
-  // the same as a copy's. A read-only source is copied: its read-only attribute must stay as
-  // it is (a stopped pass leaves the assembly area as it was), and clearing it before the
-  // delete step must not touch the installed file. A source with other names as well is
-  // copied: the installed file must not go on sharing its data with them. A target that is
-  // the source already (another name of the same file) is copied, as a rename onto itself
-  // would leave the hidden name behind.
-  const bool sameFile = replacing && old.st_dev == st.st_dev && old.st_ino == st.st_ino;
-  ways.link = ways.link && mayLink && writable(st) && st.st_nlink == 1 && !sameFile;
   // A copy is a new file with the mode every new file gets. A link whose data has another
   // mode gets that one: the assembly's name shows it too, which is harmless, since the
   // assembly file is deleted right after and its mode is read by nothing in between (its
@@ -344,6 +332,32 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   const mode_t mode = newFileMode();
   const std::optional<mode_t> linkMode =
       (st.st_mode & 07777) != mode ? std::optional<mode_t>(mode) : std::nullopt;
+  // A link shares the attributes as well as the data, so it is used only where the result is
+  // the same as a copy's. A read-only source is copied: its read-only attribute must stay as
+  // it is (a stopped pass leaves the assembly area as it was), and clearing it before the
+  // delete step must not touch the installed file. A source with other names as well is
+  // copied: the installed file must not go on sharing its data with them. A target that is
+  // the source already (another name of the same file) is copied, as a rename onto itself
+  // would leave the hidden name behind.
+  const bool mayShare = ways_.link && mayLink && writable(st) && st.st_nlink == 1;
+  if (to.missingByNames) {
+    // Only the kept names say the target is not there. A plain link never replaces a file, so
+    // it tells for sure; where it cannot be had, the target is looked for on disk first.
+    if (mayShare && !linkMode && link(from.host.c_str(), to.host.c_str()) == 0) {
+      lastTransfer_ = TransferWay::Link;
+      madeEntry(to.host);
+      return true;
+    }
+    names_.forget(hostParent(to.host));
+    to = resolve(target);
+    replacing = statOf(to, old);
+  }
+  if (replacing && onlyNew && S_ISREG(old.st_mode)) return false;
+  if (replacing && (!S_ISREG(old.st_mode) || !writable(old))) fail(err::PathFileAccess);
+
+  TransferWays ways = ways_;
+  const bool sameFile = replacing && old.st_dev == st.st_dev && old.st_ino == st.st_ino;
+  ways.link = mayShare && !sameFile;
   lastTransfer_ = linkOrCopy(from.host, to.host, replacing, ways, linkMode);
   madeEntry(to.host);
   return true;

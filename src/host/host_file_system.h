@@ -91,6 +91,9 @@ class HostFileSystem : public FileSystem {
     bool parentExists;
     Seen seen{};
     Seen folder{};  // the same of the folder holding it
+    // Missing by the kept names of its folder alone, without a look on disk: another program's
+    // file made in the same tick of the folder's clock as our last change there goes unseen.
+    bool missingByNames = false;
   };
   // aboutToMake: the path is that of a file about to be made, most likely not there yet.
   Resolved resolve(const std::string& path, bool aboutToMake = false);
