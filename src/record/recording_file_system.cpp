@@ -78,7 +78,9 @@ void RecordingFileSystem::endInstall() {
 }
 
 std::string RecordingFileSystem::key(const std::string& path) {
-  if (path.empty() || path != keyed_) {
+  // Kept for a path with its drive and root only: no current folder can change its key.
+  const bool rooted = path.size() > 2 && path[1] == ':' && path[2] == '\\';
+  if (!rooted || path != keyed_) {
     lastKey_ = dos::lower(inner_.fullPath(path));
     keyed_ = path;
   }

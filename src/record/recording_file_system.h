@@ -37,14 +37,8 @@ class RecordingFileSystem : public FileSystem {
   bool installing() const { return installing_; }
 
   std::string curDir() override { return inner_.curDir(); }
-  void chDir(const std::string& path) override {
-    keyed_.clear();
-    inner_.chDir(path);
-  }
-  void chDrive(const std::string& drive) override {
-    keyed_.clear();
-    inner_.chDrive(drive);
-  }
+  void chDir(const std::string& path) override { inner_.chDir(path); }
+  void chDrive(const std::string& drive) override { inner_.chDrive(drive); }
   std::string fullPath(const std::string& path) override { return inner_.fullPath(path); }
   std::vector<std::string> drives() override { return inner_.drives(); }
   bool isDirectory(const std::string& path) override { return inner_.isDirectory(path); }
@@ -131,7 +125,7 @@ class RecordingFileSystem : public FileSystem {
   std::string assembly_;  // lower case, full path
   std::vector<Pending> pending_;
   std::unordered_map<std::string, size_t> byPath_;  // lower-case full path -> index in pending_
-  // The last path given a key, and its key: a write asks for the same path's key twice.
+  // The last rooted path given a key, and its key: a write asks for the same path's key twice.
   std::string keyed_, lastKey_;
   bool storing_ = false;  // a call of the store runs: others inside it join it
   int numbered_ = 0;      // changes planned so far, for the backups' names
