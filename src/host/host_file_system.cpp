@@ -342,13 +342,13 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   const bool mayShare = ways_.link && mayLink && writable(st) && st.st_nlink == 1;
   if (to.missingByNames) {
     // Only the kept names say the target is not there. A plain link never replaces a file, so
-    // it tells for sure; where it cannot be had, the target is looked for on disk first.
+    // it tells for sure; where it cannot be had, the target is looked for on disk first, as
+    // spelt (the names kept stay: another spelling is looked for among them, as always).
     if (mayShare && !linkMode && link(from.host.c_str(), to.host.c_str()) == 0) {
       lastTransfer_ = TransferWay::Link;
       madeEntry(to.host);
       return true;
     }
-    names_.forget(hostParent(to.host));
     to = resolve(target);
     replacing = statOf(to, old);
   }
