@@ -177,16 +177,16 @@ HostFileSystem::Resolved HostFileSystem::lookUp(const std::string& path, bool ab
     const struct stat folder = st;
     const std::optional<std::string> match = names_.find(parent, parts.back(), &folder, true);
     if (names_.holds(parent)) {
-      Resolved r{match ? child(parent, *match) : exact, true};
-      r.folder = {Seen::Found, folder};
+      Resolved named{match ? child(parent, *match) : exact, true};
+      named.folder = {Seen::Found, folder};
       if (!match) {
-        r.seen.kind = Seen::Missing;
-        r.missingByNames = true;
-        return r;
+        named.seen.kind = Seen::Missing;
+        named.missingByNames = true;
+        return named;
       }
-      if (lstat(r.host.c_str(), &st) == 0) {
-        if (!S_ISLNK(st.st_mode)) r.seen = {Seen::Found, st};
-        return r;
+      if (lstat(named.host.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) named.seen = {Seen::Found, st};
+        return named;
       }
     }
     // The folder could not be read, or the name went since: looked up as any other.

@@ -77,20 +77,16 @@ void RecordingFileSystem::endInstall() {
   if (failure) std::rethrow_exception(failure);
 }
 
-std::string RecordingFileSystem::key(const std::string& path) {
-  // Kept for a path with its drive and root only: no current folder can change its key.
-  const bool rooted = path.size() > 2 && path[1] == ':' && path[2] == '\\';
-  if (!rooted || path != keyed_) {
-    lastKey_ = dos::lower(inner_.fullPath(path));
-    keyed_ = path;
-  }
-  return lastKey_;
-}
-
-bool RecordingFileSystem::recorded(const std::string& path) {
-  if (!installing_ || !store_) return false;
-  const std::string k = key(path);
-  return k != assembly_ && !dos::startsWith(k, assembly_ + "\\");
+std::optional<RecordingFileSystem::Target> RecordingFileSystem::recordedTarget(
+    const std::string& path, const std::string& source) {
+  if (!installing_ || !store_) return std::nullopt;
+  Target t{path, inner_.fullPath(path), {}, source};
+  t.key = dos::lower(t.full);
+  // The assembly area's folder, or anything below it.
+  if (t.key.starts_with(assembly_) &&
+      (t.key.size() == assembly_.size() || t.key[assembly_.size()] == '\\'))
+    return std::nullopt;
+  return t;
 }
 
 bool RecordingFileSystem::storeDoes(const std::function<void()>& call) {
@@ -207,14 +203,12 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
   }
 }
 
-RecordingFileSystem::Pending* RecordingFileSystem::planned(const std::string& path,
-                                                           ChangeKind whenNew,
-                                                           const std::string& source) {
-  const std::string k = key(path);
-  auto it = byPath_.find(k);
+RecordingFileSystem::Pending* RecordingFileSystem::planned(const Target& target,
+                                                           ChangeKind whenNew) {
+  auto it = byPath_.find(target.key);
   if (it == byPath_.end()) {
-    planAll({Target{path, inner_.fullPath(path), k, source}}, whenNew);
-    it = byPath_.find(k);
+    planAll({target}, whenNew);
+    it = byPath_.find(target.key);
   } else if (pending_[it->second].change.done) {
     // Written again by this install: what it left is read afresh at the end.
     pending_[it->second].stamped = false;
@@ -273,12 +267,8 @@ void RecordingFileSystem::aboutToTransfer(
   if (!installing_ || !store_) return;
   std::vector<Target> targets;
   targets.reserve(moves.size());
-  for (const auto& [source, target] : moves) {
-    Target t{target, inner_.fullPath(target), {}, source};
-    t.key = dos::lower(t.full);
-    if (t.key != assembly_ && !dos::startsWith(t.key, assembly_ + "\\"))
-      targets.push_back(std::move(t));
-  }
+  for (const auto& [source, target] : moves)
+    if (std::optional<Target> t = recordedTarget(target, source)) targets.push_back(std::move(*t));
   // What the last pass did, and what this one is about to do, in one transaction.
   storeDoes([&] {
     store_->transaction([&] {
@@ -289,27 +279,28 @@ void RecordingFileSystem::aboutToTransfer(
 }
 
 void RecordingFileSystem::mkDir(const std::string& path) {
-  if (!recorded(path) || inner_.isDirectory(path) || inner_.isFile(path)) {
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t || inner_.isDirectory(path) || inner_.isFile(path)) {
     inner_.mkDir(path);
     return;
   }
-  Pending* p = planned(path, ChangeKind::Folder);
+  Pending* p = planned(*t, ChangeKind::Folder);
   inner_.mkDir(path);
   if (p) p->happened = true;
 }
 
-void RecordingFileSystem::write(const std::string& path, ChangeKind whenNew,
-                                const std::string& source, bool mayShare,
+void RecordingFileSystem::write(const Target& target, ChangeKind whenNew, bool mayShare,
                                 const std::function<void()>& change) {
-  Pending* p = planned(path, whenNew, source);
+  Pending* p = planned(target, whenNew);
   if (p) keepOriginal(*p, mayShare);
   change();
   if (p) p->happened = true;
 }
 
 void RecordingFileSystem::transferFile(const std::string& source, const std::string& target) {
-  if (!recorded(target)) return inner_.transferFile(source, target);
-  Pending* p = planned(target, ChangeKind::Created, source);
+  const std::optional<Target> t = recordedTarget(target, source);
+  if (!t) return inner_.transferFile(source, target);
+  Pending* p = planned(*t, ChangeKind::Created);
   // Not there when planned: it travels only if it is still not there, which costs no look of
   // its own. A file that appeared since is kept first, as any file replaced.
   if (p && p->change.backup.empty() && !p->backedUp && !p->happened && !p->change.done &&
@@ -323,28 +314,32 @@ void RecordingFileSystem::transferFile(const std::string& source, const std::str
 }
 
 void RecordingFileSystem::copyFile(const std::string& source, const std::string& target) {
-  if (!recorded(target)) return inner_.copyFile(source, target);
+  const std::optional<Target> t = recordedTarget(target, source);
+  if (!t) return inner_.copyFile(source, target);
   // A copy of one of the simulator's own files is a backup the program keeps of it, such as
   // the scenery list's: undone only by a rollback.
-  write(target, recorded(source) ? ChangeKind::ListBackup : ChangeKind::Created, source, true,
+  write(*t, recordedTarget(source) ? ChangeKind::ListBackup : ChangeKind::Created, true,
         [&] { inner_.copyFile(source, target); });
 }
 
 void RecordingFileSystem::moveFile(const std::string& source, const std::string& target) {
-  if (!recorded(target)) return inner_.moveFile(source, target);
-  write(target, ChangeKind::Created, source, true, [&] { inner_.moveFile(source, target); });
+  const std::optional<Target> t = recordedTarget(target, source);
+  if (!t) return inner_.moveFile(source, target);
+  write(*t, ChangeKind::Created, true, [&] { inner_.moveFile(source, target); });
 }
 
 void RecordingFileSystem::kill(const std::string& pathOrPattern) {
-  if (dos::hasWildcards(dos::fileName(pathOrPattern)) || !recorded(pathOrPattern) ||
-      !inner_.isFile(pathOrPattern))
-    return inner_.kill(pathOrPattern);
-  write(pathOrPattern, ChangeKind::Created, {}, true, [&] { inner_.kill(pathOrPattern); });
+  const std::optional<Target> t = dos::hasWildcards(dos::fileName(pathOrPattern))
+                                      ? std::nullopt
+                                      : recordedTarget(pathOrPattern);
+  if (!t || !inner_.isFile(pathOrPattern)) return inner_.kill(pathOrPattern);
+  write(*t, ChangeKind::Created, true, [&] { inner_.kill(pathOrPattern); });
 }
 
 void RecordingFileSystem::deleteFile(const std::string& path) {
-  if (!recorded(path) || !inner_.isFile(path)) return inner_.deleteFile(path);
-  write(path, ChangeKind::Created, {}, true, [&] { inner_.deleteFile(path); });
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t || !inner_.isFile(path)) return inner_.deleteFile(path);
+  write(*t, ChangeKind::Created, true, [&] { inner_.deleteFile(path); });
 }
 
 void RecordingFileSystem::setAttrNormal(const std::string& path) {
@@ -352,27 +347,31 @@ void RecordingFileSystem::setAttrNormal(const std::string& path) {
 }
 
 void RecordingFileSystem::setReadOnly(const std::string& path, bool readOnly) {
-  if (!recorded(path) || !inner_.isFile(path)) return inner_.setReadOnly(path, readOnly);
-  write(path, ChangeKind::Created, {}, true, [&] { inner_.setReadOnly(path, readOnly); });
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t || !inner_.isFile(path)) return inner_.setReadOnly(path, readOnly);
+  write(*t, ChangeKind::Created, true, [&] { inner_.setReadOnly(path, readOnly); });
 }
 
 void RecordingFileSystem::writeFile(const std::string& path, const std::string& data) {
-  if (!recorded(path)) return inner_.writeFile(path, data);
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t) return inner_.writeFile(path, data);
   // Written in place: the original needs a copy of its own.
-  write(path, ChangeKind::Created, {}, false, [&] { inner_.writeFile(path, data); });
+  write(*t, ChangeKind::Created, false, [&] { inner_.writeFile(path, data); });
 }
 
 void RecordingFileSystem::replaceFile(const std::string& path, const std::string& data) {
-  if (!recorded(path)) return inner_.replaceFile(path, data);
-  write(path, ChangeKind::Created, {}, true, [&] { inner_.replaceFile(path, data); });
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t) return inner_.replaceFile(path, data);
+  write(*t, ChangeKind::Created, true, [&] { inner_.replaceFile(path, data); });
 }
 
 void RecordingFileSystem::appendFile(const std::string& path, const std::string& data) {
-  if (!recorded(path)) return inner_.appendFile(path, data);
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t) return inner_.appendFile(path, data);
   // An area added to a scenery list is undone by its meaning (its lines), so that areas added
   // since stay; the copy of the old bytes serves a rollback after a crash.
-  const bool known = byPath_.count(key(path)) > 0;
-  Pending* p = planned(path, ChangeKind::Area);
+  const bool known = byPath_.count(t->key) > 0;
+  Pending* p = planned(*t, ChangeKind::Area);
   if (p) {
     if (known && p->change.kind != ChangeKind::Area) {
       // Written by this install already: the record keeps what it said.

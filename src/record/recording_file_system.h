@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -98,18 +99,17 @@ class RecordingFileSystem : public FileSystem {
     std::string path, full, key, source;
   };
 
-  // Whether a write to this path is to be recorded.
-  bool recorded(const std::string& path);
-  std::string key(const std::string& path);
-  // The pending change of a path, planned now (in the record before anything is written)
+  // The target a write to this path is, when the write is to be recorded; nothing otherwise.
+  std::optional<Target> recordedTarget(const std::string& path, const std::string& source = {});
+  // The pending change of a target, planned now (in the record before anything is written)
   // when it is not yet.
-  Pending* planned(const std::string& path, ChangeKind whenNew, const std::string& source = {});
+  Pending* planned(const Target& target, ChangeKind whenNew);
   void planAll(const std::vector<Target>& targets, ChangeKind whenNew);
   // Keeps the original of a file about to be replaced or changed; a failure stops the install
   // with the file untouched.
   void keepOriginal(Pending& p, bool mayShare);
   // Runs one write of a recorded path: planned first, its original kept, then marked made.
-  void write(const std::string& path, ChangeKind whenNew, const std::string& source, bool mayShare,
+  void write(const Target& target, ChangeKind whenNew, bool mayShare,
              const std::function<void()>& change);
   // Writes the changes that happened as done, with their stamps, and forgets the others.
   void settle();
@@ -125,8 +125,6 @@ class RecordingFileSystem : public FileSystem {
   std::string assembly_;  // lower case, full path
   std::vector<Pending> pending_;
   std::unordered_map<std::string, size_t> byPath_;  // lower-case full path -> index in pending_
-  // The last rooted path given a key, and its key: a write asks for the same path's key twice.
-  std::string keyed_, lastKey_;
   bool storing_ = false;  // a call of the store runs: others inside it join it
   int numbered_ = 0;      // changes planned so far, for the backups' names
 };

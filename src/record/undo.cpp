@@ -79,28 +79,27 @@ std::string withoutArea(const std::string& list, const std::string& entryLines, 
   return out;
 }
 
+// One install's changes and the other installs' changes at the same paths, read once for the
+// many look-ups of a count, uninstall or recovery, and known to successor while it lasts.
 class Undo::OverlapScope {
  public:
-  OverlapScope(Undo& undo, long install) : undo_(undo) {
-    Overlap overlap{install, {}};
-    for (Change& c : undo.store_.changesOverlapping(install))
-      overlap.byPath[dos::lower(c.path)].push_back(std::move(c));
-    undo.overlap_ = std::move(overlap);
+  OverlapScope(Undo& undo, long install) : undo_(undo), read_(undo.read(install)) {
+    undo.overlap_ = &read_.overlap;
   }
-  // One read already: lent for the scope, and given back at its end.
-  OverlapScope(Undo& undo, Overlap& lent) : undo_(undo), lent_(&lent) {
-    undo.overlap_ = std::move(lent);
-  }
-  ~OverlapScope() {
-    if (lent_) *lent_ = std::move(*undo_.overlap_);
-    undo_.overlap_.reset();
-  }
+  ~OverlapScope() { undo_.overlap_ = nullptr; }
   OverlapScope(const OverlapScope&) = delete;
   OverlapScope& operator=(const OverlapScope&) = delete;
 
+  std::vector<Change>& changes() { return read_.changes; }
+  // Ends the scope's use of what it read, and keeps it for the uninstall that may follow.
+  void keepForUninstall() {
+    undo_.overlap_ = nullptr;
+    undo_.counted_ = std::move(read_);
+  }
+
  private:
   Undo& undo_;
-  Overlap* lent_ = nullptr;
+  Read read_;
 };
 
 std::optional<Change> Undo::successor(const Change& change) {
@@ -155,19 +154,16 @@ Undo::Read Undo::read(long install) {
 }
 
 Undo::Counts Undo::count(long install) {
-  Read now = read(install);
+  OverlapScope scope(*this, install);
   Counts counts;
-  {
-    const OverlapScope overlap(*this, now.overlap);
-    for (const Change& c : now.changes) {
-      if (!isFile(c) || successor(c)) continue;
-      if (keepsOriginal(c))
-        ++counts.putBack;
-      else if (c.size >= 0)
-        ++counts.remove;
-    }
+  for (const Change& c : scope.changes()) {
+    if (!isFile(c) || successor(c)) continue;
+    if (keepsOriginal(c))
+      ++counts.putBack;
+    else if (c.size >= 0)
+      ++counts.remove;
   }
-  counted_ = std::move(now);
+  scope.keepForUninstall();
   return counts;
 }
 
@@ -375,9 +371,8 @@ std::vector<Change> Undo::resolvePlanned(std::vector<Change> changes) {
 bool Undo::uninstall(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return true;
-  Read now = read(install);
-  const OverlapScope overlap(*this, now.overlap);
-  const std::vector<Change> changes = resolvePlanned(std::move(now.changes));
+  OverlapScope scope(*this, install);
+  const std::vector<Change> changes = resolvePlanned(std::move(scope.changes()));
   std::vector<std::string> orphans;
 
   // First, in one transaction: the record says an uninstall runs, and every later install
@@ -400,9 +395,12 @@ bool Undo::uninstall(long install) {
   // failure stops the uninstall at its own file.
   constexpr size_t kStampBatch = 256;
   std::unordered_map<const Change*, std::optional<FileStamp>> stamped;
+  int stampedAfter = questions_;
   const auto stampNow = [&](auto at) -> std::optional<FileStamp> {
-    if (const auto found = stamped.find(&*at); found != stamped.end()) return found->second;
+    if (const auto found = stamped.find(&*at); found != stamped.end() && stampedAfter == questions_)
+      return found->second;
     stamped.clear();
+    stampedAfter = questions_;
     std::vector<const Change*> next;
     for (auto from = at; from != changes.rend() && next.size() < kStampBatch; ++from)
       if (isFile(*from)) next.push_back(&*from);
@@ -433,11 +431,9 @@ bool Undo::uninstall(long install) {
           undone.push_back(c.id);
           break;
         }
-        const int questions = questions_;
-        const bool yes = ask(
-            c, [&] { return stampNow(it); }, toAll, cancelled);
-        if (questions_ != questions) stamped.clear();
-        if (!yes) break;
+        if (!ask(
+                c, [&] { return stampNow(it); }, toAll, cancelled))
+          break;
         putBack(c);
         undone.push_back(c.id);
         break;
@@ -450,8 +446,8 @@ bool Undo::uninstall(long install) {
 }
 
 void Undo::forget(long install) {
-  const OverlapScope overlap(*this, install);
-  const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  OverlapScope scope(*this, install);
+  const std::vector<Change> changes = resolvePlanned(std::move(scope.changes()));
   std::vector<std::string> orphans;
   store_.transaction([&] {
     for (const Change& c : changes) {
@@ -481,8 +477,8 @@ void Undo::rollBack(long install) {
   }
   // An install broken off is the last to have written its files: every byte it replaced
   // comes back from the copies kept, the scenery list included.
-  const OverlapScope overlap(*this, install);
-  const std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  OverlapScope scope(*this, install);
+  const std::vector<Change> changes = resolvePlanned(std::move(scope.changes()));
   std::vector<long> undone;
   std::vector<Change> folders;
   for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
@@ -525,8 +521,8 @@ void Undo::dropStrayBackups(const std::string& backups) {
 void Undo::keepAsItStands(long install) {
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return;
-  const OverlapScope overlap(*this, install);
-  std::vector<Change> changes = resolvePlanned(store_.changes(install));
+  OverlapScope scope(*this, install);
+  std::vector<Change> changes = resolvePlanned(std::move(scope.changes()));
   std::vector<long> gone;
   if (record->state == InstallState::Uninstalling) {
     // What the uninstall undid already leaves the record.

@@ -65,7 +65,7 @@ class Undo {
     std::unordered_map<std::string, std::vector<Change>> byPath;
   };
   class OverlapScope;
-  // An install's changes and overlap as count read them, at a version of the records.
+  // An install's changes and their overlap, as read at a version of the records.
   struct Read {
     RecordVersion version;
     std::vector<Change> changes;
@@ -99,7 +99,7 @@ class Undo {
 
   RecordStore& store_;
   FileSystem& fs_;
-  std::optional<Overlap> overlap_;
+  Overlap* overlap_ = nullptr;  // while an OverlapScope lasts
   std::optional<Read> counted_;
   // Folders that originals were put back into since their names were last made lasting.
   std::vector<std::string> unsynced_;
