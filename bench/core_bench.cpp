@@ -287,14 +287,15 @@ bool wanted(const std::string& group) {
 int main() {
   using namespace orvex::bench;
   try {
-    // For a profiler: ORVEX_BENCH_ONLY=orvex, cp or mv runs the aircraft install once, and
+    // For a profiler: ORVEX_BENCH_ONLY=orvex, unrecorded, cp or mv runs the aircraft install once, and
     // uninstall its install and uninstall, and nothing else.
     if (const char* only = std::getenv("ORVEX_BENCH_ONLY")) {
       Scratch s;
       s.generateAircraft(5000, 200'000'000);
       const std::string what = only;
-      const double t = what == "orvex"       ? installByOrvex(s, true)
-                       : what == "uninstall" ? uninstallByOrvex(s)
+      const double t = what == "orvex"         ? installByOrvex(s, true)
+                       : what == "unrecorded" ? installByOrvex(s, true, false)
+                       : what == "uninstall"  ? uninstallByOrvex(s)
                                              : installByTools(s, what == "mv");
       std::printf("%s: %.3f s\n", only, t);
       return 0;

@@ -51,7 +51,7 @@ std::string lower(std::string text) {
   return text;
 }
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
+bool equalsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;

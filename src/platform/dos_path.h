@@ -10,7 +10,7 @@ namespace orvex::dos {
 
 // Lower-case of ASCII letters; other bytes unchanged.
 std::string lower(std::string text);
-bool equalsNoCase(const std::string& a, const std::string& b);
+bool equalsNoCase(std::string_view a, std::string_view b);
 bool startsWith(const std::string& text, const std::string& prefix);
 bool containsNoCase(const std::string& text, const std::string& part);
 

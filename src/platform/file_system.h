@@ -59,6 +59,8 @@ class FileSystem {
   virtual void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) {
     (void)moves;
   }
+  // These folders are about to be made, in this order, each by its own mkDir.
+  virtual void aboutToMake(const std::vector<std::string>& folders) { (void)folders; }
   // Makes target a lasting copy of source, safely on disk before it returns (a new file; 75
   // when target exists). With mayShare the host may let both names share one file's data, for
   // a source that is only ever replaced whole, never changed in place. With folderLater, only

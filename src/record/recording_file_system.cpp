@@ -80,12 +80,15 @@ void RecordingFileSystem::endInstall() {
 std::optional<RecordingFileSystem::Target> RecordingFileSystem::recordedTarget(
     const std::string& path, const std::string& source) {
   if (!installing_ || !store_) return std::nullopt;
-  Target t{path, inner_.fullPath(path), {}, source};
-  t.key = dos::lower(t.full);
-  // The assembly area's folder, or anything below it.
-  if (t.key.starts_with(assembly_) &&
-      (t.key.size() == assembly_.size() || t.key[assembly_.size()] == '\\'))
+  std::string full = inner_.fullPath(path);
+  // The assembly area's folder, or anything below it: told apart before any copy is made, as
+  // the install also clears and deletes every file it takes from there.
+  if (full.size() >= assembly_.size() &&
+      (full.size() == assembly_.size() || full[assembly_.size()] == '\\') &&
+      dos::equalsNoCase(std::string_view(full).substr(0, assembly_.size()), assembly_))
     return std::nullopt;
+  Target t{path, std::move(full), {}, source};
+  t.key = dos::lower(t.full);
   return t;
 }
 
@@ -119,22 +122,29 @@ void RecordingFileSystem::giveUpStore(const std::string& why) {
 void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind whenNew) {
   std::vector<Change> fresh;
   std::vector<const Target*> planned;
-  std::unordered_set<std::string> seen;
+  std::unordered_set<std::string_view> seen;
   fresh.reserve(targets.size());
+  // The folder and the name of a full path (or of its key, in lower case), as views of it.
+  const auto folderOf = [](std::string_view full) {
+    const size_t sep = full.rfind('\\');
+    return sep == std::string_view::npos ? full.substr(0, 0) : full.substr(0, sep == 2 ? 3 : sep);
+  };
+  const auto nameOf = [](std::string_view full) { return full.substr(full.rfind('\\') + 1); };
   // Whether a target is there already, and then how its name is spelt on disk, so that an
   // original put back has its own name again: a folder that many targets go into is listed
   // once instead of each of them looked up. A name no listing shows (a hidden one), and a
   // folder that cannot be listed, are looked up one by one.
-  std::unordered_map<std::string, int> perFolder;
-  for (const Target& t : targets) ++perFolder[dos::lower(dos::parentOf(t.full))];
-  std::unordered_map<std::string, std::optional<std::unordered_map<std::string, std::string>>>
+  std::unordered_map<std::string_view, int> perFolder;
+  for (const Target& t : targets) ++perFolder[folderOf(t.key)];
+  std::unordered_map<std::string_view,
+                     std::optional<std::unordered_map<std::string, std::string>>>
       listed;
   const auto there = [&](const Target& t, std::string& spelt) {
-    const std::string name = dos::fileName(t.full), folder = dos::parentOf(t.full);
-    const std::string folderKey = dos::lower(folder);
+    const std::string_view name = nameOf(t.key), folderKey = folderOf(t.key);
     spelt = t.full;
     if (name.empty() || name[0] == '.' || perFolder[folderKey] < kListedFolder)
       return inner_.isFile(t.path);
+    const std::string folder(folderOf(t.full));
     auto [entry, first] = listed.try_emplace(folderKey);
     if (first) try {
         std::unordered_map<std::string, std::string> names;
@@ -144,7 +154,7 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
         // Looked up one by one.
       }
     if (!entry->second) return inner_.isFile(t.path);
-    const auto found = entry->second->find(dos::lower(name));
+    const auto found = entry->second->find(std::string(name));
     if (found == entry->second->end()) return false;
     spelt = (folder.back() == '\\' ? folder : folder + "\\") + found->second;
     return true;
@@ -278,9 +288,25 @@ void RecordingFileSystem::aboutToTransfer(
   });
 }
 
+std::optional<RecordingFileSystem::Target> RecordingFileSystem::newFolder(
+    const std::string& path) {
+  std::optional<Target> t = recordedTarget(path);
+  if (t && (inner_.isDirectory(path) || inner_.isFile(path))) t.reset();
+  return t;
+}
+
+void RecordingFileSystem::aboutToMake(const std::vector<std::string>& folders) {
+  inner_.aboutToMake(folders);
+  // All planned in one transaction: one wait for the disk instead of one per folder.
+  std::vector<Target> targets;
+  for (const std::string& folder : folders)
+    if (std::optional<Target> t = newFolder(folder)) targets.push_back(std::move(*t));
+  if (!targets.empty()) storeDoes([&] { planAll(targets, ChangeKind::Folder); });
+}
+
 void RecordingFileSystem::mkDir(const std::string& path) {
-  const std::optional<Target> t = recordedTarget(path);
-  if (!t || inner_.isDirectory(path) || inner_.isFile(path)) {
+  const std::optional<Target> t = newFolder(path);
+  if (!t) {
     inner_.mkDir(path);
     return;
   }

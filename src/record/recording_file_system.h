@@ -50,6 +50,7 @@ class RecordingFileSystem : public FileSystem {
   void copyFile(const std::string& source, const std::string& target) override;
   void transferFile(const std::string& source, const std::string& target) override;
   void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override;
+  void aboutToMake(const std::vector<std::string>& folders) override;
   void preserveFile(const std::string& source, const std::string& target, bool mayShare,
                     bool folderLater) override {
     inner_.preserveFile(source, target, mayShare, folderLater);
@@ -101,6 +102,8 @@ class RecordingFileSystem : public FileSystem {
 
   // The target a write to this path is, when the write is to be recorded; nothing otherwise.
   std::optional<Target> recordedTarget(const std::string& path, const std::string& source = {});
+  // A folder that mkDir would make and the record would hold: not there yet, in a recorded place.
+  std::optional<Target> newFolder(const std::string& path);
   // The pending change of a target, planned now (in the record before anything is written)
   // when it is not yet.
   Pending* planned(const Target& target, ChangeKind whenNew);

@@ -247,6 +247,50 @@ TEST_F(RecordsTest, OriginalsPutBackAreMadeLastingOnceBeforeTheirCopiesGo) {
   EXPECT_TRUE(std::regex_match(steps, std::regex("pp+sd+"))) << steps;
 }
 
+// Marks each transaction it commits with a 't' in a trace.
+class TracedStore : public SqliteRecordStore {
+ public:
+  TracedStore(const std::string& hostPath, std::string& trace)
+      : SqliteRecordStore(hostPath), trace_(trace) {}
+  void transaction(const std::function<void()>& body) override {
+    const bool outer = depth_++ == 0;
+    try {
+      SqliteRecordStore::transaction(body);
+    } catch (...) {
+      --depth_;
+      throw;
+    }
+    --depth_;
+    if (outer) trace_ += 't';
+  }
+
+ private:
+  std::string& trace_;
+  int depth_ = 0;
+};
+
+TEST_F(RecordsTest, TheFoldersAnInstallMakesArePlannedInOneTransaction) {
+  for (const auto& [kind, folders] : {std::pair{Kind::Aircraft, 8}, {Kind::Scenery, 4}}) {
+    SCOPED_TRACE(kindName(kind));
+    std::string trace;
+    records = [&](const std::string& hostPath) {
+      return std::make_unique<TracedStore>(hostPath, trace);
+    };
+    Orvex& app = freshStart(kind, false);
+    unpack(kind);
+    faulty_->beforeOperation = [&](const std::string& operation, const std::string&) {
+      if (operation == "mkDir") trace += 'm';
+    };
+    installAsTheUserWould(app, kind);
+    faulty_->beforeOperation = nullptr;
+    ASSERT_EQ(tk_.countCaption("Success!"), 1);
+    const size_t first = trace.find('m');
+    ASSERT_TRUE(first != std::string::npos && first > 0) << trace;
+    EXPECT_EQ(trace.substr(first - 1, size_t(folders) + 1), "t" + std::string(size_t(folders), 'm'))
+        << trace;
+  }
+}
+
 TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
   Orvex& app = freshStart(Kind::Sound, false);
   for (const char* tag : {"first", "second"}) {

@@ -58,6 +58,9 @@ class FaultyFileSystem : public FileSystem {
   void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override {
     inner_.aboutToTransfer(moves);
   }
+  void aboutToMake(const std::vector<std::string>& folders) override {
+    inner_.aboutToMake(folders);
+  }
   void preserveFile(const std::string& source, const std::string& target, bool mayShare,
                     bool folderLater) override;
   void syncFolder(const std::string& folder) override;

@@ -92,6 +92,7 @@ bool Orvex::MakeAircraftDirectories(const std::string& SimName) {
                                  aircraft + "\\Documentation\\",
                                  aircraft + "\\Unknown\\",
                                  aircraft + "\\Image\\"};
+  fs.aboutToMake({std::begin(folders), std::end(folders)});
   bool agreed = false;
   for (const std::string& folder : folders) {
     try {

@@ -153,6 +153,7 @@ void Orvex::Command1_Click() {
     return Resume::at("copy");
   };
 
+  fs.aboutToMake({D, D + "\\Scenery", D + "\\Texture", D + "\\Unknown"});
   bool carriedOn = runSteps(
       {
           {"", [&] { fs.mkDir(D); }},
