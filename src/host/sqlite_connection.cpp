@@ -110,6 +110,13 @@ SqliteConnection::Statement::Run& SqliteConnection::Statement::Run::bindKept(
   return *this;
 }
 
+SqliteConnection::Statement::Run& SqliteConnection::Statement::Run::bindKeptBlob(
+    int index, std::string_view bytes) {
+  int code = sqlite3_bind_blob(s_.stmt_, index, bytes.data(), int(bytes.size()), SQLITE_STATIC);
+  if (code != SQLITE_OK) s_.db_.fail(code);
+  return *this;
+}
+
 bool SqliteConnection::Statement::Run::next() {
   int code = sqlite3_step(s_.stmt_);
   if (code == SQLITE_ROW) return true;
@@ -123,6 +130,11 @@ long long SqliteConnection::Statement::Run::integer(int column) const {
 
 std::string SqliteConnection::Statement::Run::text(int column) const {
   const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s_.stmt_, column));
+  return bytes ? std::string(bytes, size_t(sqlite3_column_bytes(s_.stmt_, column))) : "";
+}
+
+std::string SqliteConnection::Statement::Run::blob(int column) const {
+  const auto* bytes = static_cast<const char*>(sqlite3_column_blob(s_.stmt_, column));
   return bytes ? std::string(bytes, size_t(sqlite3_column_bytes(s_.stmt_, column))) : "";
 }
 

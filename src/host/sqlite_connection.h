@@ -63,10 +63,13 @@ class SqliteConnection {
       Run& bind(int index, const std::string& text);
       // Binds text without copying it: it must stay as it is until the run ends.
       Run& bindKept(int index, std::string_view text);
+      // Binds bytes as a blob, without copying them, on the same terms.
+      Run& bindKeptBlob(int index, std::string_view bytes);
       // Steps to the next row; false when there is none (a write has none).
       bool next();
       long long integer(int column) const;
       std::string text(int column) const;
+      std::string blob(int column) const;
 
      private:
       Statement& s_;

@@ -1,6 +1,7 @@
 // The install records in SQLite: the schema, its version, and one prepared statement per query.
 #include "host/sqlite_record_store.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -14,7 +15,7 @@ using Run = Statement::Run;
 
 // The version of the tables below, kept in the file's user_version. A newer program that
 // changes them raises it, and this one then refuses the file rather than misread it.
-constexpr long kSchemaVersion = 2;
+constexpr long kSchemaVersion = 3;
 
 // An install's id is never given twice (AUTOINCREMENT); a change's is one more than the
 // largest held, which spares each of the many inserts of a copy pass the bookkeeping.
@@ -53,6 +54,19 @@ CREATE INDEX changes_backup ON changes (backup COLLATE NOCASE) WHERE backup <> '
 // What the first version of the tables lacks.
 constexpr const char* kFromVersion1 =
     "ALTER TABLE installs ADD COLUMN done_below INTEGER NOT NULL DEFAULT 0";
+
+// A plan holds many new changes of one install in one row, their ids first_id onwards: the
+// thousands a copy pass plans cost one insert instead of one each, with as many index entries.
+// Reading or changing changes turns the plans into rows first. The first and the second
+// version of the tables lack it.
+constexpr const char* kPlans = R"(
+CREATE TABLE plans (
+  first_id INTEGER PRIMARY KEY,
+  install INTEGER NOT NULL REFERENCES installs (id) ON DELETE CASCADE,
+  count INTEGER NOT NULL,
+  changes BLOB NOT NULL
+);
+)";
 
 // The changes' columns, done as the mark and the install's done_below say: doneBelow is that
 // of the change's install.
@@ -123,6 +137,75 @@ std::string insertChanges(size_t count) {
   return sql;
 }
 
+// From how many new changes on they are written as a plan.
+constexpr size_t kPlanAtLeast = kInsertBatch;
+
+// A plan's changes one after another: each text as its length and bytes, each number as eight
+// bytes, lowest first.
+void putNumber(std::string& out, long long value) {
+  for (int b = 0; b < 8; ++b)
+    out.push_back(char((static_cast<unsigned long long>(value) >> (8 * b)) & 0xff));
+}
+void putText(std::string& out, std::string_view text) {
+  putNumber(out, static_cast<long long>(text.size()));
+  out += text;
+}
+
+std::string planOf(const std::vector<const Change*>& changes) {
+  std::string out;
+  for (const Change* c : changes) {
+    putText(out, nameOf(kChangeKinds, c->kind));
+    for (const std::string* text : {&c->path, &c->backup, &c->digest, &c->text})
+      putText(out, *text);
+    for (long long number : {static_cast<long long>(c->originalReadOnly),
+                             static_cast<long long>(c->done), c->size, c->mtime})
+      putNumber(out, number);
+  }
+  return out;
+}
+
+std::vector<Change> changesOfPlan(const std::string& bytes, long install, long long count,
+                                  const SqliteConnection& db) {
+  size_t at = 0;
+  const auto need = [&](unsigned long long n) {
+    if (bytes.size() - at < n) db.fail("a plan of changes is damaged");
+  };
+  const auto number = [&] {
+    need(8);
+    unsigned long long value = 0;
+    for (int b = 0; b < 8; ++b)
+      value |= static_cast<unsigned long long>(static_cast<unsigned char>(bytes[at + size_t(b)]))
+               << (8 * b);
+    at += 8;
+    return static_cast<long long>(value);
+  };
+  const auto text = [&] {
+    const auto length = static_cast<unsigned long long>(number());
+    need(length);
+    std::string t = bytes.substr(at, size_t(length));
+    at += size_t(length);
+    return t;
+  };
+  std::vector<Change> changes;
+  for (long long n = 0; n < count; ++n) {
+    Change& c = changes.emplace_back();
+    c.install = install;
+    c.kind = valueOf(kChangeKinds, text(), db);
+    for (std::string* t : {&c.path, &c.backup, &c.digest, &c.text}) *t = text();
+    c.originalReadOnly = number() != 0;
+    c.done = number() != 0;
+    c.size = number();
+    c.mtime = number();
+  }
+  if (at != bytes.size()) db.fail("a plan of changes is damaged");
+  return changes;
+}
+
+// The largest change id held, in a row or a plan; 0 when there is none.
+const std::string kLargestHeld =
+    "max(coalesce((SELECT max(id) FROM changes), 0), "
+    "coalesce((SELECT max(first_id + count - 1) FROM plans), 0))";
+
 Run& bindInstall(Run& run, const InstallRecord& r) {
   return run.bind(1, r.simulator)
       .bind(2, r.kind)
@@ -146,17 +229,19 @@ struct SqliteRecordStore::Statements {
         addChange(db, insertChanges(1)),
         addChanges(db, insertChanges(kInsertBatch)),
         // Never below an install's done_below, whatever was removed since.
-        largestChange(db,
-                      "SELECT max(coalesce((SELECT max(id) FROM changes), 0), "
-                      "coalesce((SELECT max(done_below) FROM installs), 0) - 1)"),
+        largestChange(db, "SELECT max(" + kLargestHeld +
+                              ", coalesce((SELECT max(done_below) FROM installs), 0) - 1)"),
         updateChange(db,
                      "UPDATE changes SET install = ?1, kind = ?2, path = ?3, path_lower = ?4, "
                      "backup = ?5, original_read_only = ?6, done = ?7, size = ?8, mtime = ?9, "
                      "digest = ?10, text = ?11 WHERE id = ?12"),
         removeChange(db, "DELETE FROM changes WHERE id = ?1"),
-        markDone(db,
-                 "UPDATE installs SET done_below = (SELECT coalesce(max(id), 0) + 1 FROM "
-                 "changes) WHERE id = ?1"),
+        markDone(db, "UPDATE installs SET done_below = " + kLargestHeld + " + 1 WHERE id = ?1"),
+        addPlan(db,
+                "INSERT INTO plans (first_id, install, count, changes) VALUES (?1, ?2, ?3, ?4)"),
+        anyPlan(db, "SELECT 1 FROM plans LIMIT 1"),
+        plans(db, "SELECT first_id, install, count, changes FROM plans ORDER BY first_id"),
+        removePlans(db, "DELETE FROM plans"),
         // One install's: its done_below is read once, not joined to each of them.
         changesOf(db,
                   selectChanges("(SELECT done_below FROM installs WHERE id = ?1)", "changes c") +
@@ -176,8 +261,9 @@ struct SqliteRecordStore::Statements {
                     "LIMIT 1") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
-  Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, changesOf,
-      changesAt, changesBelow, changesOverlapping, dataVersion, backupInUse;
+  Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
+      anyPlan, plans, removePlans, changesOf, changesAt, changesBelow, changesOverlapping,
+      dataVersion, backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -207,7 +293,9 @@ void SqliteRecordStore::openSchema() {
     transaction([&] {
       const long found = version();
       if (found >= kSchemaVersion) return;
-      db_.exec(found == 0 ? kSchema : kFromVersion1);
+      if (found == 0) db_.exec(kSchema);
+      if (found == 1) db_.exec(kFromVersion1);
+      db_.exec(kPlans);
       db_.exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     });
   }
@@ -279,16 +367,19 @@ std::vector<InstallRecord> SqliteRecordStore::installs() {
 }
 
 std::vector<Change> SqliteRecordStore::changes(long install) {
+  writePlansOut();
   Run run(statements_->changesOf);
   return readChanges(run.bind(1, install));
 }
 
 std::vector<Change> SqliteRecordStore::changesAt(const std::string& path) {
+  writePlansOut();
   Run run(statements_->changesAt);
   return readChanges(run.bind(1, dos::lower(path)));
 }
 
 std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
+  writePlansOut();
   std::string prefix = dos::belowPrefix(folder);
   std::string end = prefix;
   end.back() = ']';
@@ -297,25 +388,32 @@ std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
 }
 
 std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
+  writePlansOut();
   Run run(statements_->changesOverlapping);
   return readChanges(run.bind(1, install));
 }
 
 bool SqliteRecordStore::backupInUse(const std::string& backup) {
+  writePlansOut();
   return Run(statements_->backupInUse).bind(1, backup).next();
 }
 
 void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
+  if (changes.empty()) return;
   // The caller's changes get their ids only once every one is written.
   std::vector<long> ids(changes.size());
   transaction([&] {
-    std::vector<size_t> fresh;
+    std::vector<const Change*> fresh;
+    std::vector<size_t> freshAt;
     for (size_t i = 0; i < changes.size(); ++i) {
       const Change& c = changes[i];
       if (c.id == 0) {
-        fresh.push_back(i);
+        fresh.push_back(&c);
+        freshAt.push_back(i);
         continue;
       }
+      // The change may still be in a plan.
+      writePlansOut();
       const std::string lower = dos::lower(c.path);
       Run run(statements_->updateChange);
       bindChange(run, c, lower).bind(12, c.id).next();
@@ -326,32 +424,67 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
     if (fresh.empty()) return;
     // A new change's id is one more than the largest held, given here so that many can be
     // written by one statement.
-    long next = 0;
+    long first = 0;
     {
       Run largest(statements_->largestChange);
       largest.next();
-      next = long(largest.integer(0)) + 1;
+      first = long(largest.integer(0)) + 1;
     }
-    std::vector<std::string> lower(kInsertBatch);
-    for (size_t done = 0; done < fresh.size();) {
-      const size_t count = fresh.size() - done >= kInsertBatch ? kInsertBatch : 1;
-      Run run(count == 1 ? statements_->addChange : statements_->addChanges);
-      for (size_t k = 0; k < count; ++k) {
-        const size_t i = fresh[done + k];
-        lower[k] = dos::lower(changes[i].path);
-        ids[i] = next++;
-        const int base = int(k) * 12;
-        bindChange(run, changes[i], lower[k], base).bind(base + 12, ids[i]);
-      }
-      run.next();
-      done += count;
-    }
+    for (size_t k = 0; k < fresh.size(); ++k) ids[freshAt[k]] = first + long(k);
+    const bool oneInstall = std::all_of(fresh.begin(), fresh.end(), [&](const Change* c) {
+      return c->install == fresh[0]->install;
+    });
+    if (fresh.size() < kPlanAtLeast || !oneInstall) return insertRows(fresh, first);
+    const std::string plan = planOf(fresh);
+    Run(statements_->addPlan)
+        .bind(1, first)
+        .bind(2, fresh[0]->install)
+        .bind(3, static_cast<long long>(fresh.size()))
+        .bindKeptBlob(4, plan)
+        .next();
   });
   for (size_t i = 0; i < changes.size(); ++i) changes[i].id = ids[i];
 }
 
-void SqliteRecordStore::removeChanges(const std::vector<long>& ids) {
+void SqliteRecordStore::insertRows(const std::vector<const Change*>& changes, long first) {
+  std::vector<std::string> lower(kInsertBatch);
+  for (size_t done = 0; done < changes.size();) {
+    const size_t count = changes.size() - done >= kInsertBatch ? kInsertBatch : 1;
+    Run run(count == 1 ? statements_->addChange : statements_->addChanges);
+    for (size_t k = 0; k < count; ++k) {
+      const Change& c = *changes[done + k];
+      lower[k] = dos::lower(c.path);
+      const int base = int(k) * 12;
+      bindChange(run, c, lower[k], base).bind(base + 12, first + long(done + k));
+    }
+    run.next();
+    done += count;
+  }
+}
+
+void SqliteRecordStore::writePlansOut() {
+  if (!Run(statements_->anyPlan).next()) return;
   transaction([&] {
+    std::vector<std::pair<long, std::vector<Change>>> found;
+    {
+      Run run(statements_->plans);
+      while (run.next())
+        found.emplace_back(long(run.integer(0)),
+                           changesOfPlan(run.blob(3), long(run.integer(1)), run.integer(2), db_));
+    }
+    for (const auto& [first, changes] : found) {
+      std::vector<const Change*> rows;
+      for (const Change& c : changes) rows.push_back(&c);
+      insertRows(rows, first);
+    }
+    Run(statements_->removePlans).next();
+  });
+}
+
+void SqliteRecordStore::removeChanges(const std::vector<long>& ids) {
+  if (ids.empty()) return;
+  transaction([&] {
+    writePlansOut();
     for (long id : ids) Run(statements_->removeChange).bind(1, id).next();
   });
 }
@@ -361,6 +494,7 @@ void SqliteRecordStore::markDone(long install) {
 }
 
 void SqliteRecordStore::tidy() {
+  writePlansOut();
   db_.checkpoint();
 }
 

@@ -48,6 +48,10 @@ class SqliteRecordStore : public RecordStore {
 
   void openSchema();
   std::vector<Change> readChanges(SqliteConnection::Statement::Run& run);
+  // Writes new changes as rows, their ids first onwards.
+  void insertRows(const std::vector<const Change*>& changes, long first);
+  // Turns every plan into rows.
+  void writePlansOut();
 
   SqliteConnection db_;
   std::unique_ptr<Statements> statements_;

@@ -153,7 +153,12 @@ TEST_P(RecordStoreTest, ChangesKeepEveryFieldAndTheOrderTheyWereMadeIn) {
   made[1].done = true;
   made[1].digest = "00ff";
   std::vector<Change> batch{made[1]};
-  for (int n = 0; n < 130; ++n) batch.push_back(changeAt(a, "C:\\FS98\\late" + std::to_string(n)));
+  for (int n = 0; n < 130; ++n) {
+    Change late = made[size_t(n) % made.size()];
+    late.id = 0;
+    late.path = "C:\\FS98\\late" + std::to_string(n);
+    batch.push_back(late);
+  }
   std::vector<Change> again = put(batch);
   made[1] = again[0];
   made.insert(made.end(), again.begin() + 1, again.end());
@@ -405,7 +410,7 @@ TEST_F(SqliteRecordStoreTest, AnUnusableDatabaseGivesARecordErrorThatSaysWhy) {
       {dir_ + "/newer.db",
        [&](const std::string& path) {
          made(path);
-         rawConnection(path, "PRAGMA user_version = 3");
+         rawConnection(path, "PRAGMA user_version = 4");
        },
        "newer version", false},
       {dir_ + "/folder.db", [](const std::string& path) { stdfs::create_directory(path); },
@@ -496,33 +501,82 @@ TEST_F(SqliteRecordStoreTest, CommittedRecordsOutliveReopeningACrashAndAFullDisk
   EXPECT_GT(store.addInstall(installNamed("D")), a + 1) << "an id is never given twice";
 }
 
-TEST_F(SqliteRecordStoreTest, RecordsOfTheFirstFormatAreReadAndKeptUpToDate) {
-  rawConnection(dbPath(), R"(
-    CREATE TABLE installs (id INTEGER PRIMARY KEY AUTOINCREMENT, simulator TEXT NOT NULL,
-      kind TEXT NOT NULL, name TEXT NOT NULL, made TEXT NOT NULL, state TEXT NOT NULL);
-    CREATE TABLE changes (id INTEGER PRIMARY KEY,
-      install INTEGER NOT NULL REFERENCES installs (id) ON DELETE CASCADE, kind TEXT NOT NULL,
-      path TEXT NOT NULL, path_lower TEXT NOT NULL, backup TEXT NOT NULL,
-      original_read_only INTEGER NOT NULL, done INTEGER NOT NULL, size INTEGER NOT NULL,
-      mtime INTEGER NOT NULL, digest TEXT NOT NULL, text TEXT NOT NULL);
-    CREATE INDEX changes_install ON changes (install);
-    CREATE INDEX changes_path ON changes (path_lower);
-    INSERT INTO installs VALUES (7, 'C:\FS98', 'aircraft', 'Old', '2026-11-01 10:00', 'running');
-    INSERT INTO changes VALUES (1, 7, 'created', 'C:\FS98\a', 'c:\fs98\a', '', 0, 1, 3, 4, '', ''),
-                               (2, 7, 'folder', 'C:\FS98\b', 'c:\fs98\b', '', 0, 0, -1, 0, '', '');
-    PRAGMA user_version = 1;)");
+TEST_F(SqliteRecordStoreTest, RecordsOfEarlierFormatsAreReadAndKeptUpToDate) {
+  // The second format added the installs' done_below.
+  for (const int format : {1, 2}) {
+    SCOPED_TRACE(format);
+    const std::string path = dir_ + "/format" + std::to_string(format) + ".db";
+    const std::string doneBelow = format == 2 ? ", done_below INTEGER NOT NULL DEFAULT 0" : "";
+    rawConnection(path, (R"(
+      CREATE TABLE installs (id INTEGER PRIMARY KEY AUTOINCREMENT, simulator TEXT NOT NULL,
+        kind TEXT NOT NULL, name TEXT NOT NULL, made TEXT NOT NULL, state TEXT NOT NULL)" +
+                         doneBelow + R"();
+      CREATE TABLE changes (id INTEGER PRIMARY KEY,
+        install INTEGER NOT NULL REFERENCES installs (id) ON DELETE CASCADE, kind TEXT NOT NULL,
+        path TEXT NOT NULL, path_lower TEXT NOT NULL, backup TEXT NOT NULL,
+        original_read_only INTEGER NOT NULL, done INTEGER NOT NULL, size INTEGER NOT NULL,
+        mtime INTEGER NOT NULL, digest TEXT NOT NULL, text TEXT NOT NULL);
+      CREATE INDEX changes_install ON changes (install);
+      CREATE INDEX changes_path ON changes (path_lower);
+      INSERT INTO installs (id, simulator, kind, name, made, state)
+        VALUES (7, 'C:\FS98', 'aircraft', 'Old', '2026-11-01 10:00', 'running');
+      INSERT INTO changes VALUES (1, 7, 'created', 'C:\FS98\a', 'c:\fs98\a', '', 0, 1, 3, 4, '', ''),
+                                 (2, 7, 'folder', 'C:\FS98\b', 'c:\fs98\b', '', 0, 0, -1, 0, '', '');
+      PRAGMA user_version = )" + std::to_string(format) + ";")
+                            .c_str());
+    {
+      SqliteRecordStore store(path);
+      ASSERT_EQ(store.installs().size(), 1u);
+      EXPECT_EQ(store.installs()[0].name, "Old");
+      std::vector<Change> changes = store.changes(7);
+      ASSERT_EQ(changes.size(), 2u);
+      EXPECT_TRUE(changes[0].done);
+      EXPECT_FALSE(changes[1].done);
+      store.markDone(7);
+      std::vector<Change> many(100, changeAt(7, "C:\\FS98\\c"));
+      store.putChanges(many);
+    }
+    SqliteRecordStore again(path);
+    EXPECT_TRUE(again.changes(7).at(1).done);
+    EXPECT_EQ(again.changes(7).size(), 102u);
+  }
+}
+
+TEST_F(SqliteRecordStoreTest, ManyNewChangesOutliveReopeningAndGoWithTheirInstall) {
+  std::vector<Change> many;
+  long a = 0;
   {
     SqliteRecordStore store(dbPath());
-    ASSERT_EQ(store.installs().size(), 1u);
-    EXPECT_EQ(store.installs()[0].name, "Old");
-    std::vector<Change> changes = store.changes(7);
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_TRUE(changes[0].done);
-    EXPECT_FALSE(changes[1].done);
-    store.markDone(7);
+    a = store.addInstall(installNamed("A"));
+    for (int n = 0; n < 100; ++n) many.push_back(changeAt(a, "C:\\FS98\\g" + std::to_string(n)));
+    store.putChanges(many);
+    store.markDone(a);
+    std::vector<Change> later{changeAt(a, "C:\\FS98\\later")};
+    store.putChanges(later);
+    EXPECT_EQ(later[0].id, many.back().id + 1);
   }
   SqliteRecordStore again(dbPath());
-  EXPECT_TRUE(again.changes(7).at(1).done);
+  const std::vector<Change> read = again.changes(a);
+  ASSERT_EQ(read.size(), 101u);
+  EXPECT_EQ(read[99].id, many[99].id);
+  EXPECT_EQ(read[99].path, many[99].path);
+  EXPECT_TRUE(read[99].done);
+  EXPECT_FALSE(read[100].done);
+  again.removeInstall(a);
+  EXPECT_TRUE(again.changesBelow("C:\\FS98").empty());
+}
+
+TEST_F(SqliteRecordStoreTest, ADamagedPlanOfChangesIsARecordError) {
+  SqliteRecordStore store(dbPath());
+  std::vector<Change> many(100, changeAt(store.addInstall(installNamed("A")), "C:\\FS98\\g"));
+  store.putChanges(many);
+  rawConnection(dbPath(), "UPDATE plans SET changes = x'0100'");
+  try {
+    store.changes(many[0].install);
+    FAIL() << "a damaged plan was read";
+  } catch (const RecordError& e) {
+    EXPECT_NE(std::string(e.what()).find("damaged"), std::string::npos) << e.what();
+  }
 }
 
 TEST_F(SqliteRecordStoreTest, TheVersionMovesWhenAnotherProgramWrites) {
