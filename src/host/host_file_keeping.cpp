@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "host/host_file_system.h"
@@ -68,19 +69,23 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
   std::optional<FileDescriptor> dir;
   for (const std::string& path : paths) {
     const std::string full = fullPath(path);
-    const std::string parent = dos::parentOf(full), name = dos::fileName(full);
+    // A full path's separators are all backslashes. The folder is as parentOf gives it: the
+    // root keeps its backslash.
+    const size_t cut = full.rfind('\\') + 1;
+    const std::string_view parent(full.data(), cut > 3 ? cut - 1 : cut);
+    const char* name = full.c_str() + cut;
     if (!dir || parent != folder) {
       folder = parent;
       dir.reset();
       try {
-        dir.emplace(open(lookUp(parent).host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        dir.emplace(open(lookUp(folder).host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
       } catch (const FileError&) {
         dir.emplace(-1);
       }
     }
     struct stat st;
-    if (dir->get() >= 0 && !name.empty() && name.find('\0') == std::string::npos &&
-        fstatat(dir->get(), name.c_str(), &st, 0) == 0)
+    if (dir->get() >= 0 && *name && std::strlen(name) == full.size() - cut &&
+        fstatat(dir->get(), name, &st, 0) == 0)
       all.push_back(stampOf(st));
     else
       all.push_back(stamp(path));

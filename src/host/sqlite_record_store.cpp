@@ -140,26 +140,40 @@ std::string insertChanges(size_t count) {
 // From how many new changes on they are written as a plan.
 constexpr size_t kPlanAtLeast = kInsertBatch;
 
-// A plan's changes one after another: each text as its length and bytes, each number as eight
-// bytes, lowest first.
-void putNumber(std::string& out, long long value) {
-  for (int b = 0; b < 8; ++b)
-    out.push_back(char((static_cast<unsigned long long>(value) >> (8 * b)) & 0xff));
+// A plan's changes one after another, small: numbers in seven-bit groups, lowest first, the
+// last group's top bit clear (signed ones folded: 0, -1, 1, -2 ...), each text as its length
+// and bytes. The kind is its word's place in the list of words; a path is told by how much of
+// the one before it it shares, then the rest, as a pass's files share their folder.
+void putNumber(std::string& out, unsigned long long value) {
+  for (; value >= 0x80; value >>= 7) out.push_back(char((value & 0x7f) | 0x80));
+  out.push_back(char(value));
+}
+void putSigned(std::string& out, long long value) {
+  putNumber(out, (static_cast<unsigned long long>(value) << 1) ^ (value < 0 ? ~0ULL : 0ULL));
 }
 void putText(std::string& out, std::string_view text) {
-  putNumber(out, static_cast<long long>(text.size()));
+  putNumber(out, text.size());
   out += text;
 }
 
 std::string planOf(const std::vector<const Change*>& changes) {
   std::string out;
+  std::string_view before;
   for (const Change* c : changes) {
-    putText(out, nameOf(kChangeKinds, c->kind));
-    for (const std::string* text : {&c->path, &c->backup, &c->digest, &c->text})
-      putText(out, *text);
-    for (long long number : {static_cast<long long>(c->originalReadOnly),
-                             static_cast<long long>(c->done), c->size, c->mtime})
-      putNumber(out, number);
+    size_t kind = 0;
+    while (kChangeKinds[kind].first != c->kind) ++kind;
+    putNumber(out, kind);
+    const std::string_view path = c->path;
+    size_t shared = 0;
+    while (shared < before.size() && shared < path.size() && before[shared] == path[shared])
+      ++shared;
+    putNumber(out, shared);
+    putText(out, path.substr(shared));
+    before = path;
+    for (const std::string* text : {&c->backup, &c->digest, &c->text}) putText(out, *text);
+    putNumber(out, (c->originalReadOnly ? 1U : 0U) | (c->done ? 2U : 0U));
+    putSigned(out, c->size);
+    putSigned(out, c->mtime);
   }
   return out;
 }
@@ -167,37 +181,47 @@ std::string planOf(const std::vector<const Change*>& changes) {
 std::vector<Change> changesOfPlan(const std::string& bytes, long install, long long count,
                                   const SqliteConnection& db) {
   size_t at = 0;
-  const auto need = [&](unsigned long long n) {
-    if (bytes.size() - at < n) db.fail("a plan of changes is damaged");
-  };
+  const auto damaged = [&] { db.fail("a plan of changes is damaged"); };
   const auto number = [&] {
-    need(8);
     unsigned long long value = 0;
-    for (int b = 0; b < 8; ++b)
-      value |= static_cast<unsigned long long>(static_cast<unsigned char>(bytes[at + size_t(b)]))
-               << (8 * b);
-    at += 8;
-    return static_cast<long long>(value);
+    for (int shift = 0;; shift += 7) {
+      if (at == bytes.size() || shift > 63) damaged();
+      const auto group = static_cast<unsigned char>(bytes[at++]);
+      value |= static_cast<unsigned long long>(group & 0x7f) << shift;
+      if (!(group & 0x80)) return value;
+    }
+  };
+  const auto signedNumber = [&] {
+    const unsigned long long folded = number();
+    return static_cast<long long>(folded >> 1) ^ -static_cast<long long>(folded & 1);
   };
   const auto text = [&] {
-    const auto length = static_cast<unsigned long long>(number());
-    need(length);
+    const unsigned long long length = number();
+    if (bytes.size() - at < length) damaged();
     std::string t = bytes.substr(at, size_t(length));
     at += size_t(length);
     return t;
   };
   std::vector<Change> changes;
+  std::string before;
   for (long long n = 0; n < count; ++n) {
     Change& c = changes.emplace_back();
     c.install = install;
-    c.kind = valueOf(kChangeKinds, text(), db);
-    for (std::string* t : {&c.path, &c.backup, &c.digest, &c.text}) *t = text();
-    c.originalReadOnly = number() != 0;
-    c.done = number() != 0;
-    c.size = number();
-    c.mtime = number();
+    const unsigned long long kind = number();
+    if (kind >= kChangeKinds.size()) damaged();
+    c.kind = kChangeKinds[kind].first;
+    const unsigned long long shared = number();
+    if (shared > before.size()) damaged();
+    c.path = before.substr(0, size_t(shared)) + text();
+    before = c.path;
+    for (std::string* t : {&c.backup, &c.digest, &c.text}) *t = text();
+    const unsigned long long flags = number();
+    c.originalReadOnly = flags & 1;
+    c.done = flags & 2;
+    c.size = signedNumber();
+    c.mtime = signedNumber();
   }
-  if (at != bytes.size()) db.fail("a plan of changes is damaged");
+  if (at != bytes.size()) damaged();
   return changes;
 }
 

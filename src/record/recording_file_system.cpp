@@ -119,9 +119,9 @@ void RecordingFileSystem::giveUpStore(const std::string& why) {
   if (onStoreFailure) onStoreFailure(why);
 }
 
-void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind whenNew) {
+void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNew) {
   std::vector<Change> fresh;
-  std::vector<const Target*> planned;
+  std::vector<Target*> planned;
   std::unordered_set<std::string_view> seen;
   fresh.reserve(targets.size());
   // The folder and the name of a full path (or of its key, in lower case), as views of it.
@@ -136,8 +136,7 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
   // folder that cannot be listed, are looked up one by one.
   std::unordered_map<std::string_view, int> perFolder;
   for (const Target& t : targets) ++perFolder[folderOf(t.key)];
-  std::unordered_map<std::string_view,
-                     std::optional<std::unordered_map<std::string, std::string>>>
+  std::unordered_map<std::string_view, std::optional<std::unordered_map<std::string, std::string>>>
       listed;
   const auto there = [&](const Target& t, std::string& spelt) {
     const std::string_view name = nameOf(t.key), folderKey = folderOf(t.key);
@@ -159,7 +158,7 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
     spelt = (folder.back() == '\\' ? folder : folder + "\\") + found->second;
     return true;
   };
-  for (const Target& t : targets) {
+  for (Target& t : targets) {
     if (byPath_.count(t.key) || !seen.insert(t.key).second) continue;
     Change c;
     c.path = t.full;
@@ -204,10 +203,9 @@ void RecordingFileSystem::planAll(const std::vector<Target>& targets, ChangeKind
   });
   if (!written) return;
   for (size_t n = 0; n < fresh.size(); ++n) {
-    byPath_[planned[n]->key] = pending_.size();
+    byPath_.emplace(std::move(planned[n]->key), pending_.size());
     Pending p;
     p.change = std::move(fresh[n]);
-    p.key = planned[n]->key;
     p.stamped = !planned[n]->source.empty() && p.change.size >= 0;
     pending_.push_back(std::move(p));
   }
@@ -283,13 +281,12 @@ void RecordingFileSystem::aboutToTransfer(
   storeDoes([&] {
     store_->transaction([&] {
       settle();
-      planAll(targets, ChangeKind::Created);
+      planAll(std::move(targets), ChangeKind::Created);
     });
   });
 }
 
-std::optional<RecordingFileSystem::Target> RecordingFileSystem::newFolder(
-    const std::string& path) {
+std::optional<RecordingFileSystem::Target> RecordingFileSystem::newFolder(const std::string& path) {
   std::optional<Target> t = recordedTarget(path);
   if (t && (inner_.isDirectory(path) || inner_.isFile(path))) t.reset();
   return t;
@@ -301,7 +298,7 @@ void RecordingFileSystem::aboutToMake(const std::vector<std::string>& folders) {
   std::vector<Target> targets;
   for (const std::string& folder : folders)
     if (std::optional<Target> t = newFolder(folder)) targets.push_back(std::move(*t));
-  if (!targets.empty()) storeDoes([&] { planAll(targets, ChangeKind::Folder); });
+  if (!targets.empty()) storeDoes([&] { planAll(std::move(targets), ChangeKind::Folder); });
 }
 
 void RecordingFileSystem::mkDir(const std::string& path) {
@@ -467,7 +464,8 @@ void RecordingFileSystem::settle() {
     if (p.change.done) kept.push_back(std::move(p));
   pending_ = std::move(kept);
   byPath_.clear();
-  for (size_t n = 0; n < pending_.size(); ++n) byPath_[pending_[n].key] = n;
+  // A change's path differs from its key in letter case alone.
+  for (size_t n = 0; n < pending_.size(); ++n) byPath_[dos::lower(pending_[n].change.path)] = n;
 }
 
 }  // namespace orvex

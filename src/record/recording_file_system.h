@@ -93,7 +93,6 @@ class RecordingFileSystem : public FileSystem {
     bool happened = false;  // made since the last settling
     bool backedUp = false;
     bool stamped = false;  // its size and time are known without looking
-    std::string key;       // its lower-case full path
   };
   // A path about to be written: its lower-case full path, and the file it comes from, if any.
   struct Target {
@@ -107,7 +106,7 @@ class RecordingFileSystem : public FileSystem {
   // The pending change of a target, planned now (in the record before anything is written)
   // when it is not yet.
   Pending* planned(const Target& target, ChangeKind whenNew);
-  void planAll(const std::vector<Target>& targets, ChangeKind whenNew);
+  void planAll(std::vector<Target> targets, ChangeKind whenNew);
   // Keeps the original of a file about to be replaced or changed; a failure stops the install
   // with the file untouched.
   void keepOriginal(Pending& p, bool mayShare);
