@@ -76,6 +76,7 @@ class HostFileSystem : public FileSystem {
   // last copy or transfer took.
   void setTransferWays(const TransferWays& ways) { ways_ = ways; }
   TransferWay lastTransfer() const { return lastTransfer_; }
+  std::optional<FileStamp> transferredStamp() override { return transferred_; }
 
  private:
   // A DOS path on the host: its host path, and whether the folder holding its last
@@ -99,8 +100,7 @@ class HostFileSystem : public FileSystem {
   Resolved resolve(const std::string& path, bool aboutToMake = false);
   Resolved lookUp(const std::string& path, bool aboutToMake = false);
   // The host path of a DOS path spelt exactly as given, its components and its drive's root.
-  std::string asSpelt(const std::string& path, std::vector<std::string>& parts,
-                      std::string& root);
+  std::string asSpelt(const std::string& path, std::vector<std::string>& parts, std::string& root);
   // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.
@@ -127,6 +127,7 @@ class HostFileSystem : public FileSystem {
   DirectoryNames names_;
   TransferWays ways_;
   TransferWay lastTransfer_ = TransferWay::KernelCopy;
+  std::optional<FileStamp> transferred_;
 };
 
 }  // namespace orvex

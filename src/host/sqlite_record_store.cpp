@@ -266,6 +266,9 @@ struct SqliteRecordStore::Statements {
         anyPlan(db, "SELECT 1 FROM plans LIMIT 1"),
         plans(db, "SELECT first_id, install, count, changes FROM plans ORDER BY first_id"),
         removePlans(db, "DELETE FROM plans"),
+        planSpans(db, "SELECT first_id, install, count FROM plans ORDER BY first_id"),
+        planChanges(db, "SELECT changes FROM plans WHERE first_id = ?1"),
+        updatePlan(db, "UPDATE plans SET changes = ?2 WHERE first_id = ?1"),
         // One install's: its done_below is read once, not joined to each of them.
         changesOf(db,
                   selectChanges("(SELECT done_below FROM installs WHERE id = ?1)", "changes c") +
@@ -286,8 +289,8 @@ struct SqliteRecordStore::Statements {
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
-      anyPlan, plans, removePlans, changesOf, changesAt, changesBelow, changesOverlapping,
-      dataVersion, backupInUse;
+      anyPlan, plans, removePlans, planSpans, planChanges, updatePlan, changesOf, changesAt,
+      changesBelow, changesOverlapping, dataVersion, backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -429,6 +432,9 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
   transaction([&] {
     std::vector<const Change*> fresh;
     std::vector<size_t> freshAt;
+    // Many changes still in plans are changed there; a few turn the plans into rows first.
+    std::vector<char> inPlan(changes.size(), 0);
+    if (updateInPlans(changes, inPlan, changes.size() >= kPlanAtLeast)) writePlansOut();
     for (size_t i = 0; i < changes.size(); ++i) {
       const Change& c = changes[i];
       if (c.id == 0) {
@@ -436,14 +442,13 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
         freshAt.push_back(i);
         continue;
       }
-      // The change may still be in a plan.
-      writePlansOut();
+      ids[i] = c.id;
+      if (inPlan[i]) continue;
       const std::string lower = dos::lower(c.path);
       Run run(statements_->updateChange);
       bindChange(run, c, lower).bind(12, c.id).next();
       if (db_.changedRows() == 0)
         db_.fail("there is no change record " + std::to_string(c.id) + " to update");
-      ids[i] = c.id;
     }
     if (fresh.empty()) return;
     // A new change's id is one more than the largest held, given here so that many can be
@@ -484,6 +489,48 @@ void SqliteRecordStore::insertRows(const std::vector<const Change*>& changes, lo
     run.next();
     done += count;
   }
+}
+
+bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::vector<char>& done,
+                                      bool change) {
+  struct Plan {
+    long first, install, count;
+    std::vector<Change> changes;  // read once one of them is to change
+  };
+  std::vector<Plan> plans;
+  {
+    Run run(statements_->planSpans);
+    while (run.next())
+      plans.push_back({long(run.integer(0)), long(run.integer(1)), long(run.integer(2)), {}});
+  }
+  if (plans.empty()) return false;
+  bool left = false;
+  for (size_t i = 0; i < changes.size(); ++i) {
+    const Change& c = changes[i];
+    auto plan = std::upper_bound(plans.begin(), plans.end(), c.id,
+                                 [](long id, const Plan& p) { return id < p.first; });
+    if (c.id == 0 || plan == plans.begin() || c.id >= (--plan)->first + plan->count) continue;
+    // A change that goes to another install leaves its plan, as a row.
+    if (!change || c.install != plan->install) {
+      left = true;
+      continue;
+    }
+    if (plan->changes.empty()) {
+      Run run(statements_->planChanges);
+      run.bind(1, plan->first).next();
+      plan->changes = changesOfPlan(run.blob(0), plan->install, plan->count, db_);
+    }
+    plan->changes[size_t(c.id - plan->first)] = c;
+    done[i] = 1;
+  }
+  for (const Plan& p : plans) {
+    if (p.changes.empty()) continue;
+    std::vector<const Change*> all;
+    for (const Change& c : p.changes) all.push_back(&c);
+    const std::string bytes = planOf(all);
+    Run(statements_->updatePlan).bind(1, p.first).bindKeptBlob(2, bytes).next();
+  }
+  return left;
 }
 
 void SqliteRecordStore::writePlansOut() {

@@ -50,6 +50,9 @@ class SqliteRecordStore : public RecordStore {
   std::vector<Change> readChanges(SqliteConnection::Statement::Run& run);
   // Writes new changes as rows, their ids first onwards.
   void insertRows(const std::vector<const Change*>& changes, long first);
+  // Finds the changes that plans hold and, with change, makes them in the plans, setting done[i]
+  // for each; true when one of them is left to be made as a row.
+  bool updateInPlans(const std::vector<Change>& changes, std::vector<char>& done, bool change);
   // Turns every plan into rows.
   void writePlansOut();
 

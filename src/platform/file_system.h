@@ -59,6 +59,9 @@ class FileSystem {
   virtual void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) {
     (void)moves;
   }
+  // The size and time of what the last transferFile or transferNewFile that did its work left
+  // at its target, when known without looking again.
+  virtual std::optional<FileStamp> transferredStamp() { return std::nullopt; }
   // These folders are about to be made, in this order, each by its own mkDir.
   virtual void aboutToMake(const std::vector<std::string>& folders) { (void)folders; }
   // Makes target a lasting copy of source, safely on disk before it returns (a new file; 75

@@ -78,16 +78,19 @@ void RecordingFileSystem::endInstall() {
 }
 
 std::optional<RecordingFileSystem::Target> RecordingFileSystem::recordedTarget(
-    const std::string& path, const std::string& source) {
+    const std::string& path) {
   if (!installing_ || !store_) return std::nullopt;
-  std::string full = inner_.fullPath(path);
   // The assembly area's folder, or anything below it: told apart before any copy is made, as
   // the install also clears and deletes every file it takes from there.
-  if (full.size() >= assembly_.size() &&
-      (full.size() == assembly_.size() || full[assembly_.size()] == '\\') &&
-      dos::equalsNoCase(std::string_view(full).substr(0, assembly_.size()), assembly_))
-    return std::nullopt;
-  Target t{path, std::move(full), {}, source};
+  const auto inAssembly = [&](const std::string& full) {
+    return full.size() >= assembly_.size() &&
+           (full.size() == assembly_.size() || full[assembly_.size()] == '\\') &&
+           dos::equalsNoCase(std::string_view(full).substr(0, assembly_.size()), assembly_);
+  };
+  if (dos::isAbsolute(path) && inAssembly(path)) return std::nullopt;
+  std::string full = inner_.fullPath(path);
+  if (inAssembly(full)) return std::nullopt;
+  Target t{std::move(full), {}};
   t.key = dos::lower(t.full);
   return t;
 }
@@ -138,11 +141,11 @@ void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNe
   for (const Target& t : targets) ++perFolder[folderOf(t.key)];
   std::unordered_map<std::string_view, std::optional<std::unordered_map<std::string, std::string>>>
       listed;
+  // spelt is left empty for a name spelt as the target is.
   const auto there = [&](const Target& t, std::string& spelt) {
     const std::string_view name = nameOf(t.key), folderKey = folderOf(t.key);
-    spelt = t.full;
     if (name.empty() || name[0] == '.' || perFolder[folderKey] < kListedFolder)
-      return inner_.isFile(t.path);
+      return inner_.isFile(t.full);
     const std::string folder(folderOf(t.full));
     auto [entry, first] = listed.try_emplace(folderKey);
     if (first) try {
@@ -152,40 +155,27 @@ void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNe
       } catch (const FileError&) {
         // Looked up one by one.
       }
-    if (!entry->second) return inner_.isFile(t.path);
+    if (!entry->second) return inner_.isFile(t.full);
     const auto found = entry->second->find(std::string(name));
     if (found == entry->second->end()) return false;
-    spelt = (folder.back() == '\\' ? folder : folder + "\\") + found->second;
+    if (found->second != nameOf(t.full))
+      spelt = (folder.back() == '\\' ? folder : folder + "\\") + found->second;
     return true;
   };
   for (Target& t : targets) {
     if (byPath_.count(t.key) || !seen.insert(t.key).second) continue;
     Change c;
-    c.path = t.full;
     c.kind = whenNew;
     // A file that is there already is replaced: its original is kept first.
-    const bool exists = whenNew != ChangeKind::Folder && there(t, c.path);
+    std::string spelt;
+    const bool exists = whenNew != ChangeKind::Folder && there(t, spelt);
+    c.path = spelt.empty() ? std::move(t.full) : std::move(spelt);
     if (exists && whenNew == ChangeKind::Created) c.kind = ChangeKind::Replaced;
     if (exists) c.backup = "pending";
     fresh.push_back(std::move(c));
     planned.push_back(&t);
   }
   if (fresh.empty()) return;
-  // A file that travels keeps its source's size and date, link or copy: what the install
-  // leaves is known before it moves.
-  std::vector<std::string> sources;
-  std::vector<size_t> travelling;
-  for (size_t n = 0; n < fresh.size(); ++n)
-    if (!planned[n]->source.empty()) {
-      sources.push_back(planned[n]->source);
-      travelling.push_back(n);
-    }
-  const std::vector<std::optional<FileStamp>> from = inner_.stamps(sources);
-  for (size_t k = 0; k < travelling.size(); ++k)
-    if (from[k]) {
-      fresh[travelling[k]].size = from[k]->size;
-      fresh[travelling[k]].mtime = from[k]->mtime;
-    }
   const bool written = storeDoes([&] {
     store_->transaction([&] {
       if (!record_.id) record_.id = store_->addInstall(record_);
@@ -206,7 +196,6 @@ void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNe
     byPath_.emplace(std::move(planned[n]->key), pending_.size());
     Pending p;
     p.change = std::move(fresh[n]);
-    p.stamped = !planned[n]->source.empty() && p.change.size >= 0;
     pending_.push_back(std::move(p));
   }
 }
@@ -275,8 +264,8 @@ void RecordingFileSystem::aboutToTransfer(
   if (!installing_ || !store_) return;
   std::vector<Target> targets;
   targets.reserve(moves.size());
-  for (const auto& [source, target] : moves)
-    if (std::optional<Target> t = recordedTarget(target, source)) targets.push_back(std::move(*t));
+  for (const auto& move : moves)
+    if (std::optional<Target> t = recordedTarget(move.second)) targets.push_back(std::move(*t));
   // What the last pass did, and what this one is about to do, in one transaction.
   storeDoes([&] {
     store_->transaction([&] {
@@ -317,11 +306,13 @@ void RecordingFileSystem::write(const Target& target, ChangeKind whenNew, bool m
   Pending* p = planned(target, whenNew);
   if (p) keepOriginal(*p, mayShare);
   change();
-  if (p) p->happened = true;
+  if (!p) return;
+  p->happened = true;
+  p->left.reset();
 }
 
 void RecordingFileSystem::transferFile(const std::string& source, const std::string& target) {
-  const std::optional<Target> t = recordedTarget(target, source);
+  const std::optional<Target> t = recordedTarget(target);
   if (!t) return inner_.transferFile(source, target);
   Pending* p = planned(*t, ChangeKind::Created);
   // Not there when planned: it travels only if it is still not there, which costs no look of
@@ -329,15 +320,18 @@ void RecordingFileSystem::transferFile(const std::string& source, const std::str
   if (p && p->change.backup.empty() && !p->backedUp && !p->happened && !p->change.done &&
       inner_.transferNewFile(source, target)) {
     p->happened = true;
+    p->left = inner_.transferredStamp();
     return;
   }
   if (p) keepOriginal(*p, true);
   inner_.transferFile(source, target);
-  if (p) p->happened = true;
+  if (!p) return;
+  p->happened = true;
+  p->left = inner_.transferredStamp();
 }
 
 void RecordingFileSystem::copyFile(const std::string& source, const std::string& target) {
-  const std::optional<Target> t = recordedTarget(target, source);
+  const std::optional<Target> t = recordedTarget(target);
   if (!t) return inner_.copyFile(source, target);
   // A copy of one of the simulator's own files is a backup the program keeps of it, such as
   // the scenery list's: undone only by a rollback.
@@ -346,15 +340,16 @@ void RecordingFileSystem::copyFile(const std::string& source, const std::string&
 }
 
 void RecordingFileSystem::moveFile(const std::string& source, const std::string& target) {
-  const std::optional<Target> t = recordedTarget(target, source);
+  const std::optional<Target> t = recordedTarget(target);
   if (!t) return inner_.moveFile(source, target);
   write(*t, ChangeKind::Created, true, [&] { inner_.moveFile(source, target); });
 }
 
 void RecordingFileSystem::kill(const std::string& pathOrPattern) {
-  const std::optional<Target> t = dos::hasWildcards(dos::fileName(pathOrPattern))
-                                      ? std::nullopt
-                                      : recordedTarget(pathOrPattern);
+  const size_t name = pathOrPattern.find_last_of("\\/:");
+  const bool pattern = pathOrPattern.find_first_of(
+                           "*?", name == std::string::npos ? 0 : name + 1) != std::string::npos;
+  const std::optional<Target> t = pattern ? std::nullopt : recordedTarget(pathOrPattern);
   if (!t || !inner_.isFile(pathOrPattern)) return inner_.kill(pathOrPattern);
   write(*t, ChangeKind::Created, true, [&] { inner_.kill(pathOrPattern); });
 }
@@ -431,12 +426,14 @@ void RecordingFileSystem::settle() {
       continue;
     }
     if (p.change.kind != ChangeKind::Folder && !p.stamped) {
-      std::optional<FileStamp> now;
-      try {
-        now = inner_.stamp(p.change.path);
-      } catch (const FileError&) {
-        continue;  // stays planned: the disk tells later what became of it
-      }
+      // What a transfer left is known from the transfer itself.
+      std::optional<FileStamp> now = p.left;
+      if (!now) try {
+          now = inner_.stamp(p.change.path);
+        } catch (const FileError&) {
+          continue;  // stays planned: the disk tells later what became of it
+        }
+      p.left.reset();
       p.change.size = now ? now->size : -1;
       p.change.mtime = now ? now->mtime : 0;
       p.change.digest.clear();
@@ -453,7 +450,6 @@ void RecordingFileSystem::settle() {
     store_->transaction([&] {
       store_->removeChanges(dropped);
       store_->putChanges(restamped);
-      // The rest was written with its stamps when it was planned.
       store_->markDone(record_.id);
     });
   });

@@ -92,15 +92,16 @@ class RecordingFileSystem : public FileSystem {
     Change change;
     bool happened = false;  // made since the last settling
     bool backedUp = false;
-    bool stamped = false;  // its size and time are known without looking
+    bool stamped = false;           // the record holds its size and time as the install left them
+    std::optional<FileStamp> left;  // what a transfer left, when the file system told
   };
-  // A path about to be written: its lower-case full path, and the file it comes from, if any.
+  // A path about to be written: its full path, and that in lower case.
   struct Target {
-    std::string path, full, key, source;
+    std::string full, key;
   };
 
   // The target a write to this path is, when the write is to be recorded; nothing otherwise.
-  std::optional<Target> recordedTarget(const std::string& path, const std::string& source = {});
+  std::optional<Target> recordedTarget(const std::string& path);
   // A folder that mkDir would make and the record would hold: not there yet, in a recorded place.
   std::optional<Target> newFolder(const std::string& path);
   // The pending change of a target, planned now (in the record before anything is written)

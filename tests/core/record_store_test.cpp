@@ -168,6 +168,28 @@ TEST_P(RecordStoreTest, ChangesKeepEveryFieldAndTheOrderTheyWereMadeIn) {
   EXPECT_EQ(describe(store_->changes(a)), describe(made));
 }
 
+TEST_P(RecordStoreTest, ManyChangesChangedAtOnceKeepTheirPlaceAndMayGoToAnotherInstall) {
+  const long b = add("B");
+  for (const bool handOn : {false, true}) {
+    SCOPED_TRACE(handOn ? "one handed on" : "all stay");
+    const long a = add("A");
+    std::vector<Change> many;
+    for (int n = 0; n < 100; ++n) many.push_back(changeAt(a, "C:\\FS98\\m" + std::to_string(n)));
+    many = put(many);
+    for (Change& c : many) {
+      c.size = 7;
+      c.done = true;
+    }
+    if (handOn) many[5].install = b;
+    many = put(many);
+    many[6].size = 9;
+    put({many[6]});
+    std::vector<Change> ofA = many;
+    if (handOn) ofA.erase(ofA.begin() + 5);
+    EXPECT_EQ(describe(store_->changes(a)), describe(ofA));
+  }
+}
+
 TEST_P(RecordStoreTest, MarkDoneMarksTheInstallsPlannedChangesAndNoneMadeLater) {
   long a = add("A"), b = add("B");
   put({changeAt(a, "C:\\FS98\\a1"), changeAt(a, "C:\\FS98\\a2")});

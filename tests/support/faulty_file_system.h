@@ -58,6 +58,7 @@ class FaultyFileSystem : public FileSystem {
   void aboutToTransfer(const std::vector<std::pair<std::string, std::string>>& moves) override {
     inner_.aboutToTransfer(moves);
   }
+  std::optional<FileStamp> transferredStamp() override { return inner_.transferredStamp(); }
   void aboutToMake(const std::vector<std::string>& folders) override {
     inner_.aboutToMake(folders);
   }
