@@ -507,10 +507,11 @@ bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::v
   bool left = false;
   for (size_t i = 0; i < changes.size(); ++i) {
     const Change& c = changes[i];
+    if (c.id == 0) continue;
     auto plan = std::upper_bound(plans.begin(), plans.end(), c.id,
                                  [](long id, const Plan& p) { return id < p.first; });
-    if (c.id == 0 || plan == plans.begin() || c.id >= (--plan)->first + plan->count) continue;
-    // A change that goes to another install leaves its plan, as a row.
+    if (plan == plans.begin() || c.id >= (--plan)->first + plan->count) continue;
+    // A few changes, or one that goes to another install, turn the plans into rows.
     if (!change || c.install != plan->install) {
       left = true;
       continue;
