@@ -27,6 +27,23 @@ size_t lastSeparator(const std::string& path) {
   return pos == std::string::npos || pos < drivePrefix(path) ? std::string::npos : pos;
 }
 
+// Whether a path is its own absolute form: a drive and its root, then names joined by single
+// backslashes, none of them "." or "..". Most paths the program builds are, and they are
+// spared the work of taking them apart.
+bool isAbsoluteAlready(const std::string& path) {
+  if (drivePrefix(path) == 0 || path.size() < 3 || path[2] != '\\') return false;
+  for (size_t i = 2; i < path.size(); ++i) {
+    if (path[i] == '/') return false;
+    if (path[i] != '\\') continue;
+    // A name follows each backslash but the root's.
+    const size_t end = path.find_first_of("\\/", i + 1);
+    const size_t length = (end == std::string::npos ? path.size() : end) - i - 1;
+    if (length == 0) return i == 2 && path.size() == 3;
+    if (path[i + 1] == '.' && (length == 1 || (length == 2 && path[i + 2] == '.'))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string lower(std::string text) {
@@ -68,25 +85,9 @@ std::vector<std::string> components(const std::string& path) {
   return parts;
 }
 
-// Most paths the program builds are their own absolute form, and they are spared the work of
-// taking them apart.
-bool isAbsolute(const std::string& path) {
-  if (drivePrefix(path) == 0 || path.size() < 3 || path[2] != '\\') return false;
-  for (size_t i = 2; i < path.size(); ++i) {
-    if (path[i] == '/') return false;
-    if (path[i] != '\\') continue;
-    // A name follows each backslash but the root's.
-    const size_t end = path.find_first_of("\\/", i + 1);
-    const size_t length = (end == std::string::npos ? path.size() : end) - i - 1;
-    if (length == 0) return i == 2 && path.size() == 3;
-    if (path[i + 1] == '.' && (length == 1 || (length == 2 && path[i + 2] == '.'))) return false;
-  }
-  return true;
-}
-
 std::string absolute(const std::string& path, char currentDrive,
                      const std::function<std::string(char)>& curDirOf) {
-  if (isAbsolute(path)) return path;
+  if (isAbsoluteAlready(path)) return path;
   size_t prefix = drivePrefix(path);
   char drive = prefix ? lowerAscii(path[0]) : currentDrive;
   std::string rest = path.substr(prefix);

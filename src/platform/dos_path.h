@@ -20,10 +20,6 @@ char driveOf(const std::string& path);
 // Components of the part after the drive root, split at "\" and "/"; empty ones dropped.
 std::vector<std::string> components(const std::string& path);
 
-// Whether a path is its own absolute form: a drive and its root, then names joined by single
-// backslashes, none of them "." or "..".
-bool isAbsolute(const std::string& path);
-
 // Absolute form of path. currentDrive is a lower-case letter; curDirOf(letter) gives that
 // drive's current directory in absolute form. "." and ".." are resolved in the text.
 std::string absolute(const std::string& path, char currentDrive,

@@ -82,14 +82,11 @@ std::optional<RecordingFileSystem::Target> RecordingFileSystem::recordedTarget(
   if (!installing_ || !store_) return std::nullopt;
   // The assembly area's folder, or anything below it: told apart before any copy is made, as
   // the install also clears and deletes every file it takes from there.
-  const auto inAssembly = [&](const std::string& full) {
-    return full.size() >= assembly_.size() &&
-           (full.size() == assembly_.size() || full[assembly_.size()] == '\\') &&
-           dos::equalsNoCase(std::string_view(full).substr(0, assembly_.size()), assembly_);
-  };
-  if (dos::isAbsolute(path) && inAssembly(path)) return std::nullopt;
   std::string full = inner_.fullPath(path);
-  if (inAssembly(full)) return std::nullopt;
+  if (full.size() >= assembly_.size() &&
+      (full.size() == assembly_.size() || full[assembly_.size()] == '\\') &&
+      dos::equalsNoCase(std::string_view(full).substr(0, assembly_.size()), assembly_))
+    return std::nullopt;
   Target t{std::move(full), {}};
   t.key = dos::lower(t.full);
   return t;
@@ -346,10 +343,9 @@ void RecordingFileSystem::moveFile(const std::string& source, const std::string&
 }
 
 void RecordingFileSystem::kill(const std::string& pathOrPattern) {
-  const size_t name = pathOrPattern.find_last_of("\\/:");
-  const bool pattern = pathOrPattern.find_first_of(
-                           "*?", name == std::string::npos ? 0 : name + 1) != std::string::npos;
-  const std::optional<Target> t = pattern ? std::nullopt : recordedTarget(pathOrPattern);
+  const std::optional<Target> t = dos::hasWildcards(dos::fileName(pathOrPattern))
+                                      ? std::nullopt
+                                      : recordedTarget(pathOrPattern);
   if (!t || !inner_.isFile(pathOrPattern)) return inner_.kill(pathOrPattern);
   write(*t, ChangeKind::Created, true, [&] { inner_.kill(pathOrPattern); });
 }
