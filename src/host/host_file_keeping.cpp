@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "host/host_file_system.h"
@@ -41,15 +40,11 @@ void HostFileSystem::syncFolder(const std::string& folder) {
   syncDirectory(r.host);
 }
 
-namespace {
-
-std::optional<FileStamp> stampOf(const struct stat& st) {
+std::optional<FileStamp> HostFileSystem::stampOf(const struct stat& st) {
   if (!S_ISREG(st.st_mode)) return std::nullopt;
   return FileStamp{static_cast<long long>(st.st_size),
                    static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
-
-}  // namespace
 
 std::optional<FileStamp> HostFileSystem::stamp(const std::string& path) {
   const Resolved r = lookUp(path);
@@ -69,11 +64,8 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
   std::optional<FileDescriptor> dir;
   for (const std::string& path : paths) {
     const std::string full = fullPath(path);
-    // A full path's separators are all backslashes. The folder is as parentOf gives it: the
-    // root keeps its backslash.
-    const size_t cut = full.rfind('\\') + 1;
-    const std::string_view parent(full.data(), cut > 3 ? cut - 1 : cut);
-    const char* name = full.c_str() + cut;
+    // The name is the end of full, so its text ends where full's does.
+    const std::string_view parent = dos::folderPart(full), name = dos::namePart(full);
     if (!dir || parent != folder) {
       folder = parent;
       dir.reset();
@@ -84,8 +76,8 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
       }
     }
     struct stat st;
-    if (dir->get() >= 0 && *name && std::strlen(name) == full.size() - cut &&
-        fstatat(dir->get(), name, &st, 0) == 0)
+    if (dir->get() >= 0 && !name.empty() && name.find('\0') == std::string_view::npos &&
+        fstatat(dir->get(), name.data(), &st, 0) == 0)
       all.push_back(stampOf(st));
     else
       all.push_back(stamp(path));

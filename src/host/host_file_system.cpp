@@ -321,10 +321,6 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   Resolved from = resolve(source);
   struct stat st;
   if (!statOf(from, st)) fail(err::FileNotFound);
-  // A link or a copy keeps the source's size and time.
-  const FileStamp stamp{
-      static_cast<long long>(st.st_size),
-      static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
   if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
   Resolved to = resolve(target, true);
   if (!to.parentExists) fail(err::PathNotFound);
@@ -352,7 +348,7 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
     if (mayShare && !linkMode && link(from.host.c_str(), to.host.c_str()) == 0) {
       lastTransfer_ = TransferWay::Link;
       madeEntry(to.host);
-      transferred_ = stamp;
+      transferred_ = stampOf(st);
       return true;
     }
     to = resolve(target);
@@ -366,7 +362,8 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   ways.link = mayShare && !sameFile;
   lastTransfer_ = linkOrCopy(from.host, to.host, replacing, ways, linkMode);
   madeEntry(to.host);
-  transferred_ = stamp;
+  // A link or a copy keeps the source's size and time.
+  transferred_ = stampOf(st);
   return true;
 }
 

@@ -101,6 +101,8 @@ class HostFileSystem : public FileSystem {
   Resolved lookUp(const std::string& path, bool aboutToMake = false);
   // The host path of a DOS path spelt exactly as given, its components and its drive's root.
   std::string asSpelt(const std::string& path, std::vector<std::string>& parts, std::string& root);
+  // The size and time of a regular file; nothing for anything else.
+  static std::optional<FileStamp> stampOf(const struct stat& st);
   // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.

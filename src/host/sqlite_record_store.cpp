@@ -225,6 +225,13 @@ std::vector<Change> changesOfPlan(const std::string& bytes, long install, long l
   return changes;
 }
 
+std::vector<const Change*> pointersTo(const std::vector<Change>& changes) {
+  std::vector<const Change*> all;
+  all.reserve(changes.size());
+  for (const Change& c : changes) all.push_back(&c);
+  return all;
+}
+
 // The largest change id held, in a row or a plan; 0 when there is none.
 const std::string kLargestHeld =
     "max(coalesce((SELECT max(id) FROM changes), 0), "
@@ -264,7 +271,6 @@ struct SqliteRecordStore::Statements {
         addPlan(db,
                 "INSERT INTO plans (first_id, install, count, changes) VALUES (?1, ?2, ?3, ?4)"),
         anyPlan(db, "SELECT 1 FROM plans LIMIT 1"),
-        plans(db, "SELECT first_id, install, count, changes FROM plans ORDER BY first_id"),
         removePlans(db, "DELETE FROM plans"),
         planSpans(db, "SELECT first_id, install, count FROM plans ORDER BY first_id"),
         planChanges(db, "SELECT changes FROM plans WHERE first_id = ?1"),
@@ -289,8 +295,8 @@ struct SqliteRecordStore::Statements {
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
-      anyPlan, plans, removePlans, planSpans, planChanges, updatePlan, changesOf, changesAt,
-      changesBelow, changesOverlapping, dataVersion, backupInUse;
+      anyPlan, removePlans, planSpans, planChanges, updatePlan, changesOf, changesAt, changesBelow,
+      changesOverlapping, dataVersion, backupInUse;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -491,44 +497,48 @@ void SqliteRecordStore::insertRows(const std::vector<const Change*>& changes, lo
   }
 }
 
+struct SqliteRecordStore::Plan {
+  long first, install, count;
+  std::vector<Change> changes;  // empty until read
+};
+
+std::vector<SqliteRecordStore::Plan> SqliteRecordStore::plans() {
+  std::vector<Plan> all;
+  Run run(statements_->planSpans);
+  while (run.next())
+    all.push_back({long(run.integer(0)), long(run.integer(1)), long(run.integer(2)), {}});
+  return all;
+}
+
+void SqliteRecordStore::read(Plan& plan) {
+  Run run(statements_->planChanges);
+  run.bind(1, plan.first).next();
+  plan.changes = changesOfPlan(run.blob(0), plan.install, plan.count, db_);
+}
+
 bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::vector<char>& done,
                                       bool change) {
-  struct Plan {
-    long first, install, count;
-    std::vector<Change> changes;  // read once one of them is to change
-  };
-  std::vector<Plan> plans;
-  {
-    Run run(statements_->planSpans);
-    while (run.next())
-      plans.push_back({long(run.integer(0)), long(run.integer(1)), long(run.integer(2)), {}});
-  }
-  if (plans.empty()) return false;
+  std::vector<Plan> held = plans();
+  if (held.empty()) return false;
   bool left = false;
   for (size_t i = 0; i < changes.size(); ++i) {
     const Change& c = changes[i];
     if (c.id == 0) continue;
-    auto plan = std::upper_bound(plans.begin(), plans.end(), c.id,
+    auto plan = std::upper_bound(held.begin(), held.end(), c.id,
                                  [](long id, const Plan& p) { return id < p.first; });
-    if (plan == plans.begin() || c.id >= (--plan)->first + plan->count) continue;
+    if (plan == held.begin() || c.id >= (--plan)->first + plan->count) continue;
     // A few changes, or one that goes to another install, turn the plans into rows.
     if (!change || c.install != plan->install) {
       left = true;
       continue;
     }
-    if (plan->changes.empty()) {
-      Run run(statements_->planChanges);
-      run.bind(1, plan->first).next();
-      plan->changes = changesOfPlan(run.blob(0), plan->install, plan->count, db_);
-    }
+    if (plan->changes.empty()) read(*plan);
     plan->changes[size_t(c.id - plan->first)] = c;
     done[i] = 1;
   }
-  for (const Plan& p : plans) {
+  for (const Plan& p : held) {
     if (p.changes.empty()) continue;
-    std::vector<const Change*> all;
-    for (const Change& c : p.changes) all.push_back(&c);
-    const std::string bytes = planOf(all);
+    const std::string bytes = planOf(pointersTo(p.changes));
     Run(statements_->updatePlan).bind(1, p.first).bindKeptBlob(2, bytes).next();
   }
   return left;
@@ -537,17 +547,9 @@ bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::v
 void SqliteRecordStore::writePlansOut() {
   if (!Run(statements_->anyPlan).next()) return;
   transaction([&] {
-    std::vector<std::pair<long, std::vector<Change>>> found;
-    {
-      Run run(statements_->plans);
-      while (run.next())
-        found.emplace_back(long(run.integer(0)),
-                           changesOfPlan(run.blob(3), long(run.integer(1)), run.integer(2), db_));
-    }
-    for (const auto& [first, changes] : found) {
-      std::vector<const Change*> rows;
-      for (const Change& c : changes) rows.push_back(&c);
-      insertRows(rows, first);
+    for (Plan& p : plans()) {
+      read(p);
+      insertRows(pointersTo(p.changes), p.first);
     }
     Run(statements_->removePlans).next();
   });

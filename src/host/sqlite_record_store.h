@@ -45,6 +45,8 @@ class SqliteRecordStore : public RecordStore {
 
  private:
   struct Statements;
+  // A row of plans: its changes' first id, their install and their number.
+  struct Plan;
 
   void openSchema();
   std::vector<Change> readChanges(SqliteConnection::Statement::Run& run);
@@ -53,6 +55,8 @@ class SqliteRecordStore : public RecordStore {
   // Finds the changes that plans hold and, with change, makes them in the plans, setting done[i]
   // for each; true when one of them is left to be made as a row.
   bool updateInPlans(const std::vector<Change>& changes, std::vector<char>& done, bool change);
+  std::vector<Plan> plans();
+  void read(Plan& plan);
   // Turns every plan into rows.
   void writePlansOut();
 

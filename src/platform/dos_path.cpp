@@ -18,13 +18,13 @@ bool isLetter(char c) {
 }
 
 // Length of the "c:" prefix, 0 when there is none.
-size_t drivePrefix(const std::string& path) {
+size_t drivePrefix(std::string_view path) {
   return path.size() >= 2 && isLetter(path[0]) && path[1] == ':' ? 2 : 0;
 }
 
-size_t lastSeparator(const std::string& path) {
+size_t lastSeparator(std::string_view path) {
   size_t pos = path.find_last_of("\\/");
-  return pos == std::string::npos || pos < drivePrefix(path) ? std::string::npos : pos;
+  return pos == std::string_view::npos || pos < drivePrefix(path) ? std::string_view::npos : pos;
 }
 
 // Whether a path is its own absolute form: a drive and its root, then names joined by single
@@ -123,17 +123,25 @@ std::string join(char drive, const std::vector<std::string>& parts) {
   return result;
 }
 
-std::string fileName(const std::string& path) {
+std::string_view namePart(std::string_view path) {
   size_t sep = lastSeparator(path);
-  return path.substr(sep == std::string::npos ? drivePrefix(path) : sep + 1);
+  return path.substr(sep == std::string_view::npos ? drivePrefix(path) : sep + 1);
 }
 
-std::string parentOf(const std::string& path) {
+std::string_view folderPart(std::string_view path) {
   size_t sep = lastSeparator(path);
-  if (sep == std::string::npos) return path.substr(0, drivePrefix(path));
+  if (sep == std::string_view::npos) return path.substr(0, drivePrefix(path));
   // The separator right after the drive (or at the start) is the root: keep it.
   if (sep == drivePrefix(path)) return path.substr(0, sep + 1);
   return path.substr(0, sep);
+}
+
+std::string fileName(const std::string& path) {
+  return std::string(namePart(path));
+}
+
+std::string parentOf(const std::string& path) {
+  return std::string(folderPart(path));
 }
 
 bool hasWildcards(const std::string& name) {

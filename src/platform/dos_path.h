@@ -31,6 +31,9 @@ std::string join(char drive, const std::vector<std::string>& parts);
 // The last component of a path, and everything before it.
 std::string fileName(const std::string& path);
 std::string parentOf(const std::string& path);
+// The same, as views of path.
+std::string_view namePart(std::string_view path);
+std::string_view folderPart(std::string_view path);
 
 bool hasWildcards(const std::string& name);
 

@@ -124,26 +124,20 @@ void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNe
   std::vector<Target*> planned;
   std::unordered_set<std::string_view> seen;
   fresh.reserve(targets.size());
-  // The folder and the name of a full path (or of its key, in lower case), as views of it.
-  const auto folderOf = [](std::string_view full) {
-    const size_t sep = full.rfind('\\');
-    return sep == std::string_view::npos ? full.substr(0, 0) : full.substr(0, sep == 2 ? 3 : sep);
-  };
-  const auto nameOf = [](std::string_view full) { return full.substr(full.rfind('\\') + 1); };
   // Whether a target is there already, and then how its name is spelt on disk, so that an
   // original put back has its own name again: a folder that many targets go into is listed
   // once instead of each of them looked up. A name no listing shows (a hidden one), and a
   // folder that cannot be listed, are looked up one by one.
   std::unordered_map<std::string_view, int> perFolder;
-  for (const Target& t : targets) ++perFolder[folderOf(t.key)];
+  for (const Target& t : targets) ++perFolder[dos::folderPart(t.key)];
   std::unordered_map<std::string_view, std::optional<std::unordered_map<std::string, std::string>>>
       listed;
   // spelt is left empty for a name spelt as the target is.
   const auto there = [&](const Target& t, std::string& spelt) {
-    const std::string_view name = nameOf(t.key), folderKey = folderOf(t.key);
+    const std::string_view name = dos::namePart(t.key), folderKey = dos::folderPart(t.key);
     if (name.empty() || name[0] == '.' || perFolder[folderKey] < kListedFolder)
       return inner_.isFile(t.full);
-    const std::string folder(folderOf(t.full));
+    const std::string folder(dos::folderPart(t.full));
     auto [entry, first] = listed.try_emplace(folderKey);
     if (first) try {
         std::unordered_map<std::string, std::string> names;
@@ -155,7 +149,7 @@ void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNe
     if (!entry->second) return inner_.isFile(t.full);
     const auto found = entry->second->find(std::string(name));
     if (found == entry->second->end()) return false;
-    if (found->second != nameOf(t.full))
+    if (found->second != dos::namePart(t.full))
       spelt = (folder.back() == '\\' ? folder : folder + "\\") + found->second;
     return true;
   };
@@ -314,14 +308,12 @@ void RecordingFileSystem::transferFile(const std::string& source, const std::str
   Pending* p = planned(*t, ChangeKind::Created);
   // Not there when planned: it travels only if it is still not there, which costs no look of
   // its own. A file that appeared since is kept first, as any file replaced.
-  if (p && p->change.backup.empty() && !p->backedUp && !p->happened && !p->change.done &&
-      inner_.transferNewFile(source, target)) {
-    p->happened = true;
-    p->left = inner_.transferredStamp();
-    return;
+  const bool travelledNew = p && p->change.backup.empty() && !p->backedUp && !p->happened &&
+                            !p->change.done && inner_.transferNewFile(source, target);
+  if (!travelledNew) {
+    if (p) keepOriginal(*p, true);
+    inner_.transferFile(source, target);
   }
-  if (p) keepOriginal(*p, true);
-  inner_.transferFile(source, target);
   if (!p) return;
   p->happened = true;
   p->left = inner_.transferredStamp();
