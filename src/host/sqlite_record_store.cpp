@@ -255,6 +255,7 @@ struct SqliteRecordStore::Statements {
         updateInstall(db,
                       "UPDATE installs SET simulator = ?1, kind = ?2, name = ?3, made = ?4, "
                       "state = ?5 WHERE id = ?6"),
+        // Its changes and plans stay behind, unseen, until tidy drops them.
         removeInstall(db, "DELETE FROM installs WHERE id = ?1"),
         installs(db, "SELECT id, simulator, kind, name, made, state FROM installs ORDER BY id"),
         addChange(db, insertChanges(1)),
@@ -278,7 +279,8 @@ struct SqliteRecordStore::Statements {
         // One install's: its done_below is read once, not joined to each of them.
         changesOf(db,
                   selectChanges("(SELECT done_below FROM installs WHERE id = ?1)", "changes c") +
-                      "WHERE c.install = ?1 ORDER BY c.id"),
+                      "WHERE c.install = ?1 AND EXISTS (SELECT 1 FROM installs WHERE id = ?1) "
+                      "ORDER BY c.id"),
         changesAt(db, kSelectChanges + "WHERE c.path_lower = ?1 ORDER BY c.install, c.id"),
         // The paths that begin with a prefix ending in a backslash sort between it and the same
         // text ending in "]", the character after the backslash: a range the path index answers.
@@ -290,13 +292,18 @@ struct SqliteRecordStore::Statements {
                                    "install = ?1) AND c.install <> ?1 ORDER BY c.install, c.id"),
         dataVersion(db, "PRAGMA data_version"),
         backupInUse(db,
-                    "SELECT 1 FROM changes WHERE backup = ?1 COLLATE NOCASE AND backup <> '' "
-                    "LIMIT 1") {}
+                    "SELECT 1 FROM changes c JOIN installs i ON i.id = c.install WHERE c.backup "
+                    "= ?1 COLLATE NOCASE AND c.backup <> '' LIMIT 1"),
+        nextInstallHeld(db, "SELECT install FROM changes WHERE install > ?1 ORDER BY install LIMIT 1"),
+        isInstall(db, "SELECT 1 FROM installs WHERE id = ?1"),
+        removeChangesOf(db, "DELETE FROM changes WHERE install = ?1"),
+        removeStrayPlans(db, "DELETE FROM plans WHERE install NOT IN (SELECT id FROM installs)") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
       anyPlan, removePlans, planSpans, planChanges, updatePlan, changesOf, changesAt, changesBelow,
-      changesOverlapping, dataVersion, backupInUse;
+      changesOverlapping, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
+      removeStrayPlans;
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -310,10 +317,13 @@ SqliteRecordStore::~SqliteRecordStore() = default;
 void SqliteRecordStore::openSchema() {
   // The write-ahead log lets a crash drop only the transaction that was open; with FULL, each
   // commit is on the disk before it returns, so a power loss keeps it too.
+  // The foreign keys stay off: a removed install's changes would go with it, thousands of rows
+  // and index entries while the user waits; they go when the program is idle (tidy) instead.
+  // An install's id is never given twice, so that they cannot come back to life.
   // The log is folded into the file when the program is idle (tidy); only a log grown far
   // beyond what an install writes is folded in by a commit.
   db_.exec(
-      "PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON; "
+      "PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; "
       "PRAGMA wal_autocheckpoint = 16384");
   auto version = [this] {
     Statement read(db_, "PRAGMA user_version");
@@ -380,7 +390,6 @@ void SqliteRecordStore::updateInstall(const InstallRecord& record) {
 }
 
 void SqliteRecordStore::removeInstall(long id) {
-  // Its changes go with it: the foreign key cascades.
   transaction([&] { Run(statements_->removeInstall).bind(1, id).next(); });
 }
 
@@ -436,6 +445,15 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
   // The caller's changes get their ids only once every one is written.
   std::vector<long> ids(changes.size());
   transaction([&] {
+    // Without foreign keys, the install each names is looked up here.
+    std::vector<long> known;
+    for (const Change& c : changes) {
+      if (std::find(known.begin(), known.end(), c.install) != known.end()) continue;
+      if (!Run(statements_->isInstall).bind(1, c.install).next())
+        db_.fail("a change of " + c.path + " names the install record " +
+                 std::to_string(c.install) + ", which there is not");
+      known.push_back(c.install);
+    }
     std::vector<const Change*> fresh;
     std::vector<size_t> freshAt;
     // Many changes still in plans are changed there; a few turn the plans into rows first.
@@ -568,8 +586,23 @@ void SqliteRecordStore::markDone(long install) {
 }
 
 void SqliteRecordStore::tidy() {
+  dropRemoved();
   writePlansOut();
   db_.checkpoint();
+}
+
+void SqliteRecordStore::dropRemoved() {
+  transaction([&] {
+    Run(statements_->removeStrayPlans).next();
+    // The installs that rows name, one look-up of the install index each.
+    for (long long install = -1;;) {
+      Run next(statements_->nextInstallHeld);
+      if (!next.bind(1, install).next()) break;
+      install = next.integer(0);
+      if (!Run(statements_->isInstall).bind(1, install).next())
+        Run(statements_->removeChangesOf).bind(1, install).next();
+    }
+  });
 }
 
 RecordVersion SqliteRecordStore::version() {

@@ -59,6 +59,8 @@ class SqliteRecordStore : public RecordStore {
   void read(Plan& plan);
   // Turns every plan into rows.
   void writePlansOut();
+  // Drops the changes and plans of installs removed.
+  void dropRemoved();
 
   SqliteConnection db_;
   std::unique_ptr<Statements> statements_;

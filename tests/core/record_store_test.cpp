@@ -287,6 +287,9 @@ TEST_P(RecordStoreTest, BackupInUseWhileAChangeKeepsItsOriginalThere) {
     EXPECT_EQ(store_->backupInUse(backup), inUse) << backup;
   store_->removeChanges({made[0].id});
   EXPECT_FALSE(store_->backupInUse("C:\\Orvex\\Backup\\1\\a.cfg"));
+  put({changeAt(a, "C:\\FS98\\c.cfg", "C:\\Orvex\\Backup\\1\\c.cfg")});
+  store_->removeInstall(a);
+  EXPECT_FALSE(store_->backupInUse("C:\\Orvex\\Backup\\1\\c.cfg"));
 }
 
 TEST_P(RecordStoreTest, ABodyThatFailsLeavesNothingOfItsWritesNestedOnesIncluded) {
@@ -394,6 +397,21 @@ std::shared_ptr<sqlite3> rawConnection(const std::string& path, const char* sql)
   std::shared_ptr<sqlite3> held(db, sqlite3_close);
   EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
   return held;
+}
+
+long long rawCount(const std::string& path, const char* sql) {
+  long long count = -1;
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  sqlite3_exec(
+      db, sql,
+      [](void* to, int, char** values, char**) {
+        *static_cast<long long*>(to) = std::atoll(values[0]);
+        return 0;
+      },
+      &count, nullptr);
+  sqlite3_close(db);
+  return count;
 }
 
 TEST_F(SqliteRecordStoreTest, AnUnusableDatabaseGivesARecordErrorThatSaysWhy) {
@@ -585,8 +603,19 @@ TEST_F(SqliteRecordStoreTest, ManyNewChangesOutliveReopeningAndGoWithTheirInstal
   EXPECT_EQ(read[99].path, many[99].path);
   EXPECT_TRUE(read[99].done);
   EXPECT_FALSE(read[100].done);
+  // A removed install's rows and plans stay until the program is idle; unseen till then.
+  std::vector<Change> planned(100, changeAt(a, "C:\\FS98\\planned"));
+  again.putChanges(planned);
+  const long b = again.addInstall(installNamed("B"));
+  std::vector<Change> other{changeAt(b, "C:\\FS98\\g1")};
+  again.putChanges(other);
   again.removeInstall(a);
-  EXPECT_TRUE(again.changesBelow("C:\\FS98").empty());
+  EXPECT_TRUE(again.changes(a).empty());
+  EXPECT_EQ(again.changesBelow("C:\\FS98").size(), 1u);
+  EXPECT_EQ(again.changesOverlapping(b).size(), 0u);
+  again.tidy();
+  EXPECT_EQ(rawCount(dbPath(), "SELECT count(*) FROM changes"), 1);
+  EXPECT_EQ(rawCount(dbPath(), "SELECT count(*) FROM plans"), 0);
 }
 
 TEST_F(SqliteRecordStoreTest, ADamagedPlanOfChangesIsARecordError) {
