@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/dos_path.h"
@@ -290,6 +291,13 @@ struct SqliteRecordStore::Statements {
         changesOverlapping(db, kSelectChanges +
                                    "WHERE c.path_lower IN (SELECT path_lower FROM changes WHERE "
                                    "install = ?1) AND c.install <> ?1 ORDER BY c.install, c.id"),
+        countOf(db, "SELECT count(*) FROM changes WHERE install = ?1"),
+        countOthers(db,
+                    "SELECT count(*) FROM (SELECT 1 FROM changes WHERE install < ?1 OR install > ?1 "
+                    "LIMIT ?2)"),
+        changesOfOthers(db, kSelectChanges + "WHERE c.install < ?1 OR c.install > ?1 "
+                                             "ORDER BY c.install, c.id"),
+        pathsOf(db, "SELECT path_lower FROM changes WHERE install = ?1"),
         dataVersion(db, "PRAGMA data_version"),
         backupInUse(db,
                     "SELECT 1 FROM changes c JOIN installs i ON i.id = c.install WHERE c.backup "
@@ -302,7 +310,7 @@ struct SqliteRecordStore::Statements {
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
       anyPlan, removePlans, planSpans, planChanges, updatePlan, changesOf, changesAt, changesBelow,
-      changesOverlapping, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
+      changesOverlapping, countOf, countOthers, changesOfOthers, pathsOf, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
       removeStrayPlans;
 };
 
@@ -431,8 +439,26 @@ std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
 
 std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
   writePlansOut();
-  Run run(statements_->changesOverlapping);
-  return readChanges(run.bind(1, install));
+  // Each of the install's paths costs a search of the path index. When the other installs hold
+  // fewer changes than it, reading theirs and keeping those at its paths is quicker.
+  Run own(statements_->countOf);
+  own.bind(1, install).next();
+  const long long ownCount = own.integer(0);
+  Run others(statements_->countOthers);
+  others.bind(1, install).bind(2, ownCount).next();
+  if (others.integer(0) == 0) return {};
+  if (others.integer(0) == ownCount) {
+    Run run(statements_->changesOverlapping);
+    return readChanges(run.bind(1, install));
+  }
+  std::unordered_set<std::string> paths;
+  Run ownPaths(statements_->pathsOf);
+  ownPaths.bind(1, install);
+  while (ownPaths.next()) paths.insert(ownPaths.text(0));
+  Run run(statements_->changesOfOthers);
+  std::vector<Change> found = readChanges(run.bind(1, install));
+  std::erase_if(found, [&](const Change& c) { return !paths.count(dos::lower(c.path)); });
+  return found;
 }
 
 bool SqliteRecordStore::backupInUse(const std::string& backup) {

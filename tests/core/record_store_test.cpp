@@ -274,6 +274,18 @@ TEST_P(RecordStoreTest, ChangesAtAndBelowComparePathsCaseBlindOldestInstallFirst
       found.push_back(std::to_string(change.install) + " " + change.path);
     EXPECT_EQ(found, c.expected) << c.path;
   }
+  // The other installs' changes at an install's paths, whichever holds more changes.
+  const long none = add("C");
+  put({changeAt(b, "C:\\FS98\\Sound\\b.wav")});
+  const auto overlapping = [&](long install) {
+    std::vector<std::string> found;
+    for (const Change& change : store_->changesOverlapping(install))
+      found.push_back(std::to_string(change.install) + " " + change.path);
+    return found;
+  };
+  EXPECT_EQ(overlapping(a), std::vector<std::string>{cfgB});
+  EXPECT_EQ(overlapping(b), std::vector<std::string>{cfgA});
+  EXPECT_TRUE(overlapping(none).empty());
 }
 
 TEST_P(RecordStoreTest, BackupInUseWhileAChangeKeepsItsOriginalThere) {
