@@ -58,8 +58,9 @@ constexpr const char* kFromVersion1 =
 
 // A plan holds many new changes of one install in one row, their ids first_id onwards: the
 // thousands a copy pass plans cost one insert instead of one each, with as many index entries.
-// Reading or changing changes turns the plans into rows first. The first and the second
-// version of the tables lack it.
+// An install's own changes are read and changed inside its plans; a search by path, or a change
+// handed to another install, turns the plans into rows first. The first and the second version
+// of the tables lack it.
 constexpr const char* kPlans = R"(
 CREATE TABLE plans (
   first_id INTEGER PRIMARY KEY,
@@ -272,9 +273,19 @@ struct SqliteRecordStore::Statements {
         markDone(db, "UPDATE installs SET done_below = " + kLargestHeld + " + 1 WHERE id = ?1"),
         addPlan(db,
                 "INSERT INTO plans (first_id, install, count, changes) VALUES (?1, ?2, ?3, ?4)"),
-        anyPlan(db, "SELECT 1 FROM plans LIMIT 1"),
+        // Those of installs removed are never turned into rows: tidy drops them.
+        anyPlan(db, "SELECT 1 FROM plans p JOIN installs i ON i.id = p.install LIMIT 1"),
         removePlans(db, "DELETE FROM plans"),
-        planSpans(db, "SELECT first_id, install, count FROM plans ORDER BY first_id"),
+        planSpans(db,
+                  "SELECT p.first_id, p.install, p.count, i.done_below FROM plans p JOIN installs i "
+                  "ON i.id = p.install ORDER BY p.first_id"),
+        plansOf(db,
+                "SELECT p.first_id, p.install, p.count, i.done_below FROM plans p JOIN installs i "
+                "ON i.id = p.install WHERE p.install = ?1 ORDER BY p.first_id"),
+        othersHoldAny(db,
+                      "SELECT 1 FROM changes c JOIN installs i ON i.id = c.install WHERE c.install "
+                      "< ?1 OR c.install > ?1 UNION ALL SELECT 1 FROM plans p JOIN installs i ON "
+                      "i.id = p.install WHERE p.install <> ?1 LIMIT 1"),
         planChanges(db, "SELECT changes FROM plans WHERE first_id = ?1"),
         updatePlan(db, "UPDATE plans SET changes = ?2 WHERE first_id = ?1"),
         // One install's: its done_below is read once, not joined to each of them.
@@ -309,9 +320,14 @@ struct SqliteRecordStore::Statements {
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
-      anyPlan, removePlans, planSpans, planChanges, updatePlan, changesOf, changesAt, changesBelow,
+      anyPlan, removePlans, planSpans, plansOf, othersHoldAny, planChanges, updatePlan, changesOf, changesAt, changesBelow,
       changesOverlapping, countOf, countOthers, changesOfOthers, pathsOf, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
       removeStrayPlans;
+};
+
+struct SqliteRecordStore::Plan {
+  long first, install, count, doneBelow;
+  std::vector<Change> changes;  // empty until read
 };
 
 SqliteRecordStore::SqliteRecordStore(const std::string& hostPathOfDatabaseFile, int busyTimeoutMs)
@@ -417,9 +433,28 @@ std::vector<InstallRecord> SqliteRecordStore::installs() {
 }
 
 std::vector<Change> SqliteRecordStore::changes(long install) {
-  writePlansOut();
-  Run run(statements_->changesOf);
-  return readChanges(run.bind(1, install));
+  std::vector<Change> all;
+  {
+    Run run(statements_->changesOf);
+    all = readChanges(run.bind(1, install));
+  }
+  std::vector<Plan> held = plans(statements_->plansOf, install);
+  if (held.empty()) return all;
+  // The rows and the plans' changes, merged in the order of their ids.
+  size_t total = all.size();
+  for (Plan& p : held) {
+    read(p);
+    total += p.changes.size();
+  }
+  std::vector<Change> merged;
+  merged.reserve(total);
+  auto row = all.begin();
+  for (Plan& p : held) {
+    for (; row != all.end() && row->id < p.first; ++row) merged.push_back(std::move(*row));
+    for (Change& c : p.changes) merged.push_back(std::move(c));
+  }
+  for (; row != all.end(); ++row) merged.push_back(std::move(*row));
+  return merged;
 }
 
 std::vector<Change> SqliteRecordStore::changesAt(const std::string& path) {
@@ -438,6 +473,7 @@ std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
 }
 
 std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
+  if (!Run(statements_->othersHoldAny).bind(1, install).next()) return {};
   writePlansOut();
   // Each of the install's paths costs a search of the path index. When the other installs hold
   // fewer changes than it, reading theirs and keeping those at its paths is quicker.
@@ -484,7 +520,7 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
     std::vector<size_t> freshAt;
     // Many changes still in plans are changed there; a few turn the plans into rows first.
     std::vector<char> inPlan(changes.size(), 0);
-    if (updateInPlans(changes, inPlan, changes.size() >= kPlanAtLeast)) writePlansOut();
+    if (updateInPlans(changes, inPlan)) writePlansOut();
     for (size_t i = 0; i < changes.size(); ++i) {
       const Change& c = changes[i];
       if (c.id == 0) {
@@ -541,16 +577,13 @@ void SqliteRecordStore::insertRows(const std::vector<const Change*>& changes, lo
   }
 }
 
-struct SqliteRecordStore::Plan {
-  long first, install, count;
-  std::vector<Change> changes;  // empty until read
-};
-
-std::vector<SqliteRecordStore::Plan> SqliteRecordStore::plans() {
+std::vector<SqliteRecordStore::Plan> SqliteRecordStore::plans(Statement& which, long install) {
   std::vector<Plan> all;
-  Run run(statements_->planSpans);
+  Run run(which);
+  if (install) run.bind(1, install);
   while (run.next())
-    all.push_back({long(run.integer(0)), long(run.integer(1)), long(run.integer(2)), {}});
+    all.push_back({long(run.integer(0)), long(run.integer(1)), long(run.integer(2)),
+                   long(run.integer(3)), {}});
   return all;
 }
 
@@ -558,11 +591,16 @@ void SqliteRecordStore::read(Plan& plan) {
   Run run(statements_->planChanges);
   run.bind(1, plan.first).next();
   plan.changes = changesOfPlan(run.blob(0), plan.install, plan.count, db_);
+  for (long k = 0; k < plan.count; ++k) {
+    Change& c = plan.changes[size_t(k)];
+    c.id = plan.first + k;
+    c.done = c.done || c.id < plan.doneBelow;
+  }
 }
 
-bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::vector<char>& done,
-                                      bool change) {
-  std::vector<Plan> held = plans();
+bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes,
+                                      std::vector<char>& done) {
+  std::vector<Plan> held = plans(statements_->planSpans);
   if (held.empty()) return false;
   bool left = false;
   for (size_t i = 0; i < changes.size(); ++i) {
@@ -571,8 +609,8 @@ bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::v
     auto plan = std::upper_bound(held.begin(), held.end(), c.id,
                                  [](long id, const Plan& p) { return id < p.first; });
     if (plan == held.begin() || c.id >= (--plan)->first + plan->count) continue;
-    // A few changes, or one that goes to another install, turn the plans into rows.
-    if (!change || c.install != plan->install) {
+    // One that goes to another install turns the plans into rows.
+    if (c.install != plan->install) {
       left = true;
       continue;
     }
@@ -591,7 +629,7 @@ bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::v
 void SqliteRecordStore::writePlansOut() {
   if (!Run(statements_->anyPlan).next()) return;
   transaction([&] {
-    for (Plan& p : plans()) {
+    for (Plan& p : plans(statements_->planSpans)) {
       read(p);
       insertRows(pointersTo(p.changes), p.first);
     }
@@ -613,7 +651,6 @@ void SqliteRecordStore::markDone(long install) {
 
 void SqliteRecordStore::tidy() {
   dropRemoved();
-  writePlansOut();
   db_.checkpoint();
 }
 

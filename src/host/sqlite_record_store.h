@@ -52,10 +52,13 @@ class SqliteRecordStore : public RecordStore {
   std::vector<Change> readChanges(SqliteConnection::Statement::Run& run);
   // Writes new changes as rows, their ids first onwards.
   void insertRows(const std::vector<const Change*>& changes, long first);
-  // Finds the changes that plans hold and, with change, makes them in the plans, setting done[i]
-  // for each; true when one of them is left to be made as a row.
-  bool updateInPlans(const std::vector<Change>& changes, std::vector<char>& done, bool change);
-  std::vector<Plan> plans();
+  // Makes the changes that plans of their own install hold in the plans, setting done[i] for
+  // each; true when one is left to be made as a row.
+  bool updateInPlans(const std::vector<Change>& changes, std::vector<char>& done);
+  // The plans of installs still recorded, by first id: all (which is planSpans) or one
+  // install's (plansOf).
+  std::vector<Plan> plans(SqliteConnection::Statement& which, long install = 0);
+  // Reads a plan's changes, their ids and done marks as rows would give them.
   void read(Plan& plan);
   // Turns every plan into rows.
   void writePlansOut();
