@@ -85,6 +85,34 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
   return all;
 }
 
+void HostFileSystem::deleteFiles(const std::vector<std::string>& paths) {
+  // As stamps does: the files of one folder through the folder, found once. A name spelt
+  // otherwise on disk, and anything the folder does not answer, goes the way of deleteFile.
+  std::string folder, hostFolder;
+  std::optional<FileDescriptor> dir;
+  for (const std::string& path : paths) {
+    const std::string full = fullPath(path);
+    // The name is the end of full, so its text ends where full's does.
+    const std::string_view parent = dos::folderPart(full), name = dos::namePart(full);
+    if (!dir || parent != folder) {
+      folder = parent;
+      dir.reset();
+      try {
+        hostFolder = lookUp(folder).host;
+        dir.emplace(open(hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+      } catch (const FileError&) {
+        dir.emplace(-1);
+      }
+      if (dir->get() >= 0) names_.changing(hostFolder);
+    }
+    if (dir->get() >= 0 && !name.empty() && name.find('\0') == std::string_view::npos &&
+        unlinkat(dir->get(), name.data(), 0) == 0)
+      names_.removed(hostFolder, std::string(name));
+    else
+      deleteFile(path);
+  }
+}
+
 std::string HostFileSystem::digest(const std::string& path) {
   const int fd = openForReading(path);
   XXH3_state_t* state = XXH3_createState();

@@ -82,6 +82,11 @@ class FileSystem {
   // Deletes one file whatever its read-only attribute, as an uninstall removes what an install
   // put there; nothing when it is not there.
   virtual void deleteFile(const std::string& path);
+  // deleteFile of each, in their order, quicker where many lie in one folder; stops at the first
+  // that fails, those before it gone.
+  virtual void deleteFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) deleteFile(path);
+  }
   // Clears read-only, hidden, system and archive.
   virtual void setAttrNormal(const std::string& path) = 0;
   virtual void setReadOnly(const std::string& path, bool readOnly) = 0;

@@ -415,12 +415,20 @@ bool Undo::uninstall(long install) {
       return fs_.stamp(at->path);
     }
   };
+  // The files it only removes go a few at a time, those of one folder together, and always
+  // before anything else is changed.
+  std::vector<std::string> removing;
+  const auto removeNow = [&] {
+    fs_.deleteFiles(removing);
+    removing.clear();
+  };
   for (auto it = changes.rbegin(); it != changes.rend() && !cancelled; ++it) {
     const Change& c = *it;
     switch (c.kind) {
       case ChangeKind::Folder: folders.push_back(c); break;
       case ChangeKind::ListBackup: undone.push_back(c.id); break;
       case ChangeKind::Area:
+        removeNow();
         removeArea(c);
         undone.push_back(c.id);
         break;
@@ -434,12 +442,21 @@ bool Undo::uninstall(long install) {
         if (!ask(
                 c, [&] { return stampNow(it); }, toAll, cancelled))
           break;
-        putBack(c);
+        if (keepsOriginal(c)) {
+          removeNow();
+          putBack(c);
+        } else {
+          if (removing.size() == kStampBatch ||
+              (!removing.empty() && dos::folderPart(removing.back()) != dos::folderPart(c.path)))
+            removeNow();
+          removing.push_back(c.path);
+        }
         undone.push_back(c.id);
         break;
     }
     if (progress) progress(++done, total);
   }
+  removeNow();
   if (!cancelled) removeFolders(folders, install, undone);
   finish(install, changes, undone);
   return !cancelled;

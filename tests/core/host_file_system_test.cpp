@@ -264,7 +264,7 @@ TEST_F(HostFileSystemTest, ATransferIntoAFolderWhoseNamesAreKeptFindsEveryNameTh
   }
 }
 
-TEST_F(HostFileSystemTest, StampsOfManyFilesAreEachFilesStamp) {
+TEST_F(HostFileSystemTest, ManyFilesAtOnceAreStampedAndDeletedAsEachAlone) {
   makeFile("Gauges/a.gau", "a");
   makeFile("Gauges/B.gau", "bb");
   makeFile("Sound/c.wav", "ccc");
@@ -277,6 +277,13 @@ TEST_F(HostFileSystemTest, StampsOfManyFilesAreEachFilesStamp) {
   EXPECT_EQ(files_->stamps(paths), one);
   EXPECT_EQ(one[1]->size, 2);
   EXPECT_FALSE(one[2] || one[3] || one[5]);
+  // Protected or spelt otherwise, each file goes; a folder, or what is not there, stays as it is.
+  EXPECT_TRUE(files_->isFile("C:\\Gauges\\a.gau"));  // its folder's names are kept now
+  chmod(host("Gauges/a.gau").c_str(), 0444);
+  files_->deleteFiles(paths);
+  EXPECT_EQ(allNames("Gauges"), std::vector<std::string>{"Sub"});
+  EXPECT_TRUE(allNames("Sound").empty());
+  EXPECT_FALSE(files_->isFile("C:\\Gauges\\a.gau"));
 }
 
 TEST_F(HostFileSystemTest, CopyAndTransferReplaceTargetAndReportErrors) {

@@ -309,6 +309,38 @@ TEST_F(RecordsTest, ForgettingHandsTheOriginalOnToALaterInstall) {
   EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
 }
 
+TEST_F(RecordsTest, AnUninstallThatFailsHalfWayIsFinishedByTheNext) {
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  const Files before = snapshot();
+  unpack(Kind::Aircraft);
+  for (int n = 0; n < 5; ++n) write(kAsm + "t" + std::to_string(n) + ".bmp", "t");
+  installAsTheUserWould(app, Kind::Aircraft);
+  ASSERT_EQ(installedList(app).rows().size(), 1u);
+  const std::string name = installedList(app).rows()[0][2];
+  // The third texture to go cannot be removed: the textures before it are gone, the rest stay.
+  int textures = 0;
+  faulty_->beforeOperation = [&](const std::string& operation, const std::string& path) {
+    if (operation == "deleteFile" && path.find(".bmp") != std::string::npos && ++textures == 3)
+      faulty_->failAt(1, err::PathFileAccess);
+  };
+  tk_.boxes.clear();
+  tk_.answers = {MsgAnswer::Yes};
+  press(app, name, app.frm.cmdUninstall);
+  faulty_->beforeOperation = nullptr;
+  faulty_->failAt(0, 0);
+  EXPECT_EQ(tk_.boxes.back().caption, "Uninstall Error");
+  const Files stopped = snapshot();
+  for (int n = 0; n < 5; ++n)
+    EXPECT_EQ(stopped.count("FS98/Aircraft/Test Plane/Texture.Blue/t" + std::to_string(n) + ".bmp"),
+              n < 3 ? 1u : 0u)
+        << n;
+  tk_.answers = {MsgAnswer::Yes, MsgAnswer::YesToAll};
+  press(app, name, app.frm.cmdUninstall);
+  EXPECT_EQ(tk_.boxes.back().caption, "Success!");
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_TRUE(installedList(app).rows().empty());
+}
+
 TEST_F(RecordsTest, AFullDiskBeforeABackupStopsTheInstallWithTheFileUntouched) {
   Orvex& app = freshStart(Kind::Sound, false);
   const Files before = snapshot();

@@ -134,6 +134,17 @@ void FaultyFileSystem::deleteFile(const std::string& path) {
   inner_.deleteFile(path);
 }
 
+void FaultyFileSystem::deleteFiles(const std::vector<std::string>& paths) {
+  // Each counts as one deletion. One watched after each operation sees each file go.
+  if (afterOperation) return FileSystem::deleteFiles(paths);
+  for (size_t k = 0; k < paths.size(); ++k) {
+    if (!due("deleteFile", paths[k])) continue;
+    inner_.deleteFiles({paths.begin(), paths.begin() + long(k)});
+    fail();
+  }
+  inner_.deleteFiles(paths);
+}
+
 std::vector<std::optional<FileStamp>> FaultyFileSystem::stamps(
     const std::vector<std::string>& paths) {
   // Each counts as one stamp, all before any is taken.

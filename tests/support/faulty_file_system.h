@@ -71,6 +71,7 @@ class FaultyFileSystem : public FileSystem {
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void deleteFile(const std::string& path) override;
+  void deleteFiles(const std::vector<std::string>& paths) override;
   void setAttrNormal(const std::string& path) override;
   void setReadOnly(const std::string& path, bool readOnly) override;
   bool isReadOnly(const std::string& path) override;
