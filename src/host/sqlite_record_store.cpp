@@ -497,9 +497,13 @@ std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
   return found;
 }
 
-bool SqliteRecordStore::backupInUse(const std::string& backup) {
+std::vector<bool> SqliteRecordStore::backupsInUse(const std::vector<std::string>& backups) {
+  if (backups.empty()) return {};
   writePlansOut();
-  return Run(statements_->backupInUse).bind(1, backup).next();
+  std::vector<bool> inUse;
+  for (const std::string& backup : backups)
+    inUse.push_back(Run(statements_->backupInUse).bindKept(1, backup).next());
+  return inUse;
 }
 
 void SqliteRecordStore::putChanges(std::vector<Change>& changes) {

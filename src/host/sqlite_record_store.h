@@ -35,7 +35,7 @@ class SqliteRecordStore : public RecordStore {
   std::vector<Change> changesAt(const std::string& path) override;
   std::vector<Change> changesBelow(const std::string& folder) override;
   std::vector<Change> changesOverlapping(long install) override;
-  bool backupInUse(const std::string& backup) override;
+  std::vector<bool> backupsInUse(const std::vector<std::string>& backups) override;
   void putChanges(std::vector<Change>& changes) override;
   void removeChanges(const std::vector<long>& ids) override;
   void markDone(long install) override;

@@ -81,8 +81,9 @@ class RecordStore {
   virtual std::vector<Change> changesBelow(const std::string& folder) = 0;
   // The changes of the other installs at the paths one install changed, oldest install first.
   virtual std::vector<Change> changesOverlapping(long install) = 0;
-  // Whether any change keeps its original in this backup file.
-  virtual bool backupInUse(const std::string& backup) = 0;
+  // Of each backup file, whether any change keeps its original there.
+  virtual std::vector<bool> backupsInUse(const std::vector<std::string>& backups) = 0;
+  bool backupInUse(const std::string& backup) { return backupsInUse({backup}).front(); }
   // Adds the changes with id 0 (their ids are set) and updates the others.
   virtual void putChanges(std::vector<Change>& changes) = 0;
   virtual void removeChanges(const std::vector<long>& ids) = 0;

@@ -74,11 +74,15 @@ std::vector<Change> MemoryRecordStore::changesBelow(const std::string& folder) {
   });
 }
 
-bool MemoryRecordStore::backupInUse(const std::string& backup) {
-  if (backup.empty()) return false;
-  return std::any_of(state_.changes.begin(), state_.changes.end(), [&](const auto& entry) {
-    return dos::equalsNoCase(entry.second.backup, backup);
-  });
+std::vector<bool> MemoryRecordStore::backupsInUse(const std::vector<std::string>& backups) {
+  std::vector<bool> inUse;
+  for (const std::string& backup : backups)
+    inUse.push_back(!backup.empty() && std::any_of(state_.changes.begin(), state_.changes.end(),
+                                                   [&](const auto& entry) {
+                                                     return dos::equalsNoCase(entry.second.backup,
+                                                                              backup);
+                                                   }));
+  return inUse;
 }
 
 void MemoryRecordStore::putChanges(std::vector<Change>& changes) {

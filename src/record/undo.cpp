@@ -281,10 +281,12 @@ void Undo::finish(long install, const std::vector<Change>& changes,
 
 void Undo::dropBackups(const std::vector<std::string>& backups) {
   std::vector<std::string> folders;
-  for (const std::string& backup : backups) {
+  const std::vector<bool> inUse = store_.backupsInUse(backups);
+  for (size_t k = 0; k < backups.size(); ++k) {
+    const std::string& backup = backups[k];
     if (std::find(folders.begin(), folders.end(), dos::parentOf(backup)) == folders.end())
       folders.push_back(dos::parentOf(backup));
-    if (store_.backupInUse(backup)) continue;
+    if (inUse[k]) continue;
     try {
       fs_.deleteFile(backup);
     } catch (const FileError&) {
