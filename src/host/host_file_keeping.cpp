@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "host/host_file_system.h"
@@ -53,13 +54,9 @@ std::optional<FileStamp> HostFileSystem::stamp(const std::string& path) {
   return stampOf(st);
 }
 
-std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
-    const std::vector<std::string>& paths) {
-  std::vector<std::optional<FileStamp>> all;
-  all.reserve(paths.size());
-  // The files of one folder are looked at through the folder, found once: each look-up is
-  // then of one name instead of the whole path. A name spelt otherwise on disk, and anything
-  // the folder does not answer, is looked up as stamp does.
+void HostFileSystem::throughFolders(const std::vector<std::string>& paths,
+                                    const std::function<bool(const Named&)>& each) {
+  Named at;
   std::string folder;
   std::optional<FileDescriptor> dir;
   for (const std::string& path : paths) {
@@ -70,47 +67,54 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
       folder = parent;
       dir.reset();
       try {
-        dir.emplace(open(lookUp(folder).host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        at.hostFolder = lookUp(folder).host;
+        dir.emplace(open(at.hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
       } catch (const FileError&) {
         dir.emplace(-1);
       }
+      at.newFolder = true;
     }
+    at.dir = dir->get();
+    at.name = name;
+    at.path = &path;
+    const bool answered =
+        at.dir >= 0 && !name.empty() && name.find('\0') == std::string_view::npos && each(at);
+    at.newFolder = false;
+    if (!answered) {
+      at.dir = -1;
+      each(at);
+    }
+  }
+}
+
+std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
+    const std::vector<std::string>& paths) {
+  std::vector<std::optional<FileStamp>> all;
+  all.reserve(paths.size());
+  throughFolders(paths, [&](const Named& at) {
     struct stat st;
-    if (dir->get() >= 0 && !name.empty() && name.find('\0') == std::string_view::npos &&
-        fstatat(dir->get(), name.data(), &st, 0) == 0)
+    if (at.dir < 0)
+      all.push_back(stamp(*at.path));
+    else if (fstatat(at.dir, at.name.data(), &st, 0) == 0)
       all.push_back(stampOf(st));
     else
-      all.push_back(stamp(path));
-  }
+      return false;
+    return true;
+  });
   return all;
 }
 
 void HostFileSystem::deleteFiles(const std::vector<std::string>& paths) {
-  // As stamps does: the files of one folder through the folder, found once. A name spelt
-  // otherwise on disk, and anything the folder does not answer, goes the way of deleteFile.
-  std::string folder, hostFolder;
-  std::optional<FileDescriptor> dir;
-  for (const std::string& path : paths) {
-    const std::string full = fullPath(path);
-    // The name is the end of full, so its text ends where full's does.
-    const std::string_view parent = dos::folderPart(full), name = dos::namePart(full);
-    if (!dir || parent != folder) {
-      folder = parent;
-      dir.reset();
-      try {
-        hostFolder = lookUp(folder).host;
-        dir.emplace(open(hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-      } catch (const FileError&) {
-        dir.emplace(-1);
-      }
-      if (dir->get() >= 0) names_.changing(hostFolder);
+  throughFolders(paths, [&](const Named& at) {
+    if (at.dir < 0) {
+      deleteFile(*at.path);
+      return true;
     }
-    if (dir->get() >= 0 && !name.empty() && name.find('\0') == std::string_view::npos &&
-        unlinkat(dir->get(), name.data(), 0) == 0)
-      names_.removed(hostFolder, std::string(name));
-    else
-      deleteFile(path);
-  }
+    if (at.newFolder) names_.changing(at.hostFolder);
+    if (unlinkat(at.dir, at.name.data(), 0) != 0) return false;
+    names_.removed(at.hostFolder, std::string(at.name));
+    return true;
+  });
 }
 
 std::string HostFileSystem::digest(const std::string& path) {

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -104,6 +105,21 @@ class HostFileSystem : public FileSystem {
   std::string asSpelt(const std::string& path, std::vector<std::string>& parts, std::string& root);
   // The size and time of a regular file; nothing for anything else.
   static std::optional<FileStamp> stampOf(const struct stat& st);
+  // A file of many, as throughFolders gives it: its folder's descriptor (-1 when the folder
+  // cannot answer for it) and host path, and its name there, which ends where path does.
+  struct Named {
+    int dir = -1;
+    bool newFolder = false;  // the first of a run of files in one folder
+    std::string hostFolder;
+    std::string_view name;
+    const std::string* path = nullptr;
+  };
+  // Goes through paths with the files of one folder looked at through the folder, found once:
+  // each look-up is then of one name instead of the whole path. When each returns false for a
+  // file (a name spelt otherwise on disk, say), or its folder cannot answer, each is given it
+  // again with no folder, to take the way of a single file.
+  void throughFolders(const std::vector<std::string>& paths,
+                      const std::function<bool(const Named&)>& each);
   // stat of a resolved path, as resolving saw it; false when it does not exist.
   bool statOf(const Resolved& r, struct stat& st);
   // The error for a path that is not there: 53 for a missing file, 76 for a missing folder.
