@@ -58,9 +58,10 @@ constexpr const char* kFromVersion1 =
 
 // A plan holds many new changes of one install in one row, their ids first_id onwards: the
 // thousands a copy pass plans cost one insert instead of one each, with as many index entries.
-// An install's own changes are read and changed inside its plans; a search by path, or a change
-// handed to another install, turns the plans into rows first. The first and the second version
-// of the tables lack it.
+// An install's own changes are read and changed inside its plans, and the other installs' at its
+// paths and the backups in use are found in them too; a search by path, or a change handed to
+// another install, turns the plans into rows first. The first and the second version of the
+// tables lack it.
 constexpr const char* kPlans = R"(
 CREATE TABLE plans (
   first_id INTEGER PRIMARY KEY,
@@ -276,9 +277,11 @@ struct SqliteRecordStore::Statements {
         // Those of installs removed are never turned into rows: tidy drops them.
         anyPlan(db, "SELECT 1 FROM plans p JOIN installs i ON i.id = p.install LIMIT 1"),
         removePlans(db, "DELETE FROM plans"),
-        planSpans(db,
-                  "SELECT p.first_id, p.install, p.count, i.done_below FROM plans p JOIN installs i "
-                  "ON i.id = p.install ORDER BY p.first_id"),
+        removePlansOf(db, "DELETE FROM plans WHERE install = ?1"),
+        planSpans(
+            db,
+            "SELECT p.first_id, p.install, p.count, i.done_below FROM plans p JOIN installs i "
+            "ON i.id = p.install ORDER BY p.first_id"),
         plansOf(db,
                 "SELECT p.first_id, p.install, p.count, i.done_below FROM plans p JOIN installs i "
                 "ON i.id = p.install WHERE p.install = ?1 ORDER BY p.first_id"),
@@ -302,26 +305,28 @@ struct SqliteRecordStore::Statements {
         changesOverlapping(db, kSelectChanges +
                                    "WHERE c.path_lower IN (SELECT path_lower FROM changes WHERE "
                                    "install = ?1) AND c.install <> ?1 ORDER BY c.install, c.id"),
-        countOf(db, "SELECT count(*) FROM changes WHERE install = ?1"),
-        countOthers(db,
-                    "SELECT count(*) FROM (SELECT 1 FROM changes WHERE install < ?1 OR install > ?1 "
-                    "LIMIT ?2)"),
-        changesOfOthers(db, kSelectChanges + "WHERE c.install < ?1 OR c.install > ?1 "
-                                             "ORDER BY c.install, c.id"),
-        pathsOf(db, "SELECT path_lower FROM changes WHERE install = ?1"),
+        countOthers(
+            db,
+            "SELECT count(*) FROM (SELECT 1 FROM changes WHERE install < ?1 OR install > ?1 "
+            "LIMIT ?2)"),
+        changesOfOthers(db, kSelectChanges +
+                                "WHERE c.install < ?1 OR c.install > ?1 "
+                                "ORDER BY c.install, c.id"),
         dataVersion(db, "PRAGMA data_version"),
         backupInUse(db,
                     "SELECT 1 FROM changes c JOIN installs i ON i.id = c.install WHERE c.backup "
                     "= ?1 COLLATE NOCASE AND c.backup <> '' LIMIT 1"),
-        nextInstallHeld(db, "SELECT install FROM changes WHERE install > ?1 ORDER BY install LIMIT 1"),
+        nextInstallHeld(db,
+                        "SELECT install FROM changes WHERE install > ?1 ORDER BY install LIMIT 1"),
         isInstall(db, "SELECT 1 FROM installs WHERE id = ?1"),
         removeChangesOf(db, "DELETE FROM changes WHERE install = ?1"),
         removeStrayPlans(db, "DELETE FROM plans WHERE install NOT IN (SELECT id FROM installs)") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
-      anyPlan, removePlans, planSpans, plansOf, othersHoldAny, planChanges, updatePlan, changesOf, changesAt, changesBelow,
-      changesOverlapping, countOf, countOthers, changesOfOthers, pathsOf, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
+      anyPlan, removePlans, removePlansOf, planSpans, plansOf, othersHoldAny, planChanges,
+      updatePlan, changesOf, changesAt, changesBelow, changesOverlapping, countOthers,
+      changesOfOthers, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
       removeStrayPlans;
 };
 
@@ -474,35 +479,56 @@ std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
 
 std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
   if (!Run(statements_->othersHoldAny).bind(1, install).next()) return {};
-  writePlansOut();
-  // Each of the install's paths costs a search of the path index. When the other installs hold
-  // fewer changes than it, reading theirs and keeping those at its paths is quicker.
-  Run own(statements_->countOf);
-  own.bind(1, install).next();
-  const long long ownCount = own.integer(0);
-  Run others(statements_->countOthers);
-  others.bind(1, install).bind(2, ownCount).next();
-  if (others.integer(0) == 0) return {};
-  if (others.integer(0) == ownCount) {
-    Run run(statements_->changesOverlapping);
-    return readChanges(run.bind(1, install));
-  }
+  // The install's own paths, from its rows and its plans.
   std::unordered_set<std::string> paths;
-  Run ownPaths(statements_->pathsOf);
-  ownPaths.bind(1, install);
-  while (ownPaths.next()) paths.insert(ownPaths.text(0));
-  Run run(statements_->changesOfOthers);
-  std::vector<Change> found = readChanges(run.bind(1, install));
-  std::erase_if(found, [&](const Change& c) { return !paths.count(dos::lower(c.path)); });
+  for (const Change& c : changes(install)) paths.insert(dos::lower(c.path));
+  const auto atItsPaths = [&](const Change& c) { return paths.count(dos::lower(c.path)) > 0; };
+  std::vector<Change> found;
+  // The other installs' rows. Each of the install's paths costs a search of the path index:
+  // when they hold fewer changes than it has paths, reading all of theirs is quicker.
+  const auto many = static_cast<long long>(paths.size());
+  Run others(statements_->countOthers);
+  others.bind(1, install).bind(2, many).next();
+  if (others.integer(0) > 0 && others.integer(0) == many) {
+    // The search takes the install's paths from its rows.
+    writePlansOut(install);
+    Run run(statements_->changesOverlapping);
+    found = readChanges(run.bind(1, install));
+  } else if (others.integer(0) > 0) {
+    Run run(statements_->changesOfOthers);
+    found = readChanges(run.bind(1, install));
+    std::erase_if(found, [&](const Change& c) { return !atItsPaths(c); });
+  }
+  // The other installs' plans, read whole.
+  bool planned = false;
+  for (Plan& p : plans(statements_->planSpans)) {
+    if (p.install == install) continue;
+    read(p);
+    for (Change& c : p.changes)
+      if (atItsPaths(c)) found.push_back(std::move(c));
+    planned = true;
+  }
+  if (planned)
+    std::sort(found.begin(), found.end(), [](const Change& x, const Change& y) {
+      return std::pair(x.install, x.id) < std::pair(y.install, y.id);
+    });
   return found;
 }
 
 std::vector<bool> SqliteRecordStore::backupsInUse(const std::vector<std::string>& backups) {
-  if (backups.empty()) return {};
-  writePlansOut();
   std::vector<bool> inUse;
   for (const std::string& backup : backups)
     inUse.push_back(Run(statements_->backupInUse).bindKept(1, backup).next());
+  // And those that plans hold, read whole.
+  std::unordered_set<std::string> planned;
+  if (!backups.empty())
+    for (Plan& p : plans(statements_->planSpans)) {
+      read(p);
+      for (const Change& c : p.changes)
+        if (!c.backup.empty()) planned.insert(dos::lower(c.backup));
+    }
+  for (size_t k = 0; k < backups.size() && !planned.empty(); ++k)
+    inUse[k] = inUse[k] || planned.count(dos::lower(backups[k])) > 0;
   return inUse;
 }
 
@@ -522,7 +548,7 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
     }
     std::vector<const Change*> fresh;
     std::vector<size_t> freshAt;
-    // Many changes still in plans are changed there; a few turn the plans into rows first.
+    // Changes still in their install's plans are changed there.
     std::vector<char> inPlan(changes.size(), 0);
     if (updateInPlans(changes, inPlan)) writePlansOut();
     for (size_t i = 0; i < changes.size(); ++i) {
@@ -586,8 +612,11 @@ std::vector<SqliteRecordStore::Plan> SqliteRecordStore::plans(Statement& which, 
   Run run(which);
   if (install) run.bind(1, install);
   while (run.next())
-    all.push_back({long(run.integer(0)), long(run.integer(1)), long(run.integer(2)),
-                   long(run.integer(3)), {}});
+    all.push_back({long(run.integer(0)),
+                   long(run.integer(1)),
+                   long(run.integer(2)),
+                   long(run.integer(3)),
+                   {}});
   return all;
 }
 
@@ -602,8 +631,7 @@ void SqliteRecordStore::read(Plan& plan) {
   }
 }
 
-bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes,
-                                      std::vector<char>& done) {
+bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes, std::vector<char>& done) {
   std::vector<Plan> held = plans(statements_->planSpans);
   if (held.empty()) return false;
   bool left = false;
@@ -630,14 +658,18 @@ bool SqliteRecordStore::updateInPlans(const std::vector<Change>& changes,
   return left;
 }
 
-void SqliteRecordStore::writePlansOut() {
-  if (!Run(statements_->anyPlan).next()) return;
+void SqliteRecordStore::writePlansOut(long install) {
+  if (install ? plans(statements_->plansOf, install).empty() : !Run(statements_->anyPlan).next())
+    return;
   transaction([&] {
-    for (Plan& p : plans(statements_->planSpans)) {
+    for (Plan& p : install ? plans(statements_->plansOf, install) : plans(statements_->planSpans)) {
       read(p);
       insertRows(pointersTo(p.changes), p.first);
     }
-    Run(statements_->removePlans).next();
+    if (install)
+      Run(statements_->removePlansOf).bind(1, install).next();
+    else
+      Run(statements_->removePlans).next();
   });
 }
 

@@ -60,8 +60,8 @@ class SqliteRecordStore : public RecordStore {
   std::vector<Plan> plans(SqliteConnection::Statement& which, long install = 0);
   // Reads a plan's changes, their ids and done marks as rows would give them.
   void read(Plan& plan);
-  // Turns every plan into rows.
-  void writePlansOut();
+  // Turns every plan into rows, or those of one install.
+  void writePlansOut(long install = 0);
   // Drops the changes and plans of installs removed.
   void dropRemoved();
 

@@ -575,7 +575,8 @@ TEST_F(SqliteRecordStoreTest, RecordsOfEarlierFormatsAreReadAndKeptUpToDate) {
         VALUES (7, 'C:\FS98', 'aircraft', 'Old', '2026-11-01 10:00', 'running');
       INSERT INTO changes VALUES (1, 7, 'created', 'C:\FS98\a', 'c:\fs98\a', '', 0, 1, 3, 4, '', ''),
                                  (2, 7, 'folder', 'C:\FS98\b', 'c:\fs98\b', '', 0, 0, -1, 0, '', '');
-      PRAGMA user_version = )" + std::to_string(format) + ";")
+      PRAGMA user_version = )" +
+                         std::to_string(format) + ";")
                             .c_str());
     {
       SqliteRecordStore store(path);
@@ -635,6 +636,36 @@ TEST_F(SqliteRecordStoreTest, ManyNewChangesOutliveReopeningAndGoWithTheirInstal
   again.tidy();
   EXPECT_EQ(rawCount(dbPath(), "SELECT count(*) FROM changes"), 1);
   EXPECT_EQ(rawCount(dbPath(), "SELECT count(*) FROM plans"), 0);
+}
+
+TEST_F(SqliteRecordStoreTest, OverlapsAndBackupsAreFoundInPlansAsInRows) {
+  SqliteRecordStore store(dbPath());
+  const long a = store.addInstall(installNamed("A")), b = store.addInstall(installNamed("B"));
+  // a's changes are rows, written fewer at a time than a plan holds; b's are one plan.
+  for (int from = 0; from < 100; from += 50) {
+    std::vector<Change> rows;
+    for (int n = from; n < from + 50; ++n)
+      rows.push_back(changeAt(a, "C:\\FS98\\p" + std::to_string(n), n == 5 ? "C:\\B\\5" : ""));
+    store.putChanges(rows);
+  }
+  std::vector<Change> plan;
+  for (int n = 0; n < 70; ++n)
+    plan.push_back(changeAt(b, "C:\\FS98\\P" + std::to_string(n), n == 9 ? "C:\\B\\b" : ""));
+  store.putChanges(plan);
+  const auto plans = [&] { return rawCount(dbPath(), "SELECT count(*) FROM plans"); };
+  ASSERT_EQ(plans(), 1);
+  // Found in b's plan, which stays one.
+  const std::vector<Change> inPlan = store.changesOverlapping(a);
+  ASSERT_EQ(inPlan.size(), 70u);
+  EXPECT_EQ(inPlan[9].backup, "C:\\B\\b");
+  EXPECT_EQ(store.backupsInUse({"c:\\b\\B", "C:\\B\\5", "C:\\B\\none"}),
+            (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(plans(), 1);
+  // a holds more rows than b has paths: those are searched by b's paths, now rows.
+  const std::vector<Change> inRows = store.changesOverlapping(b);
+  ASSERT_EQ(inRows.size(), 70u);
+  EXPECT_EQ(inRows[69].path, "C:\\FS98\\p69");
+  EXPECT_EQ(plans(), 0);
 }
 
 TEST_F(SqliteRecordStoreTest, ADamagedPlanOfChangesIsARecordError) {
