@@ -72,14 +72,12 @@ void HostFileSystem::throughFolders(const std::vector<std::string>& paths,
       } catch (const FileError&) {
         dir.emplace(-1);
       }
-      at.newFolder = true;
     }
     at.dir = dir->get();
     at.name = name;
     at.path = &path;
     const bool answered =
         at.dir >= 0 && !name.empty() && name.find('\0') == std::string_view::npos && each(at);
-    at.newFolder = false;
     if (!answered) {
       at.dir = -1;
       each(at);
@@ -105,12 +103,16 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
 }
 
 void HostFileSystem::deleteFiles(const std::vector<std::string>& paths) {
+  std::string changing;  // the folder whose kept names were last checked
   throughFolders(paths, [&](const Named& at) {
     if (at.dir < 0) {
       deleteFile(*at.path);
       return true;
     }
-    if (at.newFolder) names_.changing(at.hostFolder);
+    if (at.hostFolder != changing) {
+      names_.changing(at.hostFolder);
+      changing = at.hostFolder;
+    }
     if (unlinkat(at.dir, at.name.data(), 0) != 0) return false;
     names_.removed(at.hostFolder, std::string(at.name));
     return true;

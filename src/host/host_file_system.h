@@ -109,7 +109,6 @@ class HostFileSystem : public FileSystem {
   // cannot answer for it) and host path, and its name there, which ends where path does.
   struct Named {
     int dir = -1;
-    bool newFolder = false;  // the first of a run of files in one folder
     std::string hostFolder;
     std::string_view name;
     const std::string* path = nullptr;

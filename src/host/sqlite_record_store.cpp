@@ -482,6 +482,7 @@ std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
   // The install's own paths, from its rows and its plans.
   std::unordered_set<std::string> paths;
   for (const Change& c : changes(install)) paths.insert(dos::lower(c.path));
+  if (paths.empty()) return {};
   const auto atItsPaths = [&](const Change& c) { return paths.count(dos::lower(c.path)) > 0; };
   std::vector<Change> found;
   // The other installs' rows. Each of the install's paths costs a search of the path index:

@@ -302,7 +302,8 @@ void Undo::dropBackups(const std::vector<std::string>& backups) {
   }
 }
 
-void Undo::handOver(const Change& c, std::vector<std::string>& orphans) {
+void Undo::handOver(const Change& c, std::vector<std::string>& orphans,
+                    std::vector<Change>& handed) {
   std::optional<Change> next = successor(c);
   if (!next) return;
   // The later install now keeps the true original; the copy it kept of this install's
@@ -311,8 +312,7 @@ void Undo::handOver(const Change& c, std::vector<std::string>& orphans) {
   next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
   next->backup = keepsOriginal(c) ? c.backup : std::string();
   next->originalReadOnly = c.originalReadOnly;
-  std::vector<Change> one{*next};
-  store_.putChanges(one);
+  handed.push_back(*next);
   if (overlap_)
     for (Change& kept : overlap_->byPath[dos::lower(next->path)])
       if (kept.id == next->id) kept = *next;
@@ -382,8 +382,10 @@ bool Undo::uninstall(long install) {
   store_.transaction([&] {
     record->state = InstallState::Uninstalling;
     store_.updateInstall(*record);
+    std::vector<Change> handed;
     for (const Change& c : changes)
-      if (isFile(c)) handOver(c, orphans);
+      if (isFile(c)) handOver(c, orphans, handed);
+    if (!handed.empty()) store_.putChanges(handed);
   });
   dropBackups(orphans);
 
@@ -469,12 +471,14 @@ void Undo::forget(long install) {
   const std::vector<Change> changes = resolvePlanned(std::move(scope.changes()));
   std::vector<std::string> orphans;
   store_.transaction([&] {
+    std::vector<Change> handed;
     for (const Change& c : changes) {
       if (isFile(c))
-        handOver(c, orphans);
+        handOver(c, orphans, handed);
       else if (c.kind == ChangeKind::Folder)
         handFolderOn(c, install);
     }
+    if (!handed.empty()) store_.putChanges(handed);
   });
   dropBackups(orphans);
   std::vector<long> all;

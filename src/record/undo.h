@@ -91,9 +91,11 @@ class Undo {
   // now: the file's stamp as it is now.
   bool ask(const Change& change, const std::function<std::optional<FileStamp>()>& now, bool& toAll,
            bool& cancelled);
-  // The next install that wrote the same file takes over the original this one kept; the copy
-  // it kept itself goes to orphans.
-  void handOver(const Change& change, std::vector<std::string>& orphans);
+  // The next install that wrote the same file takes over the original this one kept: its change
+  // goes to handed, to be written with the others in one go; the copy it kept itself goes to
+  // orphans.
+  void handOver(const Change& change, std::vector<std::string>& orphans,
+                std::vector<Change>& handed);
   // Deletes the backup files no change needs, and their folders once empty.
   void dropBackups(const std::vector<std::string>& backups);
 
