@@ -59,9 +59,9 @@ constexpr const char* kFromVersion1 =
 // A plan holds many new changes of one install in one row, their ids first_id onwards: the
 // thousands a copy pass plans cost one insert instead of one each, with as many index entries.
 // An install's own changes are read and changed inside its plans, and the other installs' at its
-// paths and the backups in use are found in them too; a search by path, or a change handed to
-// another install, turns the plans into rows first. The first and the second version of the
-// tables lack it.
+// paths, those below a folder and the backups in use are found in them too; a search for one
+// path, or a change handed to another install, turns the plans into rows first. The first and the
+// second version of the tables lack it.
 constexpr const char* kPlans = R"(
 CREATE TABLE plans (
   first_id INTEGER PRIMARY KEY,
@@ -469,12 +469,18 @@ std::vector<Change> SqliteRecordStore::changesAt(const std::string& path) {
 }
 
 std::vector<Change> SqliteRecordStore::changesBelow(const std::string& folder) {
-  writePlansOut();
   std::string prefix = dos::belowPrefix(folder);
   std::string end = prefix;
   end.back() = ']';
-  Run run(statements_->changesBelow);
-  return readChanges(run.bind(1, prefix).bind(2, end));
+  std::vector<Change> found;
+  {
+    Run run(statements_->changesBelow);
+    found = readChanges(run.bind(1, prefix).bind(2, end));
+  }
+  addPlanned(found, [&](const Change& c) {
+    return c.path.size() > prefix.size() && dos::startsWith(dos::lower(c.path), prefix);
+  });
+  return found;
 }
 
 std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
@@ -500,20 +506,24 @@ std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
     found = readChanges(run.bind(1, install));
     std::erase_if(found, [&](const Change& c) { return !atItsPaths(c); });
   }
-  // The other installs' plans, read whole.
+  addPlanned(found, atItsPaths, install);
+  return found;
+}
+
+void SqliteRecordStore::addPlanned(std::vector<Change>& found,
+                                   const std::function<bool(const Change&)>& keep, long skip) {
   bool planned = false;
   for (Plan& p : plans(statements_->planSpans)) {
-    if (p.install == install) continue;
+    if (p.install == skip) continue;
     read(p);
     for (Change& c : p.changes)
-      if (atItsPaths(c)) found.push_back(std::move(c));
+      if (keep(c)) found.push_back(std::move(c));
     planned = true;
   }
   if (planned)
     std::sort(found.begin(), found.end(), [](const Change& x, const Change& y) {
       return std::pair(x.install, x.id) < std::pair(y.install, y.id);
     });
-  return found;
 }
 
 std::vector<bool> SqliteRecordStore::backupsInUse(const std::vector<std::string>& backups) {

@@ -1,6 +1,7 @@
 // The install records in an SQLite database file in the program's root directory.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -60,6 +61,10 @@ class SqliteRecordStore : public RecordStore {
   std::vector<Plan> plans(SqliteConnection::Statement& which, long install = 0);
   // Reads a plan's changes, their ids and done marks as rows would give them.
   void read(Plan& plan);
+  // Adds to found the changes in plans (but for skip's) that keep picks, and orders found by
+  // install and id again.
+  void addPlanned(std::vector<Change>& found, const std::function<bool(const Change&)>& keep,
+                  long skip = 0);
   // Turns every plan into rows, or those of one install.
   void writePlansOut(long install = 0);
   // Drops the changes and plans of installs removed.

@@ -638,7 +638,7 @@ TEST_F(SqliteRecordStoreTest, ManyNewChangesOutliveReopeningAndGoWithTheirInstal
   EXPECT_EQ(rawCount(dbPath(), "SELECT count(*) FROM plans"), 0);
 }
 
-TEST_F(SqliteRecordStoreTest, OverlapsAndBackupsAreFoundInPlansAsInRows) {
+TEST_F(SqliteRecordStoreTest, OverlapsFoldersAndBackupsAreFoundInPlansAsInRows) {
   SqliteRecordStore store(dbPath());
   const long a = store.addInstall(installNamed("A")), b = store.addInstall(installNamed("B"));
   // a's changes are rows, written fewer at a time than a plan holds; b's are one plan.
@@ -660,6 +660,9 @@ TEST_F(SqliteRecordStoreTest, OverlapsAndBackupsAreFoundInPlansAsInRows) {
   EXPECT_EQ(inPlan[9].backup, "C:\\B\\b");
   EXPECT_EQ(store.backupsInUse({"c:\\b\\B", "C:\\B\\5", "C:\\B\\none"}),
             (std::vector<bool>{true, true, false}));
+  const std::vector<Change> below = store.changesBelow("c:\\fs98");
+  ASSERT_EQ(below.size(), 170u);
+  EXPECT_EQ(below[100].path, "C:\\FS98\\P0");  // a's first, then b's
   EXPECT_EQ(plans(), 1);
   // a holds more rows than b has paths: those are searched by b's paths, now rows.
   const std::vector<Change> inRows = store.changesOverlapping(b);
