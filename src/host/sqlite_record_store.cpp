@@ -510,16 +510,24 @@ std::vector<Change> SqliteRecordStore::changesOverlapping(long install) {
   return found;
 }
 
-void SqliteRecordStore::addPlanned(std::vector<Change>& found,
-                                   const std::function<bool(const Change&)>& keep, long skip) {
+bool SqliteRecordStore::eachPlanned(const std::function<void(Change&)>& each, long skip) {
   bool planned = false;
   for (Plan& p : plans(statements_->planSpans)) {
     if (p.install == skip) continue;
     read(p);
-    for (Change& c : p.changes)
-      if (keep(c)) found.push_back(std::move(c));
+    for (Change& c : p.changes) each(c);
     planned = true;
   }
+  return planned;
+}
+
+void SqliteRecordStore::addPlanned(std::vector<Change>& found,
+                                   const std::function<bool(const Change&)>& keep, long skip) {
+  const bool planned = eachPlanned(
+      [&](Change& c) {
+        if (keep(c)) found.push_back(std::move(c));
+      },
+      skip);
   if (planned)
     std::sort(found.begin(), found.end(), [](const Change& x, const Change& y) {
       return std::pair(x.install, x.id) < std::pair(y.install, y.id);
@@ -533,11 +541,9 @@ std::vector<bool> SqliteRecordStore::backupsInUse(const std::vector<std::string>
   // And those that plans hold, read whole.
   std::unordered_set<std::string> planned;
   if (!backups.empty())
-    for (Plan& p : plans(statements_->planSpans)) {
-      read(p);
-      for (const Change& c : p.changes)
-        if (!c.backup.empty()) planned.insert(dos::lower(c.backup));
-    }
+    eachPlanned([&](Change& c) {
+      if (!c.backup.empty()) planned.insert(dos::lower(c.backup));
+    });
   for (size_t k = 0; k < backups.size() && !planned.empty(); ++k)
     inUse[k] = inUse[k] || planned.count(dos::lower(backups[k])) > 0;
   return inUse;

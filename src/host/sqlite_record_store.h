@@ -61,6 +61,8 @@ class SqliteRecordStore : public RecordStore {
   std::vector<Plan> plans(SqliteConnection::Statement& which, long install = 0);
   // Reads a plan's changes, their ids and done marks as rows would give them.
   void read(Plan& plan);
+  // Gives each the changes of the plans (but for skip's) in turn; false when there are none.
+  bool eachPlanned(const std::function<void(Change&)>& each, long skip = 0);
   // Adds to found the changes in plans (but for skip's) that keep picks, and orders found by
   // install and id again.
   void addPlanned(std::vector<Change>& found, const std::function<bool(const Change&)>& keep,

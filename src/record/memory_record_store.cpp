@@ -75,13 +75,13 @@ std::vector<Change> MemoryRecordStore::changesBelow(const std::string& folder) {
 }
 
 std::vector<bool> MemoryRecordStore::backupsInUse(const std::vector<std::string>& backups) {
+  const auto kept = [&](const std::string& backup) {
+    return std::any_of(state_.changes.begin(), state_.changes.end(), [&](const auto& entry) {
+      return dos::equalsNoCase(entry.second.backup, backup);
+    });
+  };
   std::vector<bool> inUse;
-  for (const std::string& backup : backups)
-    inUse.push_back(!backup.empty() && std::any_of(state_.changes.begin(), state_.changes.end(),
-                                                   [&](const auto& entry) {
-                                                     return dos::equalsNoCase(entry.second.backup,
-                                                                              backup);
-                                                   }));
+  for (const std::string& backup : backups) inUse.push_back(!backup.empty() && kept(backup));
   return inUse;
 }
 
