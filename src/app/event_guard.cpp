@@ -92,7 +92,7 @@ std::string unexpectedFailureText(std::exception_ptr failure) {
   } catch (const StopFailure& e) {
     return e.what();
   } catch (const FileError& e) {
-    return errorText("Error ", e);
+    return errorMessage("Error ", e);
   } catch (const std::exception& e) {
     return std::string("Error ") + e.what();
   } catch (...) {

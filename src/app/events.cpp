@@ -24,7 +24,9 @@ void Orvex::wireEvents() {
     fs.closeAll();
     hideCopyWindow();
     frm.setMousePointer(MousePointer::Default);
-    tk.msgBox(unexpectedFailureText(failure), "System Error", MsgIcon::Warning, MsgButtons::OK);
+    // A stop with nothing to say has told the user already.
+    const std::string text = unexpectedFailureText(failure);
+    if (!text.empty()) tk.msgBox(text, "System Error", MsgIcon::Warning, MsgButtons::OK);
   };
 
   // Runs a procedure unless an install is in progress.

@@ -148,7 +148,9 @@ class Orvex {
   // the window and pauses a second; and hides it again.
   void showCopyWindow();
   void hideCopyWindow();
-  // One group of files moved out of the assembly area; false when the handler stopped.
+  // One group of files moved out of the assembly area; false when the handler stopped. A
+  // target that cannot be written for want of room (or for another reason no handler knows)
+  // stops the whole install there, with the files not installed left in the assembly area.
   bool runCopyPass(const CopyPass& pass, const CopyPassHandler& handler);
 
   // Aircraft install.
@@ -184,6 +186,7 @@ class Orvex {
   void beginRecord(const char* kind, const std::string& name);
   void nameRecord(const std::string& name);
   // unwinding: a failure is ending the install, and nothing more may be thrown from here.
+  // The first call ends the record; later ones do nothing.
   void endRecord(bool unwinding);
   RecordStore* records() const { return records_.get(); }
   // The preview of each install: where every file would go, nothing changed.
@@ -228,15 +231,28 @@ class Orvex {
   bool shutDown_ = false;
   // The names of the copy pass that is running, for the copy window's label.
   const std::vector<std::string>* passNames_ = nullptr;
+  // The install's files placed so far (name in the assembly area, target), and the links in
+  // the assembly area it has told the user it passes over.
+  std::vector<std::pair<std::string, std::string>> placed_;
+  std::vector<std::string> linksTold_;
+  bool recordOpen_ = false;  // between beginRecord and endRecord
+  // Tells once per install which links of the assembly area it leaves where they are.
+  void passOverLinks(const std::vector<std::string>& links);
+  // Stops the install at a target that could not be written (file `failed` of the pass's
+  // names; placedBefore: the files placed by the passes before it): says how much room is
+  // wanted, and undoes what was placed when the user says so.
+  [[noreturn]] void stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
+                                      size_t failed, size_t placedBefore);
   std::unique_ptr<RecordStore> records_;
   // The install a preview shows: its Install button, pressed again when the preview says so.
   void showPreview(Button& install, const std::function<void(Orvex&)>& run);
   bool installAfterPreview_ = false;
   // The install chosen on the Installed tab; a beep and false when none is.
   bool chosenInstall(long& id, std::string& name);
-  // Why installs are not recorded (shown on the Installed tab, and once at an install).
+  // Why installs are not recorded (shown on the Installed tab, and asked about at an install).
   std::string recordsProblem_;
-  bool recordsProblemShown_ = false;
+  // Asks whether to install without a record, the records failing for why; true for Yes.
+  bool installUnrecorded(const std::string& why);
   // The installs on the Installed tab, by row; those whose files still await their digests.
   std::vector<long> shownInstalls_;
   bool installedStale_ = false;  // the list waits to be worked out until the tab is shown
@@ -263,6 +279,8 @@ class RecordScope {
   ~RecordScope() noexcept(false) { o_.endRecord(std::uncaught_exceptions() > failures_); }
   RecordScope(const RecordScope&) = delete;
   RecordScope& operator=(const RecordScope&) = delete;
+  // Ends the record now: an install says it succeeded only once its record is complete.
+  void end() { o_.endRecord(false); }
 
  private:
   Orvex& o_;

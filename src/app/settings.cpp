@@ -44,7 +44,7 @@ void Orvex::SaveFSInfo() {
   try {
     fs.replaceFile(path, text);
   } catch (const FileError& e) {
-    tk.msgBox(errorText("Error", e) + "\r" + "The settings could not be saved to " + path + ".",
+    tk.msgBox(errorMessage("Error", e) + "\r" + "The settings could not be saved to " + path + ".",
               "Orvex Save Error", MsgIcon::Warning, MsgButtons::OK);
   }
 }
@@ -58,7 +58,7 @@ void Orvex::GetFSInfo() {
   } catch (const FileError& e) {
     // A missing file is the first run; one that is there and cannot be read is kept.
     settingsUnread_ = fs.isFile(path);
-    tk.msgBox(errorText("Error ", e) +
+    tk.msgBox(errorMessage("Error ", e) +
                   (settingsUnread_
                        ? "\r" + path + " is kept as it is; settings changed now are not saved."
                        : ""),
@@ -77,7 +77,7 @@ void Orvex::GetFSInfo() {
     }
     s.ZipWarning = toInteger(in.next());
   } catch (const FileError& e) {
-    tk.msgBox(errorText("Error ", e), "Orvex Load Error", MsgIcon::Information, MsgButtons::OK);
+    tk.msgBox(errorMessage("Error ", e), "Orvex Load Error", MsgIcon::Information, MsgButtons::OK);
   }
 }
 

@@ -77,7 +77,7 @@ void Orvex::Form_Load() {
   runSteps(steps, [&](const FileError& e, const Step&) {
     if (e.number() != err::PathFileAccess) {
       tk.msgBox(
-          errorText("Error", e) + "\r" + " Zip Path cannot be found!  Please select it again.",
+          errorMessage("Error", e) + "\r" + " Zip Path cannot be found!  Please select it again.",
           "Orvex Load Error", MsgIcon::Warning, MsgButtons::OK);
       s.ZipPath = kZipPlaceholder;
     }

@@ -73,9 +73,7 @@ class Unpacking {
       failure_ = failureText(e);
     } catch (const FileError& e) {
       removeStaging();
-      failure_ =
-          errorText("Error", e) + "\rwhile unpacking " + name_ + ".\r" +
-          (moved_ == 0 ? kLeftAsItWas : "Some of its files are in the assembly area already.");
+      failure_ = errorMessage("Error", e) + "\rwhile unpacking " + name_ + ".\r" + outcome();
     }
     o_.frm.prgExtract.setVisible(false);
     o_.frm.setMousePointer(MousePointer::Default);
@@ -106,7 +104,7 @@ class Unpacking {
     setAsideFolderNames();
     if (plan_.files.empty()) return false;
 
-    removeStaging();  // what a run that was cut off may have left
+    clearStagingPlace();
     o_.fs.mkDir(staging_);
     std::map<size_t, const PlannedFile*> byIndex;
     for (const PlannedFile& file : plan_.files) byIndex[file.index] = &file;
@@ -185,7 +183,11 @@ class Unpacking {
   void place() {
     for (const PlannedFile& file : plan_.files) {
       const std::string target = o_.state.OrvexAssemblyDir + "\\" + file.name;
-      if (o_.fs.isFile(target)) {
+      if (o_.fs.isLink(target)) {
+        // Not an add-on's file, and nothing may be changed through it.
+        o_.fs.removeLink(target);
+        replaced_.push_back(file.name);
+      } else if (o_.fs.isFile(target)) {
         replaced_.push_back(file.name);
         o_.fs.setAttrNormal(target);  // the assembly area's files are ours to replace
       }
@@ -194,17 +196,50 @@ class Unpacking {
     }
   }
 
-  // Best effort: the folder is hidden, and the next run clears it before it starts.
+  // What stands at the staging folder's place before a run: a link or a file of its name is
+  // removed as such, never followed; a folder that a run cut off left is emptied and removed.
+  void clearStagingPlace() {
+    FileSystem& fs = o_.fs;
+    if (fs.isLink(staging_)) {
+      clearedStaging_ = true;
+      fs.removeLink(staging_);
+    } else if (fs.isFile(staging_)) {
+      clearedStaging_ = true;
+      fs.setAttrNormal(staging_);
+      fs.kill(staging_);
+    } else if (fs.isDirectory(staging_)) {
+      clearedStaging_ = true;
+      emptyStaging();
+    }
+  }
+
+  // The staging folder's files and links, then the folder.
+  void emptyStaging() {
+    std::vector<std::string> links;
+    for (const std::string& file : o_.fs.listFilesWithoutLinks(staging_, "*.*", links)) {
+      o_.fs.setAttrNormal(staging_ + "\\" + file);
+      o_.fs.kill(staging_ + "\\" + file);
+    }
+    for (const std::string& link : links) o_.fs.removeLink(staging_ + "\\" + link);
+    o_.fs.rmDir(staging_);
+  }
+
+  // Best effort, once the run made the folder: it is hidden, and the next run clears it first.
   void removeStaging() {
-    if (!o_.fs.isDirectory(staging_)) return;
+    if (o_.fs.isLink(staging_) || !o_.fs.isDirectory(staging_)) return;
     try {
-      for (const std::string& file : o_.fs.listFiles(staging_, "*.*")) {
-        o_.fs.setAttrNormal(staging_ + "\\" + file);
-        o_.fs.kill(staging_ + "\\" + file);
-      }
-      o_.fs.rmDir(staging_);
+      emptyStaging();
     } catch (const FileError&) {
     }
+  }
+
+  // What became of the assembly area when a run failed.
+  std::string outcome() const {
+    if (moved_ > 0) return "Some of its files are in the assembly area already.";
+    if (clearedStaging_)
+      return std::string("Only \"") + (kStagingFolder + 1) +
+             "\", which Orvex unpacks into, was removed from the assembly area.";
+    return kLeftAsItWas;
   }
 
   std::string failureText(const ArchiveError& e) const {
@@ -234,7 +269,7 @@ class Unpacking {
           text = name_ + " could not be unpacked.";
         break;
     }
-    return text + "\r" + kLeftAsItWas;
+    return text + "\r" + outcome();
   }
 
   // Says what was left out, which names clashed and what was replaced; nothing when all
@@ -267,6 +302,7 @@ class Unpacking {
   uint64_t budget_ = 0;
   std::vector<std::string> replaced_;
   size_t moved_ = 0;
+  bool clearedStaging_ = false;  // something stood at the staging folder's place, and went
   std::string failure_;
   bool tooManyEntries_ = false;
   bool overBudget_ = false;

@@ -64,7 +64,7 @@ void Orvex::Timer1_Timer() {
     frm.Timer1.setTimerEnabled(false);
     frm.cmdRefresh.setVisible(true);
     tk.msgBox("The Assembly Area " + state.OrvexAssemblyDir + " cannot be watched." + "\r\r" +
-                  errorText("Error", e) + "\r\r" + "Press Refresh once the archive is unpacked.",
+                  errorMessage("Error", e) + "\r\r" + "Press Refresh once the archive is unpacked.",
               "Data Error", MsgIcon::Warning, MsgButtons::OK);
     return;
   }

@@ -1,5 +1,6 @@
 // Emptying the assembly area: its seven sub-folders, then its files. Guards keep every
-// deletion inside the assembly area.
+// deletion inside the assembly area, and a symbolic link there is removed as a link: what it
+// points at is never the assembly area's.
 #include "app/orvex.h"
 #include "app/steps.h"
 #include "platform/dos_path.h"
@@ -19,23 +20,33 @@ void Orvex::RemoveDirectories() {
   for (const char* name :
        {"\\Model", "\\Panel", "\\Sound", "\\Texture", "\\Documentation", "\\Unknown", "\\Image"}) {
     const std::string folder = state.OrvexAssemblyDir + name;
+    // A link of the folder's name goes as a link, and nothing is deleted through it.
+    const bool link = fs.isLink(folder);
     const bool carriedOn = runSteps(
         {
-            {"", [&] { fs.chDir(folder); }},
+            {"", [&] { link ? fs.removeLink(folder) : fs.chDir(folder); }},
             // Only when the change really landed in the sub-folder: a missing folder leaves
             // the current directory elsewhere, and nothing is deleted there.
             {"",
              [&] {
-               if (fs.curDir() == folder) fs.kill(folder + "\\*.*");
+               if (!link && fs.curDir() == folder) fs.removeLinks(folder);
+             }},
+            {"",
+             [&] {
+               if (!link && fs.curDir() == folder) fs.kill(folder + "\\*.*");
              }},
             {"", [&] { fs.chDir(state.OrvexDir); }},
-            {"", [&] { fs.rmDir(folder); }},
+            {"",
+             [&] {
+               if (!link) fs.rmDir(folder);
+             }},
         },
         [&](const FileError& e, const Step&) {
           const int n = e.number();
           if (n == err::FileNotFound || n == err::PathFileAccess || n == err::PathNotFound)
             return Resume::next();
-          tk.msgBox(errorText("Error", e), "Cancel Errors", MsgIcon::Information, MsgButtons::OK);
+          tk.msgBox(errorMessage("Error", e), "Cancel Errors", MsgIcon::Information,
+                    MsgButtons::OK);
           fs.closeAll();
           return Resume::stop();
         });
@@ -49,13 +60,15 @@ void Orvex::DeleteAssembly() {
   frm.setMousePointer(MousePointer::Hourglass);
   try {
     // The list is taken once and kept: nothing that runs meanwhile may change what is deleted.
-    std::vector<std::string> names;
+    std::vector<std::string> names, links;
     try {
-      names = fs.listFiles(state.OrvexAssemblyDir, "*.*");
+      names = fs.listFilesWithoutLinks(state.OrvexAssemblyDir, "*.*", links);
     } catch (const FileError& e) {
       // A missing assembly area holds nothing to delete.
       if (e.number() != err::PathNotFound) throw;
     }
+    // Links are removed as links; clearing a link's attributes would change what it points at.
+    for (const std::string& link : links) fs.removeLink(state.OrvexAssemblyDir + "\\" + link);
     for (const std::string& name : names) {
       const std::string file = state.OrvexAssemblyDir + "\\" + name;
       fs.setAttrNormal(file);
@@ -66,7 +79,7 @@ void Orvex::DeleteAssembly() {
     frm.cmdCancelLoad.setVisible(false);
   } catch (const FileError& e) {
     frm.setMousePointer(MousePointer::Default);
-    tk.msgBox(errorText("Error ", e), "System Error", MsgIcon::Warning, MsgButtons::OK);
+    tk.msgBox(errorMessage("Error ", e), "System Error", MsgIcon::Warning, MsgButtons::OK);
     fs.closeAll();
     return;
   }

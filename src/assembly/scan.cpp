@@ -55,7 +55,7 @@ void Orvex::AutoLoad() {
     if (e.number() != err::PathNotFound) {
       frm.setMousePointer(MousePointer::Default);
       tk.msgBox("The Assembly Area " + s.OrvexAssemblyDir + " cannot be read." + "\r\r" +
-                    errorText("Error", e),
+                    errorMessage("Error", e),
                 "Data Error", MsgIcon::Warning, MsgButtons::OK);
       return;
     }

@@ -2,6 +2,7 @@
 // the data may be shared), a file's size and time, and a digest of its bytes.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <xxhash.h>
 
@@ -18,11 +19,15 @@
 namespace orvex {
 
 void HostFileSystem::preserveFile(const std::string& source, const std::string& target,
-                                  bool mayShare, bool folderLater) {
+                                  bool mayShare, bool folderLater) try {
   const Resolved from = resolve(source);
   struct stat st;
-  if (!statOf(from, st)) failMissing(from);
-  if (!S_ISREG(st.st_mode)) throw FileError(err::PathFileAccess);
+  try {
+    if (!statOf(from, st)) failMissing(from);
+    if (!S_ISREG(st.st_mode)) throw FileError(err::PathFileAccess);
+  } catch (const FileError& e) {
+    throw e.naming(fullPath(source));
+  }
   const Resolved to = resolve(target);
   if (!to.parentExists) throw FileError(err::PathNotFound);
   struct stat old;
@@ -32,13 +37,27 @@ void HostFileSystem::preserveFile(const std::string& source, const std::string& 
   linkOrCopy(from.host, to.host, false, mayShare ? ways_ : TransferWays{false, ways_.kernelCopy},
              std::nullopt, folderLater ? Durable::DataOnly : Durable::Whole);
   madeEntry(to.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(target));
 }
 
-void HostFileSystem::syncFolder(const std::string& folder) {
+void HostFileSystem::syncFolder(const std::string& folder) try {
   const Resolved r = lookUp(folder);
   struct stat st;
   if (!statOf(r, st) || !S_ISDIR(st.st_mode)) throw FileError(err::PathNotFound);
   syncDirectory(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(folder));
+}
+
+std::optional<long long> HostFileSystem::freeSpace(const std::string& path) {
+  try {
+    struct statvfs vfs;
+    if (statvfs(resolve(path).host.c_str(), &vfs) != 0) return std::nullopt;
+    return static_cast<long long>(vfs.f_bavail) * static_cast<long long>(vfs.f_frsize);
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
 }
 
 std::optional<FileStamp> HostFileSystem::stampOf(const struct stat& st) {
@@ -47,11 +66,13 @@ std::optional<FileStamp> HostFileSystem::stampOf(const struct stat& st) {
                    static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
-std::optional<FileStamp> HostFileSystem::stamp(const std::string& path) {
+std::optional<FileStamp> HostFileSystem::stamp(const std::string& path) try {
   const Resolved r = lookUp(path);
   struct stat st;
   if (!statOf(r, st)) return std::nullopt;
   return stampOf(st);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 void HostFileSystem::throughFolders(const std::vector<std::string>& paths,
@@ -119,7 +140,7 @@ void HostFileSystem::deleteFiles(const std::vector<std::string>& paths) {
   });
 }
 
-std::string HostFileSystem::digest(const std::string& path) {
+std::string HostFileSystem::digest(const std::string& path) try {
   const int fd = openForReading(path);
   XXH3_state_t* state = XXH3_createState();
   XXH3_128bits_reset(state);
@@ -146,6 +167,8 @@ std::string HostFileSystem::digest(const std::string& path) {
   std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(hash.high64),
                 static_cast<unsigned long long>(hash.low64));
   return text;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 }  // namespace orvex

@@ -52,15 +52,20 @@ struct CloseDir {
 };
 using DirHandle = std::unique_ptr<DIR, CloseDir>;
 
-enum class Kind { File, Directory, Other };
+enum class Kind { File, Directory, Link, Other };
 
 struct Entry {
   std::string name;
   Kind kind;
 };
 
-// The entries of a host directory ("." and ".." left out), links followed for the kind.
-std::vector<Entry> entriesOf(const std::string& dir) {
+Kind kindOf(mode_t mode) {
+  return S_ISREG(mode) ? Kind::File : S_ISDIR(mode) ? Kind::Directory : Kind::Other;
+}
+
+// The entries of a host directory ("." and ".." left out), links followed for the kind, or,
+// with followLinks false, of the kind Link.
+std::vector<Entry> entriesOf(const std::string& dir, bool followLinks = true) {
   DirHandle handle(opendir(dir.c_str()));
   if (!handle) failErrno();
   std::vector<Entry> entries;
@@ -70,11 +75,19 @@ std::vector<Entry> entriesOf(const std::string& dir) {
     if (name == "." || name == "..") continue;
     Kind kind = e->d_type == DT_REG   ? Kind::File
                 : e->d_type == DT_DIR ? Kind::Directory
+                : e->d_type == DT_LNK ? Kind::Link
                                       : Kind::Other;
     struct stat st;
-    if ((e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) &&
-        fstatat(dirfd(handle.get()), e->d_name, &st, 0) == 0)
-      kind = S_ISREG(st.st_mode) ? Kind::File : S_ISDIR(st.st_mode) ? Kind::Directory : Kind::Other;
+    if (kind == Kind::Link && followLinks) {
+      kind =
+          fstatat(dirfd(handle.get()), e->d_name, &st, 0) == 0 ? kindOf(st.st_mode) : Kind::Other;
+    } else if (e->d_type == DT_UNKNOWN &&
+               fstatat(dirfd(handle.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      kind = S_ISLNK(st.st_mode) ? Kind::Link : kindOf(st.st_mode);
+      if (kind == Kind::Link && followLinks)
+        kind =
+            fstatat(dirfd(handle.get()), e->d_name, &st, 0) == 0 ? kindOf(st.st_mode) : Kind::Other;
+    }
     entries.push_back({std::move(name), kind});
     errno = 0;
   }
@@ -109,13 +122,15 @@ std::string HostFileSystem::curDir() {
   return curDirOf(curDrive_);
 }
 
-void HostFileSystem::chDir(const std::string& path) {
+void HostFileSystem::chDir(const std::string& path) try {
   std::string full = fullPath(path);
   Resolved r = resolve(full);
   struct stat st;
   if (!statOf(r, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
   curDrive_ = dos::driveOf(full);
   curDirs_[curDrive_] = full;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 void HostFileSystem::chDrive(const std::string& drive) {
@@ -275,16 +290,18 @@ bool HostFileSystem::isFile(const std::string& path) {
   }
 }
 
-void HostFileSystem::mkDir(const std::string& path) {
+void HostFileSystem::mkDir(const std::string& path) try {
   Resolved r = resolve(path);
   struct stat st;
   if (lstat(r.host.c_str(), &st) == 0) fail(err::PathFileAccess);
   if (!r.parentExists) fail(err::PathNotFound);
   if (mkdir(r.host.c_str(), 0777) != 0) failErrno();
   madeEntry(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
-void HostFileSystem::rmDir(const std::string& path) {
+void HostFileSystem::rmDir(const std::string& path) try {
   std::string full = fullPath(path);
   Resolved r = resolve(full);
   struct stat st;
@@ -301,6 +318,8 @@ void HostFileSystem::rmDir(const std::string& path) {
   if (lstat(r.host.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) fail(err::PathFileAccess);
   if (rmdir(r.host.c_str()) != 0) failErrno();
   removedEntry(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 void HostFileSystem::copyFile(const std::string& source, const std::string& target) {
@@ -316,12 +335,12 @@ bool HostFileSystem::transferNewFile(const std::string& source, const std::strin
 }
 
 bool HostFileSystem::transfer(const std::string& source, const std::string& target, bool mayLink,
-                              bool onlyNew) {
+                              bool onlyNew) try {
   transferred_.reset();
   Resolved from = resolve(source);
   struct stat st;
-  if (!statOf(from, st)) fail(err::FileNotFound);
-  if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
+  if (!statOf(from, st)) throw FileError(err::FileNotFound).naming(fullPath(source));
+  if (!S_ISREG(st.st_mode)) throw FileError(err::PathFileAccess).naming(fullPath(source));
   Resolved to = resolve(target, true);
   if (!to.parentExists) fail(err::PathNotFound);
   struct stat old;
@@ -365,13 +384,19 @@ bool HostFileSystem::transfer(const std::string& source, const std::string& targ
   // A link or a copy keeps the source's size and time.
   transferred_ = stampOf(st);
   return true;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(target));
 }
 
-void HostFileSystem::moveFile(const std::string& source, const std::string& target) {
+void HostFileSystem::moveFile(const std::string& source, const std::string& target) try {
   Resolved from = resolve(source);
   struct stat st;
-  if (!statOf(from, st)) failMissing(from);
-  if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
+  try {
+    if (!statOf(from, st)) failMissing(from);
+    if (!S_ISREG(st.st_mode)) fail(err::PathFileAccess);
+  } catch (const FileError& e) {
+    throw e.naming(fullPath(source));
+  }
   Resolved to = resolve(target);
   if (!to.parentExists) fail(err::PathNotFound);
   struct stat old;
@@ -391,9 +416,11 @@ void HostFileSystem::moveFile(const std::string& source, const std::string& targ
   madeEntry(to.host);
   if (unlink(from.host.c_str()) != 0) failErrno(err::FileNotFound);
   removedEntry(from.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(target));
 }
 
-void HostFileSystem::kill(const std::string& pathOrPattern) {
+void HostFileSystem::kill(const std::string& pathOrPattern) try {
   std::string full = fullPath(pathOrPattern);
   std::string pattern = dos::fileName(full);
   struct stat st;
@@ -426,13 +453,15 @@ void HostFileSystem::kill(const std::string& pathOrPattern) {
   }
   if (!matched) fail(err::FileNotFound);
   if (firstError) fail(firstError);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(pathOrPattern));
 }
 
 void HostFileSystem::setAttrNormal(const std::string& path) {
   setReadOnly(path, false);
 }
 
-void HostFileSystem::deleteFile(const std::string& path) {
+void HostFileSystem::deleteFile(const std::string& path) try {
   std::vector<std::string> parts;
   std::string root;
   const std::string exact = asSpelt(path, parts, root);
@@ -447,9 +476,11 @@ void HostFileSystem::deleteFile(const std::string& path) {
     }
   }
   FileSystem::deleteFile(path);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
-void HostFileSystem::setReadOnly(const std::string& path, bool readOnly) {
+void HostFileSystem::setReadOnly(const std::string& path, bool readOnly) try {
   Resolved r = resolve(path);
   struct stat st;
   if (!statOf(r, st)) failMissing(r);
@@ -460,17 +491,21 @@ void HostFileSystem::setReadOnly(const std::string& path, bool readOnly) {
   // Unchanged attributes are not written again: clearing them is asked for every file moved.
   if (mode == (st.st_mode & 07777)) return;
   if (chmod(r.host.c_str(), mode) != 0) failErrno(err::FileNotFound);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
-bool HostFileSystem::isReadOnly(const std::string& path) {
+bool HostFileSystem::isReadOnly(const std::string& path) try {
   Resolved r = resolve(path);
   struct stat st;
   if (!statOf(r, st)) failMissing(r);
   return !writable(st);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 std::vector<std::string> HostFileSystem::listFiles(const std::string& dir,
-                                                   const std::string& patterns) {
+                                                   const std::string& patterns) try {
   Resolved r = resolve(dir);
   struct stat st;
   if (!statOf(r, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
@@ -480,9 +515,51 @@ std::vector<std::string> HostFileSystem::listFiles(const std::string& dir,
       names.push_back(std::move(e.name));
   std::sort(names.begin(), names.end(), sortsBefore);
   return names;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(dir));
 }
 
-std::vector<std::string> HostFileSystem::listDirs(const std::string& dir) {
+std::vector<std::string> HostFileSystem::listFilesWithoutLinks(
+    const std::string& dir, const std::string& patterns, std::vector<std::string>& links) try {
+  Resolved r = resolve(dir);
+  struct stat st;
+  if (!statOf(r, st) || !S_ISDIR(st.st_mode)) fail(err::PathNotFound);
+  std::vector<std::string> names;
+  links.clear();
+  for (Entry& e : entriesOf(r.host, false)) {
+    // A link whose name holds a backslash cannot be named by a DOS path, nor followed through one.
+    if (e.kind == Kind::Link && e.name.find('\\') == std::string::npos)
+      links.push_back(std::move(e.name));
+    else if (e.kind == Kind::File && listable(e.name) && matchesPatternList(e.name, patterns))
+      names.push_back(std::move(e.name));
+  }
+  std::sort(names.begin(), names.end(), sortsBefore);
+  std::sort(links.begin(), links.end(), sortsBefore);
+  return names;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(dir));
+}
+
+bool HostFileSystem::isLink(const std::string& path) {
+  try {
+    struct stat st;
+    return lstat(lookUp(path).host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+void HostFileSystem::removeLink(const std::string& path) try {
+  Resolved r = resolve(path);
+  struct stat st;
+  if (lstat(r.host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) failMissing(r);
+  if (unlink(r.host.c_str()) != 0) failErrno(err::FileNotFound);
+  removedEntry(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
+}
+
+std::vector<std::string> HostFileSystem::listDirs(const std::string& dir) try {
   std::string full = fullPath(dir);
   Resolved r = resolve(full);
   struct stat st;
@@ -494,9 +571,11 @@ std::vector<std::string> HostFileSystem::listDirs(const std::string& dir) {
   std::string prefix = full.back() == '\\' ? full : full + "\\";
   for (std::string& name : names) name = prefix + name;
   return names;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(dir));
 }
 
-int HostFileSystem::openForReading(const std::string& path) {
+int HostFileSystem::openForReading(const std::string& path) try {
   Resolved r = resolve(path);
   struct stat st;
   // Checked before opening: opening a pipe or device to read could wait for ever.
@@ -505,13 +584,15 @@ int HostFileSystem::openForReading(const std::string& path) {
   int fd = open(r.host.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) failErrno(err::FileNotFound);
   return fd;
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 void HostFileSystem::checkReadable(const std::string& path) {
   FileDescriptor(openForReading(path)).close();
 }
 
-std::string HostFileSystem::readFile(const std::string& path) {
+std::string HostFileSystem::readFile(const std::string& path) try {
   FileDescriptor fd(openForReading(path));
   std::string data;
   char buffer[1 << 16];
@@ -524,6 +605,8 @@ std::string HostFileSystem::readFile(const std::string& path) {
     }
     data.append(buffer, size_t(n));
   }
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 namespace {
@@ -537,25 +620,29 @@ void writeOrAppend(const std::string& host, const std::string& data, int flags) 
 
 }  // namespace
 
-void HostFileSystem::writeFile(const std::string& path, const std::string& data) {
+void HostFileSystem::writeFile(const std::string& path, const std::string& data) try {
   Resolved r = resolve(path);
   struct stat st;
   if (!r.parentExists) fail(err::PathNotFound);
   if (statOf(r, st) && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
   writeOrAppend(r.host, data, O_TRUNC);
   madeEntry(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
-void HostFileSystem::appendFile(const std::string& path, const std::string& data) {
+void HostFileSystem::appendFile(const std::string& path, const std::string& data) try {
   Resolved r = resolve(path);
   struct stat st;
   if (!r.parentExists) fail(err::PathNotFound);
   if (statOf(r, st) && (!S_ISREG(st.st_mode) || !writable(st))) fail(err::PathFileAccess);
   writeOrAppend(r.host, data, O_APPEND);
   madeEntry(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
-void HostFileSystem::replaceFile(const std::string& path, const std::string& data) {
+void HostFileSystem::replaceFile(const std::string& path, const std::string& data) try {
   Resolved r = resolve(path);
   struct stat st;
   if (!r.parentExists) fail(err::PathNotFound);
@@ -570,6 +657,8 @@ void HostFileSystem::replaceFile(const std::string& path, const std::string& dat
       },
       Durable::Whole);
   madeEntry(r.host);
+} catch (const FileError& e) {
+  throw e.naming(fullPath(path));
 }
 
 std::string HostFileSystem::hostPath(const std::string& path) {

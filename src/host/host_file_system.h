@@ -57,10 +57,16 @@ class HostFileSystem : public FileSystem {
 
   std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
   std::vector<std::string> listDirs(const std::string& dir) override;
+  std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
+                                                 const std::string& patterns,
+                                                 std::vector<std::string>& links) override;
+  bool isLink(const std::string& path) override;
+  void removeLink(const std::string& path) override;
 
   std::optional<FileStamp> stamp(const std::string& path) override;
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
+  std::optional<long long> freeSpace(const std::string& path) override;
 
   void checkReadable(const std::string& path) override;
   std::string readFile(const std::string& path) override;

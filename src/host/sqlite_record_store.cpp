@@ -16,7 +16,7 @@ using Run = Statement::Run;
 
 // The version of the tables below, kept in the file's user_version. A newer program that
 // changes them raises it, and this one then refuses the file rather than misread it.
-constexpr long kSchemaVersion = 3;
+constexpr long kSchemaVersion = 4;
 
 // An install's id is never given twice (AUTOINCREMENT); a change's is one more than the
 // largest held, which spares each of the many inserts of a copy pass the bookkeeping.
@@ -45,7 +45,9 @@ CREATE TABLE changes (
   size INTEGER NOT NULL,
   mtime INTEGER NOT NULL,
   digest TEXT NOT NULL,
-  text TEXT NOT NULL
+  text TEXT NOT NULL,
+  backup_size INTEGER NOT NULL DEFAULT -1,
+  backup_digest TEXT NOT NULL DEFAULT ''
 );
 CREATE INDEX changes_install ON changes (install);
 CREATE INDEX changes_path ON changes (path_lower);
@@ -55,6 +57,12 @@ CREATE INDEX changes_backup ON changes (backup COLLATE NOCASE) WHERE backup <> '
 // What the first version of the tables lacks.
 constexpr const char* kFromVersion1 =
     "ALTER TABLE installs ADD COLUMN done_below INTEGER NOT NULL DEFAULT 0";
+
+// What the first three versions lack: the size and digest of each backup as it was taken, so
+// that an uninstall can tell a backup that went or changed since. Older changes know neither.
+constexpr const char* kFromVersion3 =
+    "ALTER TABLE changes ADD COLUMN backup_size INTEGER NOT NULL DEFAULT -1; "
+    "ALTER TABLE changes ADD COLUMN backup_digest TEXT NOT NULL DEFAULT ''";
 
 // A plan holds many new changes of one install in one row, their ids first_id onwards: the
 // thousands a copy pass plans cost one insert instead of one each, with as many index entries.
@@ -76,7 +84,8 @@ CREATE TABLE plans (
 std::string selectChanges(const std::string& doneBelow, const std::string& from) {
   return "SELECT c.id, c.install, c.kind, c.path, c.backup, c.original_read_only, c.done OR "
          "c.id < " +
-         doneBelow + ", c.size, c.mtime, c.digest, c.text FROM " + from + " ";
+         doneBelow + ", c.size, c.mtime, c.digest, c.text, c.backup_size, c.backup_digest FROM " +
+         from + " ";
 }
 const std::string kSelectChanges =
     selectChanges("i.done_below", "changes c JOIN installs i ON i.id = c.install");
@@ -121,8 +130,13 @@ Run& bindChange(Run& run, const Change& c, const std::string& lower, int base = 
       .bind(base + 8, c.size)
       .bind(base + 9, c.mtime)
       .bindKept(base + 10, c.digest)
-      .bindKept(base + 11, c.text);
+      .bindKept(base + 11, c.text)
+      .bind(base + 12, c.backupSize)
+      .bindKept(base + 13, c.backupDigest);
 }
+
+// The parameters bindChange binds; the change's id follows them.
+constexpr int kChangeParameters = 13;
 
 // How many new changes one insert writes: a copy pass plans thousands at once, and one
 // statement per change would cost twice the time.
@@ -132,10 +146,10 @@ constexpr size_t kInsertBatch = 64;
 std::string insertChanges(size_t count) {
   std::string sql =
       "INSERT INTO changes (install, kind, path, path_lower, backup, original_read_only, done, "
-      "size, mtime, digest, text, id) VALUES ";
+      "size, mtime, digest, text, backup_size, backup_digest, id) VALUES ";
   for (size_t n = 0; n < count; ++n) {
     if (n) sql += ", ";
-    sql += "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    sql += "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
   }
   return sql;
 }
@@ -159,8 +173,13 @@ void putText(std::string& out, std::string_view text) {
   out += text;
 }
 
+// A plan written since the backups' sizes and digests are recorded begins with the marker, which
+// no older plan can begin with: its first number, a kind, is a single small byte. Each change
+// of it ends with its backup's size and digest.
+constexpr char kPlanWithBackupStamps[] = {char(0xff), char(0x01)};
+
 std::string planOf(const std::vector<const Change*>& changes) {
-  std::string out;
+  std::string out(kPlanWithBackupStamps, sizeof kPlanWithBackupStamps);
   std::string_view before;
   for (const Change* c : changes) {
     size_t kind = 0;
@@ -177,6 +196,8 @@ std::string planOf(const std::vector<const Change*>& changes) {
     putNumber(out, (c->originalReadOnly ? 1U : 0U) | (c->done ? 2U : 0U));
     putSigned(out, c->size);
     putSigned(out, c->mtime);
+    putSigned(out, c->backupSize);
+    putText(out, c->backupDigest);
   }
   return out;
 }
@@ -205,6 +226,9 @@ std::vector<Change> changesOfPlan(const std::string& bytes, long install, long l
     at += size_t(length);
     return t;
   };
+  const bool backupStamps = bytes.compare(0, sizeof kPlanWithBackupStamps, kPlanWithBackupStamps,
+                                          sizeof kPlanWithBackupStamps) == 0;
+  if (backupStamps) at = sizeof kPlanWithBackupStamps;
   std::vector<Change> changes;
   std::string before;
   for (long long n = 0; n < count; ++n) {
@@ -223,6 +247,10 @@ std::vector<Change> changesOfPlan(const std::string& bytes, long install, long l
     c.done = flags & 2;
     c.size = signedNumber();
     c.mtime = signedNumber();
+    if (backupStamps) {
+      c.backupSize = signedNumber();
+      c.backupDigest = text();
+    }
   }
   if (at != bytes.size()) damaged();
   return changes;
@@ -269,7 +297,8 @@ struct SqliteRecordStore::Statements {
         updateChange(db,
                      "UPDATE changes SET install = ?1, kind = ?2, path = ?3, path_lower = ?4, "
                      "backup = ?5, original_read_only = ?6, done = ?7, size = ?8, mtime = ?9, "
-                     "digest = ?10, text = ?11 WHERE id = ?12"),
+                     "digest = ?10, text = ?11, backup_size = ?12, backup_digest = ?13 "
+                     "WHERE id = ?14"),
         removeChange(db, "DELETE FROM changes WHERE id = ?1"),
         markDone(db, "UPDATE installs SET done_below = " + kLargestHeld + " + 1 WHERE id = ?1"),
         addPlan(db,
@@ -367,7 +396,8 @@ void SqliteRecordStore::openSchema() {
       if (found >= kSchemaVersion) return;
       if (found == 0) db_.exec(kSchema);
       if (found == 1) db_.exec(kFromVersion1);
-      db_.exec(kPlans);
+      if (found < 3) db_.exec(kPlans);
+      if (found > 0) db_.exec(kFromVersion3);
       db_.exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     });
   }
@@ -579,7 +609,7 @@ void SqliteRecordStore::putChanges(std::vector<Change>& changes) {
       if (inPlan[i]) continue;
       const std::string lower = dos::lower(c.path);
       Run run(statements_->updateChange);
-      bindChange(run, c, lower).bind(12, c.id).next();
+      bindChange(run, c, lower).bind(kChangeParameters + 1, c.id).next();
       if (db_.changedRows() == 0)
         db_.fail("there is no change record " + std::to_string(c.id) + " to update");
     }
@@ -616,8 +646,8 @@ void SqliteRecordStore::insertRows(const std::vector<const Change*>& changes, lo
     for (size_t k = 0; k < count; ++k) {
       const Change& c = *changes[done + k];
       lower[k] = dos::lower(c.path);
-      const int base = int(k) * 12;
-      bindChange(run, c, lower[k], base).bind(base + 12, first + long(done + k));
+      const int base = int(k) * (kChangeParameters + 1);
+      bindChange(run, c, lower[k], base).bind(base + kChangeParameters + 1, first + long(done + k));
     }
     run.next();
     done += count;
@@ -744,6 +774,8 @@ std::vector<Change> SqliteRecordStore::readChanges(Run& run) {
     c.mtime = run.integer(8);
     c.digest = run.text(9);
     c.text = run.text(10);
+    c.backupSize = run.integer(11);
+    c.backupDigest = run.text(12);
   }
   return found;
 }

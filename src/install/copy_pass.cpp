@@ -1,8 +1,25 @@
 // The one copy pass of all four installs, and the copy window around it.
+#include <algorithm>
+
 #include "app/orvex.h"
+#include "platform/dos_path.h"
 #include "platform/file_system.h"
+#include "platform/toolkit.h"
+#include "record/preview.h"
+#include "record/undo.h"
 
 namespace orvex {
+namespace {
+
+// A target that could not be written for a reason no install's handler knows (a full disk, a
+// failing device, a name the disk cannot hold): going on would lose the file, since the pass
+// removes what it listed, so the install stops at it.
+bool stopsTheInstall(const FileError& e) {
+  const int n = e.number();
+  return n != err::FileNotFound && n != err::PathFileAccess && n != err::PathNotFound;
+}
+
+}  // namespace
 
 void Orvex::showCopyWindow() {
   const std::string animation = state.OrvexDir + "\\FileCopy.avi";
@@ -15,6 +32,111 @@ void Orvex::showCopyWindow() {
 
 void Orvex::hideCopyWindow() {
   anim.hide();
+}
+
+void Orvex::passOverLinks(const std::vector<std::string>& links) {
+  std::vector<std::string> fresh;
+  for (const std::string& link : links)
+    if (std::find(linksTold_.begin(), linksTold_.end(), link) == linksTold_.end())
+      fresh.push_back(link);
+  if (fresh.empty()) return;
+  std::string text =
+      "These are symbolic links in the assembly area, not add-on files; the install passes them "
+      "over:";
+  for (const std::string& link : fresh) text += "\r   " + link;
+  tk.msgBox(text, "Links Passed Over", MsgIcon::Warning, MsgButtons::OK);
+  linksTold_.insert(linksTold_.end(), fresh.begin(), fresh.end());
+}
+
+void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
+                              size_t failed, size_t placedBefore) {
+  hideCopyWindow();
+  frm.setMousePointer(MousePointer::Default);
+  const std::string assembly = state.OrvexAssemblyDir + "\\";
+  // Still to be installed: this pass's files from the one that failed on, and every other file
+  // the assembly area holds.
+  long long needed = 0;
+  try {
+    std::vector<std::string> links, rest = fs.listFilesWithoutLinks(assembly, "*.*", links);
+    for (size_t k = 0; k < failed && k < names.size(); ++k)
+      rest.erase(std::remove(rest.begin(), rest.end(), names[k]), rest.end());
+    for (std::string& name : rest) name = assembly + name;
+    for (const std::optional<FileStamp>& s : fs.stamps(rest))
+      if (s) needed += s->size;
+  } catch (const FileError&) {
+    // The sum is only told; it stays as far as it came.
+  }
+  const std::string folder = dos::parentOf(fs.fullPath(state.FName));
+  const std::optional<long long> free = fs.freeSpace(folder);
+  std::string text = errorMessage("Error", e) + "\r\r" + "The install stopped at " + names[failed] +
+                     ": " + folder + " has " +
+                     (free ? sizeText(*free) : std::string("too little room")) + " free, " +
+                     "and the files still to be installed need " + sizeText(needed) + "." + "\r" +
+                     "The files that were not installed are still in the assembly area.";
+  const long install = recording_.installId();
+  const bool undoable = records() && install != 0;
+  bool undo = false;
+  if (undoable)
+    undo = tk.msgBox(text + "\r\r" + "Undo what the install placed so far?", "Install Stopped",
+                     MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
+  else
+    tk.msgBox(text + "\r\r" + "What the install placed so far stays where it is.",
+              "Install Stopped", MsgIcon::Warning, MsgButtons::OK);
+
+  // This pass's files copied so far are still in the assembly area too: they leave it once
+  // they stay installed.
+  const auto removePlacedOfThisPass = [&] {
+    for (size_t k = 0; k < failed; ++k) {
+      try {
+        fs.setAttrNormal(assembly + names[k]);
+        fs.kill(assembly + names[k]);
+      } catch (const FileError&) {
+        // Installed and still in the assembly area: the next clean-up takes it.
+      }
+    }
+  };
+  if (!undo) {
+    removePlacedOfThisPass();
+    throw StopFailure("");
+  }
+  endRecord(false);
+  // The files of the passes before came out of the assembly area: they go back into it before
+  // the undo takes them out of the simulator, so that nothing of the add-on is lost.
+  FileSystem& disk = recording_.inner();
+  std::vector<std::string> returned;
+  try {
+    for (size_t k = 0; k < placedBefore; ++k) {
+      const std::string back = assembly + placed_[k].first;
+      if (disk.isFile(back)) continue;
+      disk.transferFile(placed_[k].second, back);
+      returned.push_back(back);
+    }
+  } catch (const FileError& failure) {
+    for (const std::string& back : returned) disk.deleteFile(back);
+    removePlacedOfThisPass();
+    tk.msgBox(errorMessage("Error", failure) + "\r\r" +
+                  "The files already installed could not be put back into the assembly area, " +
+                  "so the install was not undone. It can be uninstalled in the Installed tab.",
+              "Install Stopped", MsgIcon::Warning, MsgButtons::OK);
+    throw StopFailure("");
+  }
+  std::string problem;
+  try {
+    Undo undo(*records(), disk);
+    undo.uninstall(install);
+    if (!undo.notPutBack().empty())
+      problem = "the original of " + undo.notPutBack().front() + " could not be put back.";
+  } catch (const FileError& failure) {
+    problem = errorMessage("Error", failure);
+  } catch (const RecordError& failure) {
+    problem = failure.what();
+  }
+  refreshInstalled();
+  if (!problem.empty())
+    tk.msgBox("What the install placed could not all be undone: " + problem + "\r\r" +
+                  "The rest is recorded in the Installed tab.",
+              "Install Stopped", MsgIcon::Warning, MsgButtons::OK);
+  throw StopFailure("");
 }
 
 bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
@@ -30,11 +152,13 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
 
   // The pass's own list, from its reading to the end of its delete loop: a question asked on
   // the way lets other events run, and none of them may change what this pass copies and
-  // removes.
-  std::vector<std::string> names;
-  if (!attempt(PassStep::List,
-               [&] { names = fs.listFiles(state.OrvexAssemblyDir, pass.patterns); }))
+  // removes. A link is no add-on file, and nothing is taken through it.
+  std::vector<std::string> names, links;
+  if (!attempt(PassStep::List, [&] {
+        names = fs.listFilesWithoutLinks(state.OrvexAssemblyDir, pass.patterns, links);
+      }))
     return false;
+  passOverLinks(links);
   if (names.empty() && pass.skipWhenEmpty) return true;
   passNames_ = &names;
   struct ForgetNames {
@@ -53,6 +177,7 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
   for (const std::string& name : names)
     moves.emplace_back(state.OrvexAssemblyDir + "\\" + name, pass.targetFolder + name);
   fs.aboutToTransfer(moves);
+  const size_t placedBefore = placed_.size();
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
     state.FName = pass.targetFolder + names[size_t(k)];
@@ -63,17 +188,30 @@ bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
     const std::string source = state.OrvexAssemblyDir + "\\" + names[size_t(k)];
     // The source is only deleted after this, never changed, so the file system may hand the
     // target its data (a link) instead of copying the bytes; both names stay until the delete.
+    const auto transfer = [&] {
+      try {
+        fs.transferFile(source, state.FName);
+      } catch (const FileError& e) {
+        if (stopsTheInstall(e)) stopAtFailedWrite(e, names, size_t(k), placedBefore);
+        throw;
+      }
+    };
     try {
-      fs.transferFile(source, state.FName);
+      transfer();
     } catch (const FileError& e) {
       const Resume r = handler(e, PassStep::Copy);
       if (r.kind == Resume::Kind::Stop) return false;
-      if (r.kind == Resume::Kind::Replace && !attempt(PassStep::Replace, [&] {
+      if (r.kind != Resume::Kind::Replace) continue;
+      bool copied = false;
+      if (!attempt(PassStep::Replace, [&] {
             fs.setAttrNormal(state.FName);
-            fs.transferFile(source, state.FName);
+            transfer();
+            copied = true;
           }))
         return false;
+      if (!copied) continue;
     }
+    placed_.emplace_back(names[size_t(k)], state.FName);
   }
   // Exactly the files the copy loop handled are removed.
   for (int k = 0; k < n; ++k) {

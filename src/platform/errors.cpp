@@ -24,6 +24,12 @@ FileError::FileError(int number, std::string description)
 
 FileError::FileError(int number) : FileError(number, errorDescription(number)) {}
 
+FileError FileError::naming(const std::string& path) const {
+  FileError named = *this;
+  if (named.path_.empty()) named.path_ = path;
+  return named;
+}
+
 std::string signedNumber(long number) {
   std::string text = std::to_string(number);
   if (number >= 0) text.insert(text.begin(), ' ');
@@ -32,6 +38,13 @@ std::string signedNumber(long number) {
 
 std::string errorText(const std::string& prefix, const FileError& e) {
   return prefix + signedNumber(e.number()) + " " + e.description();
+}
+
+std::string errorMessage(const std::string& prefix, const FileError& e) {
+  const int n = e.number();
+  const bool aboutAPath = n == err::FileNotFound || n == err::PathFileAccess ||
+                          n == err::PathNotFound || n == err::DiskFull;
+  return errorText(prefix, e) + (aboutAPath && !e.path().empty() ? "\r" + e.path() : "");
 }
 
 }  // namespace orvex

@@ -31,14 +31,20 @@ class FileError : public std::runtime_error {
 
   int number() const { return number_; }
   const std::string& description() const { return description_; }
+  // The DOS path the failure met, when the file system said; empty otherwise.
+  const std::string& path() const { return path_; }
+  // The same failure, naming the path it met unless it names one already.
+  FileError naming(const std::string& path) const;
 
  private:
   int number_;
   std::string description_;
+  std::string path_;
 };
 
-// A failure that ends the operation in hand and carries the whole message the user is shown;
-// no procedure takes it for a failure of one of its own steps.
+// A failure that ends the operation in hand and carries the whole message the user is shown
+// (none when the user has been told already); no procedure takes it for a failure of one of
+// its own steps.
 class StopFailure : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -50,5 +56,9 @@ std::string signedNumber(long number);
 // prefix + signed number + " " + description: errorText("Error", e) gives "Error 53 File not
 // found".
 std::string errorText(const std::string& prefix, const FileError& e);
+
+// errorText for a message box: a path that was not found or could not be written (53, 75, 76,
+// 61) is named on a line of its own after it, when the failure knows it.
+std::string errorMessage(const std::string& prefix, const FileError& e);
 
 }  // namespace orvex

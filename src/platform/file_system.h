@@ -99,6 +99,29 @@ class FileSystem {
   // Full paths of the sub-directories of dir, sorted by name; no hidden ones.
   virtual std::vector<std::string> listDirs(const std::string& dir) = 0;
 
+  // Symbolic links. The lists above, and every operation on a path, follow them, as the
+  // simulator's tree needs; in its own folders (the assembly area, an archive's staging folder,
+  // the backups) the program follows none, through the three calls below.
+  // listFiles without the links among dir's entries; the names of every link lying directly in
+  // dir go to links, sorted, whatever they point at (a folder, a file, nothing), hidden ones too.
+  virtual std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
+                                                         const std::string& patterns,
+                                                         std::vector<std::string>& links) = 0;
+  std::vector<std::string> listLinks(const std::string& dir) {
+    std::vector<std::string> links;
+    listFilesWithoutLinks(dir, {}, links);
+    return links;
+  }
+  // Whether the last component of path is a symbolic link; the folders above it are followed.
+  virtual bool isLink(const std::string& path) = 0;
+  // Removes a symbolic link itself, never what it points at: 53 when path is no link.
+  virtual void removeLink(const std::string& path) = 0;
+  // Removes every symbolic link lying directly in dir.
+  void removeLinks(const std::string& dir) {
+    const std::string folder = dir.empty() || dir.back() == '\\' ? dir : dir + "\\";
+    for (const std::string& link : listLinks(dir)) removeLink(folder + link);
+  }
+
   // The size and modification time (ns) of a file; nothing when it is not there.
   virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
   // The stamps of many files, in their order: the same as stamp of each, quicker where many
@@ -111,6 +134,11 @@ class FileSystem {
   }
   // A digest of a file's bytes (hex text), to tell whether it still holds what was written.
   virtual std::string digest(const std::string& path) = 0;
+  // The bytes the program may still write on the disk that holds path; nothing when unknown.
+  virtual std::optional<long long> freeSpace(const std::string& path) {
+    (void)path;
+    return std::nullopt;
+  }
 
   // Opens a file for reading and closes it again: 53 when it cannot be opened.
   virtual void checkReadable(const std::string& path) = 0;

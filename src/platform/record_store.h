@@ -34,6 +34,10 @@ struct Change {
   long long mtime = 0;  // and the digest of its bytes once known (computed when the program
   std::string digest;   // is idle, so that it costs the install nothing)
   std::string text;     // an area's lines
+  // The backup as it was taken, to tell one that went or changed since: its size and the
+  // digest of its bytes; -1 and empty when not known (records of older versions).
+  long long backupSize = -1;
+  std::string backupDigest;
 };
 
 enum class InstallState { Running, Done, Uninstalling };

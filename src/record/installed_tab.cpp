@@ -56,13 +56,7 @@ void Orvex::openRecords() {
     records_.reset();
     recordsProblem_ = e.what();
   }
-  // A store that fails later is given up, and that is said once.
-  recording_.onStoreFailure = [this](const std::string& why) {
-    records_.reset();
-    recording_.setStore(nullptr, {});
-    recordsProblem_ = why;
-    recordsProblemShown_ = false;
-  };
+  recording_.onStoreFailure = [this](const std::string& why) { return installUnrecorded(why); };
   for (const InstallRecord& r : records_ ? records_->installs() : std::vector<InstallRecord>{})
     digestQueue_.push_back(r.id);
   if (!digestQueue_.empty()) frm.tmrDigest.setInterval(50);
@@ -96,18 +90,32 @@ void Orvex::recoverInterrupted() {
               MsgIcon::Warning, MsgButtons::OK);
   } catch (const FileError& e) {
     tk.msgBox("The interrupted install could not be undone completely." + std::string("\r\r") +
-                  errorText("Error", e),
+                  errorMessage("Error", e),
               kRecordsCaption, MsgIcon::Warning, MsgButtons::OK);
   }
 }
 
+bool Orvex::installUnrecorded(const std::string& why) {
+  frm.setMousePointer(MousePointer::Default);
+  const bool yes =
+      tk.msgBox(why + "\r\r" +
+                    "Nothing has been changed. Install all the same, without a record? " +
+                    "The files the install replaces could then not be put back, and it could " +
+                    "not be uninstalled.",
+                kRecordsCaption, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
+  if (yes) frm.setMousePointer(MousePointer::Hourglass);
+  return yes;
+}
+
 void Orvex::beginRecord(const char* kind, const std::string& name) {
-  if (!recordsProblem_.empty() && !recordsProblemShown_) {
-    recordsProblemShown_ = true;
-    tk.msgBox("The install records cannot be kept: " + recordsProblem_ + "\r\r" +
-                  "Installs go on, but what they do is not recorded and cannot be undone.",
-              kRecordsCaption, MsgIcon::Warning, MsgButtons::OK);
-  }
+  // Records that were to be kept and cannot be: the user decides before anything changes.
+  if (!records_ && openRecordStore &&
+      !installUnrecorded(recordsProblem_.empty() ? "The install records cannot be kept."
+                                                 : recordsProblem_))
+    throw StopFailure("");
+  placed_.clear();
+  linksTold_.clear();
+  recordOpen_ = true;
   recording_.beginInstall(state.FSim, kind, state.OrvexAssemblyDir);
   recording_.setName(name);
 }
@@ -117,6 +125,8 @@ void Orvex::nameRecord(const std::string& name) {
 }
 
 void Orvex::endRecord(bool unwinding) {
+  if (!recordOpen_) return;
+  recordOpen_ = false;
   std::exception_ptr failure;
   try {
     recording_.endInstall();
@@ -250,14 +260,36 @@ void Orvex::cmdUninstall_Click() {
       default: return UndoAnswer::No;
     }
   };
+  undo.askBackups = [&](const std::vector<Undo::BackupProblem>& problems) {
+    frm.setMousePointer(MousePointer::Default);
+    std::string text = "These originals cannot be put back as they were:";
+    for (const Undo::BackupProblem& p : problems)
+      text += "\r   " + p.path + ": its backup " + p.backup +
+              (p.missing ? " is missing" : " was changed since it was taken");
+    text += std::string("\r\r") + "Go on with the uninstall and leave these files as they are? " +
+            "No cancels it, and nothing is changed.";
+    const bool goOn =
+        tk.msgBox(text, "Uninstall", MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
+    frm.setMousePointer(MousePointer::Hourglass);
+    return goOn;
+  };
   std::string problem;
   bool finished = false;
   try {
     finished = undo.uninstall(id);
   } catch (const FileError& e) {
-    problem = errorText("Error", e);
+    problem = errorMessage("Error", e);
   } catch (const RecordError& e) {
     problem = e.what();
+  }
+  if (!problem.empty() && !undo.began()) {
+    // The records could not be written before the first change: nothing was changed.
+    frm.prgUndo.setVisible(false);
+    frm.setMousePointer(MousePointer::Default);
+    tk.msgBox(
+        "The uninstall of " + name + " did not start: " + problem + "\r\r" + "Nothing was changed.",
+        "Uninstall Error", MsgIcon::Warning, MsgButtons::OK);
+    return;
   }
   if (!problem.empty()) {
     // What was undone is recorded as such; the rest stays for another try.
@@ -274,8 +306,15 @@ void Orvex::cmdUninstall_Click() {
     tk.msgBox("The uninstall of " + name + " stopped: " + problem + "\r\r" +
                   "What it did so far is recorded; Uninstall can be tried again.",
               "Uninstall Error", MsgIcon::Warning, MsgButtons::OK);
-  else if (finished)
+  else if (finished && !undo.notPutBack().empty()) {
+    std::string text = name + " was not uninstalled completely: the originals of these files " +
+                       "could not be put back, so they were left as they are:";
+    for (const std::string& path : undo.notPutBack()) text += "\r   " + path;
+    text += std::string("\r\r") + "The Installed tab keeps what was not undone.";
+    tk.msgBox(text, "Uninstall", MsgIcon::Warning, MsgButtons::OK);
+  } else if (finished) {
     tk.msgBox(name + " has been uninstalled.", "Success!", MsgIcon::Information, MsgButtons::OK);
+  }
 }
 
 void Orvex::cmdForget_Click() {

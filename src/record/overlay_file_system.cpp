@@ -280,6 +280,39 @@ std::vector<std::string> OverlayFileSystem::listDirs(const std::string& dir) {
   return names;
 }
 
+std::vector<std::string> OverlayFileSystem::listFilesWithoutLinks(const std::string& dir,
+                                                                  const std::string& patterns,
+                                                                  std::vector<std::string>& links) {
+  // The links of the disk that nothing was written over here; the overlay makes none.
+  links.clear();
+  if (kindOf(dir) != Kind::Folder) fail(err::PathNotFound);
+  const std::string folder = fullPath(dir);
+  const std::string prefix = folder.back() == '\\' ? folder : folder + "\\";
+  if (below_.isDirectory(dir)) {
+    try {
+      for (std::string& name : below_.listLinks(dir))
+        if (!nodeOf(prefix + name)) links.push_back(std::move(name));
+    } catch (const FileError&) {
+    }
+  }
+  std::vector<std::string> names;
+  for (std::string& name : listFiles(dir, patterns))
+    if (std::none_of(links.begin(), links.end(),
+                     [&](const std::string& link) { return dos::equalsNoCase(link, name); }))
+      names.push_back(std::move(name));
+  return names;
+}
+
+bool OverlayFileSystem::isLink(const std::string& path) {
+  return !nodeOf(path) && below_.isLink(path);
+}
+
+void OverlayFileSystem::removeLink(const std::string& path) {
+  if (!isLink(path)) failMissing(path);
+  put(path, Node{});
+  writes_.push_back({Write::Kind::Delete, fullPath(path), {}});
+}
+
 std::optional<FileStamp> OverlayFileSystem::stamp(const std::string& path) {
   if (kindOf(path) != Kind::File) return std::nullopt;
   const Node* node = nodeOf(path);

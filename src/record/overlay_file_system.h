@@ -50,8 +50,16 @@ class OverlayFileSystem : public FileSystem {
 
   std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
   std::vector<std::string> listDirs(const std::string& dir) override;
+  std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
+                                                 const std::string& patterns,
+                                                 std::vector<std::string>& links) override;
+  bool isLink(const std::string& path) override;
+  void removeLink(const std::string& path) override;
   std::optional<FileStamp> stamp(const std::string& path) override;
   std::string digest(const std::string& path) override;
+  std::optional<long long> freeSpace(const std::string& path) override {
+    return below_.freeSpace(path);
+  }
 
   void checkReadable(const std::string& path) override;
   std::string readFile(const std::string& path) override;

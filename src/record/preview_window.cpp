@@ -15,7 +15,9 @@ void Orvex::showPreview(Button& install, const std::function<void(Orvex&)>& run)
   PreviewShell shell;
   std::vector<std::string> files;
   try {
-    files = disk.listFiles(state.OrvexAssemblyDir, "*.*");
+    // Links in the assembly area are not the add-on's: the install passes them over.
+    std::vector<std::string> links;
+    files = disk.listFilesWithoutLinks(state.OrvexAssemblyDir, "*.*", links);
   } catch (const FileError&) {
     // No assembly area: the install says what it finds.
   }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -60,17 +61,28 @@ void RecordingFileSystem::endInstall() {
     try {
       settle();
     } catch (const RecordError&) {
-      throw;  // the store's own failure: given up below, once said
+      throw;  // the store's own failure
     } catch (...) {
       failure = std::current_exception();
     }
-    if (record_.id && store_) {
-      record_.state = InstallState::Done;
-      store_->updateInstall(record_);
+    if (!record_.id || !store_) return;
+    // An install that changed nothing leaves no record behind.
+    if (pending_.empty()) {
+      store_->removeInstall(record_.id);
+      return;
     }
+    record_.state = InstallState::Done;
+    store_->updateInstall(record_);
   };
-  if (!store_ || !storeDoes([&] { store_->transaction(finish); })) finish();
+  ending_ = true;
+  try {
+    if (store_) storeDoes([&] { store_->transaction(finish); });
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  ending_ = false;
   installing_ = false;
+  if (setAside_) store_ = std::exchange(setAside_, nullptr);
   record_ = InstallRecord{};
   pending_.clear();
   byPath_.clear();
@@ -94,19 +106,22 @@ std::optional<RecordingFileSystem::Target> RecordingFileSystem::recordedTarget(
 
 bool RecordingFileSystem::storeDoes(const std::function<void()>& call) {
   if (!store_) return false;
-  // Inside another call the failure goes to that one, which gives the store up once.
+  // Inside another call the failure goes to that one.
   if (storing_) {
     call();
     return true;
   }
   storing_ = true;
+  const long recorded = record_.id;
   try {
     call();
     storing_ = false;
     return true;
   } catch (const RecordError& e) {
     storing_ = false;
-    giveUpStore(e.what());
+    // A transaction that failed wrote nothing, the install's own record included.
+    record_.id = recorded;
+    storeFailed(e.what());
     return false;
   } catch (...) {
     storing_ = false;
@@ -114,9 +129,19 @@ bool RecordingFileSystem::storeDoes(const std::function<void()>& call) {
   }
 }
 
-void RecordingFileSystem::giveUpStore(const std::string& why) {
+void RecordingFileSystem::storeFailed(const std::string& why) {
+  if (ending_)
+    throw StopFailure(why + "\r\r" +
+                      "What the install did is in place, but its record could not be completed. "
+                      "Orvex offers to undo the install when it starts next.");
+  if (record_.id)
+    throw StopFailure(why + "\r\r" +
+                      "The install stopped before its next change. What it did so far is "
+                      "recorded; Orvex offers to undo it when it starts next.");
+  // Nothing recorded yet, so nothing changed yet: the user decides.
+  if (!onStoreFailure || !onStoreFailure(why)) throw StopFailure("");
+  setAside_ = store_;
   store_ = nullptr;
-  if (onStoreFailure) onStoreFailure(why);
 }
 
 void RecordingFileSystem::planAll(std::vector<Target> targets, ChangeKind whenNew) {
@@ -230,6 +255,10 @@ void RecordingFileSystem::keepOriginal(Pending& p, bool mayShare) {
     // which the install clears before it replaces the file.
     inner_.preserveFile(p.change.path, p.change.backup, mayShare && !p.change.originalReadOnly,
                         false);
+    // Its size and digest go into the record with the change's stamp, once the pass settles.
+    const std::optional<FileStamp> kept = inner_.stamp(p.change.backup);
+    p.change.backupSize = kept ? kept->size : -1;
+    p.change.backupDigest = inner_.digest(p.change.backup);
   } catch (const FileError& e) {
     const bool gone = (e.number() == err::FileNotFound || e.number() == err::PathNotFound) &&
                       !inner_.isFile(p.change.path);

@@ -24,8 +24,11 @@ class RecordingFileSystem : public FileSystem {
   void setStore(RecordStore* store, const std::string& backups);
   RecordStore* store() const { return store_; }
   const std::string& backups() const { return backups_; }
-  // Told once when the store fails or cannot be used: installs go on without being recorded.
-  std::function<void(const std::string& why)> onStoreFailure;
+  // Asked when the store fails before anything of the install is recorded, and so before
+  // anything is changed: true to go on with this install unrecorded. Without it, or with
+  // false, the install stops there. A store that fails later stops the install before its
+  // next change, with what it did recorded as far as the store took it.
+  std::function<bool(const std::string& why)> onStoreFailure;
 
   // An install into a simulator begins; its record is made with its first change. The
   // assembly area is not recorded.
@@ -36,6 +39,8 @@ class RecordingFileSystem : public FileSystem {
   // The install has ended, whether done, stopped or failed: what it did is recorded as done.
   void endInstall();
   bool installing() const { return installing_; }
+  // The record of the install in hand; 0 before its first change is recorded.
+  long installId() const { return record_.id; }
 
   std::string curDir() override { return inner_.curDir(); }
   void chDir(const std::string& path) override { inner_.chDir(path); }
@@ -69,11 +74,22 @@ class RecordingFileSystem : public FileSystem {
   std::vector<std::string> listDirs(const std::string& dir) override {
     return inner_.listDirs(dir);
   }
+  std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
+                                                 const std::string& patterns,
+                                                 std::vector<std::string>& links) override {
+    return inner_.listFilesWithoutLinks(dir, patterns, links);
+  }
+  bool isLink(const std::string& path) override { return inner_.isLink(path); }
+  // Links are removed only from the program's own folders, which are not recorded.
+  void removeLink(const std::string& path) override { inner_.removeLink(path); }
   std::optional<FileStamp> stamp(const std::string& path) override { return inner_.stamp(path); }
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override {
     return inner_.stamps(paths);
   }
   std::string digest(const std::string& path) override { return inner_.digest(path); }
+  std::optional<long long> freeSpace(const std::string& path) override {
+    return inner_.freeSpace(path);
+  }
 
   void checkReadable(const std::string& path) override { inner_.checkReadable(path); }
   std::string readFile(const std::string& path) override { return inner_.readFile(path); }
@@ -116,14 +132,17 @@ class RecordingFileSystem : public FileSystem {
              const std::function<void()>& change);
   // Writes the changes that happened as done, with their stamps, and forgets the others.
   void settle();
-  // Runs a store call; a store that fails is given up for the rest of the run, once said.
+  // Runs a store call; false when the store failed and the user chose to go on unrecorded,
+  // else a failure stops the install (StopFailure).
   bool storeDoes(const std::function<void()>& call);
-  void giveUpStore(const std::string& why);
+  void storeFailed(const std::string& why);
 
   FileSystem& inner_;
   RecordStore* store_ = nullptr;
+  RecordStore* setAside_ = nullptr;  // the store, while one install goes on unrecorded
   std::string backups_;
   bool installing_ = false;
+  bool ending_ = false;  // endInstall runs
   InstallRecord record_;
   std::string assembly_;  // lower case, full path
   std::vector<Pending> pending_;

@@ -195,13 +195,13 @@ long long Undo::backupBytes(const std::vector<Change>& changes) {
   return bytes;
 }
 
-void Undo::putBack(const Change& c) {
+bool Undo::putBack(const Change& c) {
   if (!keepsOriginal(c)) {
     fs_.deleteFile(c.path);
-    return;
+    return true;
   }
   // Without its kept copy the original cannot come back; what is there now stays.
-  if (!fs_.isFile(c.backup)) return;
+  if (!fs_.isFile(c.backup)) return false;
   fs_.deleteFile(c.path);
   // A protected original gets a data of its own: its kept copy is unprotected to go. Its
   // name is made lasting with the others of its folder, before its kept copy may go.
@@ -210,6 +210,21 @@ void Undo::putBack(const Change& c) {
     unsynced_.push_back(folder);
   fs_.preserveFile(c.backup, c.path, !c.originalReadOnly, true);
   if (c.originalReadOnly) fs_.setReadOnly(c.path, true);
+  return true;
+}
+
+std::vector<Undo::BackupProblem> Undo::backupProblems(const std::vector<Change>& changes) {
+  std::vector<BackupProblem> problems;
+  for (const Change& c : changes) {
+    if (!isFile(c) || !keepsOriginal(c) || successor(c)) continue;
+    const std::optional<FileStamp> kept = fs_.stamp(c.backup);
+    bool altered = false;
+    if (kept && c.backupSize >= 0) altered = kept->size != c.backupSize;
+    if (kept && !altered && !c.backupDigest.empty())
+      altered = fs_.digest(c.backup) != c.backupDigest;
+    if (!kept || altered) problems.push_back({c.path, c.backup, !kept});
+  }
+  return problems;
 }
 
 void Undo::removeArea(const Change& c) {
@@ -311,6 +326,8 @@ void Undo::handOver(const Change& c, std::vector<std::string>& orphans,
   if (!next->backup.empty() && next->backup != c.backup) orphans.push_back(next->backup);
   next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
   next->backup = keepsOriginal(c) ? c.backup : std::string();
+  next->backupSize = keepsOriginal(c) ? c.backupSize : -1;
+  next->backupDigest = keepsOriginal(c) ? c.backupDigest : std::string();
   next->originalReadOnly = c.originalReadOnly;
   handed.push_back(*next);
   if (overlap_)
@@ -371,10 +388,17 @@ std::vector<Change> Undo::resolvePlanned(std::vector<Change> changes) {
 }
 
 bool Undo::uninstall(long install) {
+  notPutBack_.clear();
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return true;
   OverlapScope scope(*this, install);
   const std::vector<Change> changes = resolvePlanned(std::move(scope.changes()));
+  // Originals that cannot come back as they were are known before anything changes.
+  std::unordered_set<std::string> kept;
+  if (const std::vector<BackupProblem> problems = backupProblems(changes); !problems.empty()) {
+    if (askBackups && !askBackups(problems)) return false;
+    for (const BackupProblem& p : problems) kept.insert(p.backup);
+  }
   std::vector<std::string> orphans;
 
   // First, in one transaction: the record says an uninstall runs, and every later install
@@ -387,6 +411,7 @@ bool Undo::uninstall(long install) {
       if (isFile(c)) handOver(c, orphans, handed);
     if (!handed.empty()) store_.putChanges(handed);
   });
+  began_ = true;
   dropBackups(orphans);
 
   const int total = int(changes.size());
@@ -443,12 +468,19 @@ bool Undo::uninstall(long install) {
           undone.push_back(c.id);
           break;
         }
+        if (kept.count(c.backup) && keepsOriginal(c)) {
+          notPutBack_.push_back(c.path);
+          break;
+        }
         if (!ask(
                 c, [&] { return stampNow(it); }, toAll, cancelled))
           break;
         if (keepsOriginal(c)) {
           removeNow();
-          putBack(c);
+          if (!putBack(c)) {
+            notPutBack_.push_back(c.path);
+            break;
+          }
         } else {
           if (removing.size() == kStampBatch ||
               (!removing.empty() && dos::folderPart(removing.back()) != dos::folderPart(c.path)))

@@ -25,6 +25,20 @@ class Undo {
   // Told after each file: how many are done, of how many.
   std::function<void(int done, int total)> progress;
 
+  // An original an uninstall cannot put back as it was: its backup is missing, or no longer
+  // what was taken.
+  struct BackupProblem {
+    std::string path;    // the simulator's file
+    std::string backup;  // its backup
+    bool missing = false;
+  };
+  // Asked before an uninstall changes anything, when it has such originals to put back: true
+  // to go on without them, false to cancel. Without it the uninstall goes on. Either way those
+  // files stay as they are, and their changes stay in the record.
+  std::function<bool(const std::vector<BackupProblem>& problems)> askBackups;
+  // The files of the last uninstall whose originals could not be put back.
+  const std::vector<std::string>& notPutBack() const { return notPutBack_; }
+
   struct Counts {
     int remove = 0;   // files the uninstall removes
     int putBack = 0;  // originals it puts back
@@ -36,6 +50,9 @@ class Undo {
   // Removes what the install made and puts back what it replaced; false when the user
   // cancelled (what is done so far is recorded, the rest stays in the record).
   bool uninstall(long install);
+  // Whether the uninstall got past writing its start in the records, before which it changes
+  // nothing on disk.
+  bool began() const { return began_; }
   // Drops the record and the backups no other record needs; the files stay.
   void forget(long install);
   // After a crash broke an install or an uninstall off: back to the tree as it was before the
@@ -79,7 +96,10 @@ class Undo {
   std::optional<Change> successor(const Change& change);
   // Makes what a planned change left on disk part of the record, or drops it.
   std::vector<Change> resolvePlanned(std::vector<Change> changes);
-  void putBack(const Change& change);
+  // False when the original could not be put back (its backup is gone): the file stays.
+  bool putBack(const Change& change);
+  // The originals an uninstall of these changes must put back whose backups are not as taken.
+  std::vector<BackupProblem> backupProblems(const std::vector<Change>& changes);
   void removeArea(const Change& change);
   // Folders the install made, deepest first, once they are empty; a folder that still holds
   // files of another install is handed on to it.
@@ -106,6 +126,8 @@ class Undo {
   // Folders that originals were put back into since their names were last made lasting.
   std::vector<std::string> unsynced_;
   int questions_ = 0;  // asked so far
+  std::vector<std::string> notPutBack_;
+  bool began_ = false;
 };
 
 // Whether an area entry of a scenery list names this Local= and Title=; the list without it.

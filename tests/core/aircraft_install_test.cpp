@@ -100,7 +100,8 @@ TEST_F(AircraftInstallTest, MissingPanelCfgAsksAndYesGoesOn) {
   ASSERT_EQ(tk_.boxes.size(), 2u);
   EXPECT_EQ(tk_.boxes[0].caption, "Install Panel Errors:");
   EXPECT_EQ(tk_.boxes[0].text,
-            "Error 53 File not found\rCannot find the Panel.cfg file.\r\rContinue with Install?");
+            "Error 53 File not found\rC:\\Orvex\\Assembly\\panel.cfg\rCannot find the Panel.cfg "
+            "file.\r\rContinue with Install?");
   EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::None);
   EXPECT_TRUE(exists(Plane + "\\Texture.Blue\\Panel.bmp"));
   EXPECT_EQ(tk_.boxes[1].caption, "Success!");
@@ -130,7 +131,8 @@ TEST_F(AircraftInstallTest, MissingAnimationNamesNoGroupFile) {
   app.frm.cmdInstall.click();
   ASSERT_FALSE(tk_.boxes.empty());
   EXPECT_EQ(tk_.boxes[0].text,
-            "Error 53 File not found\rCannot find the  file.\r\rContinue with Install?");
+            "Error 53 File not found\rC:\\Orvex\\FileCopy.avi\rCannot find the  file.\r\rContinue "
+            "with Install?");
   EXPECT_EQ(tk_.boxes.back().caption, "Success!");
 }
 

@@ -260,7 +260,8 @@ TEST_F(PanelTest, FailuresAreReportedAndTheProgramGoesOn) {
   app.frm.txtPanelName.setText("Mine");
   app.frm.cmdPanelInstall.click();
   ASSERT_EQ(tk_.boxes.size(), 1u);
-  EXPECT_EQ(tk_.boxes[0].text, "Error  76 Path not found");
+  EXPECT_EQ(tk_.boxes[0].text,
+            "Error  76 Path not found\rC:\\FS98\\Aircraft\\FSFSCONV\\Panel.Mine");
   EXPECT_EQ(tk_.boxes[0].caption, "Install Panel Error");
   EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Critical);
   expectUntouched(app);
@@ -273,7 +274,7 @@ TEST_F(PanelTest, FailuresAreReportedAndTheProgramGoesOn) {
   tk_.boxes.clear();
   app.frm.cmdPanelInstall.click();
   ASSERT_EQ(tk_.boxes.size(), 1u);
-  EXPECT_EQ(tk_.boxes[0].text, "Error  53 File not found");
+  EXPECT_EQ(tk_.boxes[0].text, "Error  53 File not found\rC:\\Orvex\\Assembly\\panel.cfg");
   expectUntouched(app);
   EXPECT_TRUE(names(std::string(kFsconv) + "\\Panel.Mine").empty());
 
@@ -344,7 +345,8 @@ TEST_F(PanelTest, ExistingPanelFolderSearch) {
   app.frm.cmdPanelInstall.click();
   ASSERT_EQ(tk_.boxes.size(), 1u);
   EXPECT_EQ(tk_.boxes[0].caption, "Install Panel Error");
-  EXPECT_EQ(tk_.boxes[0].text, "Error  76 Path not found");
+  EXPECT_EQ(tk_.boxes[0].text,
+            "Error  76 Path not found\rC:\\FS98\\Aircraft\\Beech\\Panel\\panel.bmp");
   EXPECT_EQ(names("C:\\FS98\\Aircraft\\Beech"), Names{"panel.1"});
   EXPECT_EQ(names(kAssembly).size(), 8u);
 }
@@ -375,7 +377,8 @@ TEST_F(PanelTest, LetMeDecideMakesTheTypedFolder) {
   tk_.boxes.clear();
   app.frm.txtPanelName.setText("C:\\FS98\\Aircraft\\Nowhere\\Panel.Mine");
   app.frm.cmdPanelInstall.click();
-  EXPECT_EQ(tk_.boxes.at(0).text, "Error  76 Path not found");
+  EXPECT_EQ(tk_.boxes.at(0).text,
+            "Error  76 Path not found\rC:\\FS98\\Aircraft\\Nowhere\\Panel.Mine");
   expectUntouched(app);
 
   // An existing folder: No stops, Yes installs into it.

@@ -64,7 +64,8 @@ std::string describe(const Change& c) {
   return std::to_string(c.id) + "|" + std::to_string(c.install) + "|" +
          std::to_string(int(c.kind)) + "|" + c.path + "|" + c.backup + "|" +
          std::to_string(c.originalReadOnly) + std::to_string(c.done) + "|" +
-         std::to_string(c.size) + "|" + std::to_string(c.mtime) + "|" + c.digest + "|" + c.text;
+         std::to_string(c.size) + "|" + std::to_string(c.mtime) + "|" + c.digest + "|" + c.text +
+         "|" + std::to_string(c.backupSize) + "|" + c.backupDigest;
 }
 
 template <class T>
@@ -142,6 +143,8 @@ TEST_P(RecordStoreTest, ChangesKeepEveryFieldAndTheOrderTheyWereMadeIn) {
     c.mtime = 1765200000123456789LL;
     c.digest = "9f86d081884c7d65";
     c.text = "[Area.001]\r\nTitle=Ü\r\n";
+    c.backupSize = made.size() % 2 ? -1 : 5LL << 33;
+    c.backupDigest = made.size() % 2 ? "" : "0123456789abcdef0123456789abcdef";
     made.push_back(c);
   }
   made = put(made);
@@ -463,7 +466,7 @@ TEST_F(SqliteRecordStoreTest, AnUnusableDatabaseGivesARecordErrorThatSaysWhy) {
       {dir_ + "/newer.db",
        [&](const std::string& path) {
          made(path);
-         rawConnection(path, "PRAGMA user_version = 4");
+         rawConnection(path, "PRAGMA user_version = 5");
        },
        "newer version", false},
       {dir_ + "/folder.db", [](const std::string& path) { stdfs::create_directory(path); },
@@ -555,11 +558,17 @@ TEST_F(SqliteRecordStoreTest, CommittedRecordsOutliveReopeningACrashAndAFullDisk
 }
 
 TEST_F(SqliteRecordStoreTest, RecordsOfEarlierFormatsAreReadAndKeptUpToDate) {
-  // The second format added the installs' done_below.
-  for (const int format : {1, 2}) {
+  // The second format added the installs' done_below, the third the plans of changes (one
+  // here, written as the third format wrote them: without the backups' sizes and digests).
+  for (const int format : {1, 2, 3}) {
     SCOPED_TRACE(format);
     const std::string path = dir_ + "/format" + std::to_string(format) + ".db";
-    const std::string doneBelow = format == 2 ? ", done_below INTEGER NOT NULL DEFAULT 0" : "";
+    const std::string doneBelow = format >= 2 ? ", done_below INTEGER NOT NULL DEFAULT 0" : "";
+    const std::string plan =
+        format == 3 ? "CREATE TABLE plans (first_id INTEGER PRIMARY KEY, install INTEGER NOT NULL, "
+                      "count INTEGER NOT NULL, changes BLOB NOT NULL);"
+                      "INSERT INTO plans VALUES (3, 7, 1, X'010009433A5C465339385C70000000020608');"
+                    : "";
     rawConnection(path, (R"(
       CREATE TABLE installs (id INTEGER PRIMARY KEY AUTOINCREMENT, simulator TEXT NOT NULL,
         kind TEXT NOT NULL, name TEXT NOT NULL, made TEXT NOT NULL, state TEXT NOT NULL)" +
@@ -575,6 +584,7 @@ TEST_F(SqliteRecordStoreTest, RecordsOfEarlierFormatsAreReadAndKeptUpToDate) {
         VALUES (7, 'C:\FS98', 'aircraft', 'Old', '2026-11-01 10:00', 'running');
       INSERT INTO changes VALUES (1, 7, 'created', 'C:\FS98\a', 'c:\fs98\a', '', 0, 1, 3, 4, '', ''),
                                  (2, 7, 'folder', 'C:\FS98\b', 'c:\fs98\b', '', 0, 0, -1, 0, '', '');
+      )" + plan + R"(
       PRAGMA user_version = )" +
                          std::to_string(format) + ";")
                             .c_str());
@@ -583,16 +593,20 @@ TEST_F(SqliteRecordStoreTest, RecordsOfEarlierFormatsAreReadAndKeptUpToDate) {
       ASSERT_EQ(store.installs().size(), 1u);
       EXPECT_EQ(store.installs()[0].name, "Old");
       std::vector<Change> changes = store.changes(7);
-      ASSERT_EQ(changes.size(), 2u);
+      ASSERT_EQ(changes.size(), format == 3 ? 3u : 2u);
       EXPECT_TRUE(changes[0].done);
       EXPECT_FALSE(changes[1].done);
+      EXPECT_EQ(changes.back().backupSize, -1);
+      if (format == 3) EXPECT_EQ(describe(changes[2]), "3|7|1|C:\\FS98\\p||01|3|4|||-1|");
       store.markDone(7);
       std::vector<Change> many(100, changeAt(7, "C:\\FS98\\c"));
+      many[0].backupSize = 9;
       store.putChanges(many);
     }
     SqliteRecordStore again(path);
     EXPECT_TRUE(again.changes(7).at(1).done);
-    EXPECT_EQ(again.changes(7).size(), 102u);
+    EXPECT_EQ(again.changes(7).size(), format == 3 ? 103u : 102u);
+    EXPECT_EQ(again.changes(7).at(format == 3 ? 3 : 2).backupSize, 9);
   }
 }
 

@@ -354,23 +354,28 @@ TEST_F(RecordsTest, AFullDiskBeforeABackupStopsTheInstallWithTheFileUntouched) {
       << tk_.boxes.back().text;
   EXPECT_EQ(tk_.countCaption("Success!"), 0);
   EXPECT_EQ(read("C:\\FS98\\Sound\\eng.wav"), "old engine");
-  // What it did so far is recorded, and undone as any install.
-  ASSERT_EQ(installedList(app).rows().size(), 1u);
-  press(app, "C:\\FS98\\Sound", app.frm.cmdUninstall);
+  // It stopped at its first change, and leaves no record of nothing.
   EXPECT_EQ(snapshot(), before);
+  EXPECT_TRUE(installedList(app).rows().empty());
 }
 
-TEST_F(RecordsTest, RecordsThatCannotBeKeptAreSaidOnceAndInstallsGoOn) {
+TEST_F(RecordsTest, RecordsThatCannotBeKeptAreAskedAboutAtEveryInstall) {
   records = [](const std::string&) -> std::unique_ptr<RecordStore> {
     throw RecordError("Installs.db: file is not a database");
   };
   Orvex& app = freshStart(Kind::Sound, false);
-  for (int round = 0; round < 2; ++round) {
-    unpack(Kind::Sound);
-    installAsTheUserWould(app, Kind::Sound);
-  }
-  EXPECT_EQ(tk_.countCaption("Success!"), 2);
-  EXPECT_EQ(tk_.countCaption("Install Records"), 1);
+  const Files before = snapshot();
+  unpack(Kind::Sound);
+  tk_.answers = {MsgAnswer::No};
+  installAsTheUserWould(app, Kind::Sound);
+  EXPECT_EQ(snapshot(), before);
+  tk_.answers = {MsgAnswer::Yes};
+  installAsTheUserWould(app, Kind::Sound);
+  EXPECT_EQ(tk_.countCaption("Success!"), 1);
+  EXPECT_EQ(tk_.countCaption("Install Records"), 2);
+  for (const ShownBox& box : tk_.boxes)
+    if (box.caption == "Install Records")
+      EXPECT_NE(box.text.find("could then not be put back"), std::string::npos);
   EXPECT_TRUE(installedList(app).rows().empty());
   EXPECT_NE(app.frm.labInstalledNote.caption().find("file is not a database"), std::string::npos);
 }

@@ -349,7 +349,7 @@ TEST_F(SceneryTest, OtherFailuresReportTheErrorAndHideTheCopyWindow) {
   chooseMain(app, "Alps");
   app.frm.Command1.click();
   ASSERT_EQ(tk_.boxes.size(), 2u);
-  EXPECT_EQ(tk_.boxes[1].text, "Error  76 Path not found");
+  EXPECT_EQ(tk_.boxes[1].text, "Error  76 Path not found\rC:\\FS98\\Scenery\\Alps\\Texture\\t.bmp");
   EXPECT_EQ(tk_.boxes[1].caption, "Orvex Load Error");
   EXPECT_EQ(tk_.boxes[1].icon, MsgIcon::Information);
   EXPECT_FALSE(app.anim.visible());
@@ -365,7 +365,7 @@ TEST_F(SceneryTest, OtherFailuresReportTheErrorAndHideTheCopyWindow) {
   chooseMain(app, "Glacier");
   app.frm.Command1.click();
   ASSERT_EQ(tk_.boxes.size(), 1u);
-  EXPECT_EQ(tk_.boxes[0].text, "Error  53 File not found");
+  EXPECT_EQ(tk_.boxes[0].text, "Error  53 File not found\rC:\\Orvex\\FileCopy.avi");
   EXPECT_TRUE(exists(kAsm + "t.bmp"));
   EXPECT_TRUE(names("C:\\FS98\\Scenery\\Glacier\\Texture").empty());
   EXPECT_FALSE(app.anim.visible());
@@ -452,7 +452,8 @@ TEST_F(SceneryTest, WithoutASimulatorDirectoryNothingIsMadeAnywhere) {
 
   app.frm.optSceneryDefault.setValue(true);
   app.frm.Command1.click();
-  EXPECT_EQ(tk_.boxes.back().text, "Error  76 Path not found");
+  EXPECT_EQ(tk_.boxes.back().text,
+            "Error  76 Path not found\rC:\\Orvex\\Select FS98 Directory\\Scenery\\Alps");
   EXPECT_EQ(names("C:\\"), (std::vector<std::string>{"Orvex"}));
   EXPECT_EQ(names("C:\\Orvex"),
             (std::vector<std::string>{"Assembly", "FileCopy.avi", "Orvex.cfg"}));
@@ -645,7 +646,7 @@ TEST_F(SceneryListTest, AProtectedBackupOrListOrAnOverlongNumberLeavesTheListAlo
   fs_->setReadOnly(kBku, true);
   update(app, "Alps");
   ASSERT_EQ(tk_.boxes.size(), 2u);
-  EXPECT_EQ(tk_.boxes[0].text, "Error 75 Path/File access error");
+  EXPECT_EQ(tk_.boxes[0].text, "Error 75 Path/File access error\rC:\\FS98\\SceneryCfg.bku");
   EXPECT_EQ(tk_.boxes[0].caption, "Update Scenery Config Errors");
   EXPECT_EQ(read(kCfg), before);
   EXPECT_EQ(read(kBku), "older");
@@ -656,7 +657,7 @@ TEST_F(SceneryListTest, AProtectedBackupOrListOrAnOverlongNumberLeavesTheListAlo
   fs_->setReadOnly(kCfg, true);
   update(app, "Glacier");
   ASSERT_EQ(tk_.boxes.size(), 2u);
-  EXPECT_EQ(tk_.boxes[0].text, "Error 75 Path/File access error");
+  EXPECT_EQ(tk_.boxes[0].text, "Error 75 Path/File access error\rC:\\FS98\\Scenery.cfg");
   EXPECT_NE(tk_.boxes[1].text.find("is unchanged"), std::string::npos);
   EXPECT_EQ(read(kCfg), before);
   fs_->setReadOnly(kCfg, false);

@@ -361,7 +361,7 @@ TEST_F(SoundTest, SystemErrorsStopTheInstallAndTheProgramGoesOn) {
   std::filesystem::remove_all(host("C:\\FS98\\Sound"));
   app.frm.cmdInstallSound.click();
   ASSERT_EQ(tk_.boxes.size(), 1u);
-  EXPECT_EQ(tk_.boxes[0].text, "Error  76 Path not found");
+  EXPECT_EQ(tk_.boxes[0].text, "Error  76 Path not found\rC:\\FS98\\Sound\\rpm1.wav");
   EXPECT_EQ(tk_.boxes[0].caption, "System Error");
   EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Warning);
   expectUntouched(app);
@@ -371,7 +371,7 @@ TEST_F(SoundTest, SystemErrorsStopTheInstallAndTheProgramGoesOn) {
   std::filesystem::remove(host("C:\\Orvex\\FileCopy.avi"));
   app.frm.cmdInstallSound.click();
   ASSERT_EQ(tk_.boxes.size(), 2u);
-  EXPECT_EQ(tk_.boxes[1].text, "Error  53 File not found");
+  EXPECT_EQ(tk_.boxes[1].text, "Error  53 File not found\rC:\\Orvex\\FileCopy.avi");
   expectUntouched(app);
   EXPECT_TRUE(names("C:\\FS98\\Sound").empty());
 

@@ -44,7 +44,7 @@ TEST_F(StartupTest, FirstRunShowsOneLoadErrorAndThePlaceholders) {
   EXPECT_EQ(app.frm.caption(), "Orvex - Version 4.0.0");
   ASSERT_EQ(tk_.boxes.size(), 1u);
   EXPECT_EQ(tk_.boxes[0].caption, "Orvex Load Error");
-  EXPECT_EQ(tk_.boxes[0].text, "Error  53 File not found");
+  EXPECT_EQ(tk_.boxes[0].text, "Error  53 File not found\rC:\\Orvex\\Orvex.cfg");
   EXPECT_EQ(s.FS98Path, "Select FS98 Directory");
   EXPECT_EQ(s.FS2000Path, "Select FS2000 Directory");
   EXPECT_EQ(s.CFSPath, "Select CFS Directory");

@@ -10,6 +10,7 @@ MsgAnswer FakeToolkit::msgBox(const std::string& text, const std::string& captio
   boxes.push_back({text, caption, icon, buttons});
   if (buttons == MsgButtons::OK) return MsgAnswer::OK;
   if (onQuestion) onQuestion();
+  if (const auto given = answerTo.find(caption); given != answerTo.end()) return given->second;
   if (answers.empty()) return MsgAnswer::Yes;
   MsgAnswer a = answers.front();
   answers.pop_front();

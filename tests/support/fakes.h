@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,6 +36,8 @@ class FakeToolkit : public Toolkit {
 
   // Answers for the next Yes/No boxes, in order; Yes when the script is empty.
   std::deque<MsgAnswer> answers;
+  // The answer to every question of a caption, before the script above.
+  std::map<std::string, MsgAnswer> answerTo;
   std::vector<ShownBox> boxes;
   int beeps = 0;
   int quits = 0;

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 
 namespace orvex::test {
@@ -45,6 +46,23 @@ FaultyFileSystem::Counted::~Counted() {
 void FaultyFileSystem::fail() {
   if (number_ == kUnexpected) throw std::runtime_error("injected failure of " + failed_);
   throw FileError(number_);
+}
+
+bool FaultyFileSystem::onTheFullDisk(const std::string& path) {
+  const std::string full = dos::lower(inner_.fullPath(path));
+  return room_ >= 0 && full.rfind(dos::lower(inner_.fullPath(disk_)), 0) == 0;
+}
+
+void FaultyFileSystem::take(long long bytes, const std::string& target) {
+  if (!onTheFullDisk(target)) return;
+  if (bytes > room_) throw FileError(err::DiskFull).naming(inner_.fullPath(target));
+  room_ -= bytes;
+}
+
+void FaultyFileSystem::takeSizeOf(const std::string& source, const std::string& target) {
+  if (!onTheFullDisk(target)) return;
+  const std::optional<FileStamp> s = inner_.stamp(source);
+  take(s ? s->size : 0, target);
 }
 
 void FaultyFileSystem::chDir(const std::string& path) {
@@ -93,6 +111,7 @@ void FaultyFileSystem::copyFile(const std::string& source, const std::string& ta
   // The host copy fills a new file and renames it into place, so a failure leaves no cut file.
   const Counted op(*this, "copyFile", source + " -> " + target);
   if (op.failing) fail();
+  takeSizeOf(source, target);
   inner_.copyFile(source, target);
 }
 
@@ -100,12 +119,15 @@ void FaultyFileSystem::transferFile(const std::string& source, const std::string
   // The host's transfer, by a link or a copy, also gives the target whole or not at all.
   const Counted op(*this, "transferFile", source + " -> " + target);
   if (op.failing) fail();
+  takeSizeOf(source, target);
   inner_.transferFile(source, target);
 }
 
 bool FaultyFileSystem::transferNewFile(const std::string& source, const std::string& target) {
   const Counted op(*this, "transferNewFile", source + " -> " + target);
   if (op.failing) fail();
+  if (inner_.isFile(target)) return false;
+  takeSizeOf(source, target);
   return inner_.transferNewFile(source, target);
 }
 
@@ -204,6 +226,29 @@ std::vector<std::string> FaultyFileSystem::listDirs(const std::string& dir) {
   return inner_.listDirs(dir);
 }
 
+std::vector<std::string> FaultyFileSystem::listFilesWithoutLinks(const std::string& dir,
+                                                                 const std::string& patterns,
+                                                                 std::vector<std::string>& links) {
+  const Counted op(*this, "listFilesWithoutLinks", dir);
+  if (op.failing) fail();
+  return inner_.listFilesWithoutLinks(dir, patterns, links);
+}
+
+bool FaultyFileSystem::isLink(const std::string& path) {
+  const Counted op(*this, "isLink", path);
+  if (op.failing) {
+    if (number_ == kUnexpected) fail();
+    return false;
+  }
+  return inner_.isLink(path);
+}
+
+void FaultyFileSystem::removeLink(const std::string& path) {
+  const Counted op(*this, "removeLink", path);
+  if (op.failing) fail();
+  inner_.removeLink(path);
+}
+
 void FaultyFileSystem::checkReadable(const std::string& path) {
   const Counted op(*this, "checkReadable", path);
   if (op.failing) fail();
@@ -222,6 +267,7 @@ void FaultyFileSystem::writeFile(const std::string& path, const std::string& dat
     if (number_ == err::DiskFull) inner_.writeFile(path, data.substr(0, data.size() / 2));
     fail();
   }
+  take((long long)data.size(), path);
   inner_.writeFile(path, data);
 }
 
@@ -231,6 +277,7 @@ void FaultyFileSystem::appendFile(const std::string& path, const std::string& da
     if (number_ == err::DiskFull) inner_.appendFile(path, data.substr(0, data.size() / 2));
     fail();
   }
+  take((long long)data.size(), path);
   inner_.appendFile(path, data);
 }
 
@@ -238,6 +285,7 @@ void FaultyFileSystem::replaceFile(const std::string& path, const std::string& d
   // Written beside the old file and renamed over it: a failure leaves the old file whole.
   const Counted op(*this, "replaceFile", path);
   if (op.failing) fail();
+  take((long long)data.size(), path);
   inner_.replaceFile(path, data);
 }
 

@@ -25,6 +25,14 @@ class FaultyFileSystem : public FileSystem {
   void failAt(long k, int number);
   // The first operation of this name (e.g. "preserveFile") from now on fails with the number.
   void failFirst(const std::string& operation, int number);
+  // The disk that holds the folder disk (a DOS path) takes only this many bytes more
+  // (negative: no limit): a copy, transfer or write there that would take more fails with
+  // "disk full" (61), naming its target, and its free space says what is left. Each file
+  // copied counts its size, a link or not.
+  void fillAfter(long long bytes, const std::string& disk = "C:\\") {
+    room_ = bytes;
+    disk_ = disk;
+  }
   // Operations seen since the last failAt.
   long operations() const { return count_; }
   // Whether the chosen operation has been reached and failed.
@@ -68,6 +76,9 @@ class FaultyFileSystem : public FileSystem {
   std::optional<FileStamp> stamp(const std::string& path) override;
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
+  std::optional<long long> freeSpace(const std::string& path) override {
+    return onTheFullDisk(path) ? std::optional<long long>(room_) : inner_.freeSpace(path);
+  }
   void moveFile(const std::string& source, const std::string& target) override;
   void kill(const std::string& pathOrPattern) override;
   void deleteFile(const std::string& path) override;
@@ -77,6 +88,11 @@ class FaultyFileSystem : public FileSystem {
   bool isReadOnly(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
   std::vector<std::string> listDirs(const std::string& dir) override;
+  std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
+                                                 const std::string& patterns,
+                                                 std::vector<std::string>& links) override;
+  bool isLink(const std::string& path) override;
+  void removeLink(const std::string& path) override;
   void checkReadable(const std::string& path) override;
   std::string readFile(const std::string& path) override;
   void writeFile(const std::string& path, const std::string& data) override;
@@ -101,6 +117,12 @@ class FaultyFileSystem : public FileSystem {
   // Counts one operation; true when it is the one to fail.
   bool due(const char* operation, const std::string& path);
   [[noreturn]] void fail();
+  // Takes bytes of the room left for a write to target, or fails as a full disk.
+  void take(long long bytes, const std::string& target);
+  void takeSizeOf(const std::string& source, const std::string& target);
+  bool onTheFullDisk(const std::string& path);
+  long long room_ = -1;
+  std::string disk_;
 
   FileSystem& inner_;
   long count_ = 0;

@@ -89,7 +89,7 @@ void Orvex::cmdInstall_Click() {
     // A gauge that cannot be replaced keeps its old file in the simulator.
     if (e.number() == err::PathFileAccess && passPatterns == "*.gau") return Resume::next();
     frm.setMousePointer(MousePointer::Default);
-    const MsgAnswer answer = tk.msgBox(errorText("Error", e) + "\rCannot find the " + groupFile +
+    const MsgAnswer answer = tk.msgBox(errorMessage("Error", e) + "\rCannot find the " + groupFile +
                                            " file.\r\rContinue with Install?",
                                        "Install Panel Errors:", MsgIcon::None, MsgButtons::YesNo);
     if (answer == MsgAnswer::Yes) {
@@ -142,6 +142,7 @@ void Orvex::cmdInstall_Click() {
     return;
   }
 
+  record.end();
   hideCopyWindow();
   tk.msgBox("Aircraft Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);

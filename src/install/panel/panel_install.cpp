@@ -54,7 +54,8 @@ struct PanelFailure {
   // Any other failure ends the install; what is still in the assembly area stays there for
   // another try.
   void report(const FileError& e) const {
-    o.tk.msgBox(errorText("Error ", e), "Install Panel Error", MsgIcon::Critical, MsgButtons::OK);
+    o.tk.msgBox(errorMessage("Error ", e), "Install Panel Error", MsgIcon::Critical,
+                MsgButtons::OK);
     o.fs.closeAll();
     o.hideCopyWindow();
   }
@@ -119,7 +120,7 @@ void installToExisting(Orvex& o) {
           found = dos::containsNoCase(folders[k], "panel");
         }
       } catch (const FileError& e) {
-        o.tk.msgBox(errorText("Error ", e), "Install Panel Error", MsgIcon::Critical,
+        o.tk.msgBox(errorMessage("Error ", e), "Install Panel Error", MsgIcon::Critical,
                     MsgButtons::OK);
         return;
       }
@@ -227,6 +228,7 @@ void Orvex::InstallPanel() {
   for (const CopyPass& pass : passes)
     if (!runCopyPass(pass, onPassFailure)) return;
 
+  endRecord(false);  // success is said once the record is complete
   hideCopyWindow();
   tk.msgBox("Panel Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);

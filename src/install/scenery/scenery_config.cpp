@@ -69,7 +69,7 @@ void Orvex::UpdateSceneryConfig() {
                 "Scenery List", MsgIcon::Warning, MsgButtons::OK);
       return;
     }
-    tk.msgBox(errorText("Error", e), "Update Scenery Config Errors", MsgIcon::Information,
+    tk.msgBox(errorMessage("Error", e), "Update Scenery Config Errors", MsgIcon::Information,
               MsgButtons::OK);
     // A cut entry would leave the simulator with a broken list: put the old bytes back.
     std::string outcome = "Scenery.cfg is unchanged.";

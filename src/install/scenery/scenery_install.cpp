@@ -136,7 +136,8 @@ void Orvex::Command1_Click() {
   auto onError = [&](const FileError& e, bool inCopySection, PassStep step = PassStep::List) {
     frm.setMousePointer(MousePointer::Default);
     if (e.number() != err::PathFileAccess || step == PassStep::Replace) {
-      tk.msgBox(errorText("Error ", e), "Orvex Load Error", MsgIcon::Information, MsgButtons::OK);
+      tk.msgBox(errorMessage("Error ", e), "Orvex Load Error", MsgIcon::Information,
+                MsgButtons::OK);
       return Resume::stop();
     }
     const MsgAnswer answer =
@@ -181,6 +182,7 @@ void Orvex::Command1_Click() {
 
   if (registerArea || !listedInSceneryConfig(fs, state.FSim + "\\Scenery.cfg", sceneryLocal()))
     UpdateSceneryConfig();
+  record.end();
   hideCopyWindow();
   tk.msgBox("Scenery Files Created Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);

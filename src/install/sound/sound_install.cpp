@@ -56,7 +56,7 @@ void Orvex::cmdInstallSound_Click() {
   };
   auto systemError = [&](const FileError& e) {
     frm.setMousePointer(MousePointer::Default);
-    tk.msgBox(errorText("Error ", e), "System Error", MsgIcon::Warning, MsgButtons::OK);
+    tk.msgBox(errorMessage("Error ", e), "System Error", MsgIcon::Warning, MsgButtons::OK);
     // Left on screen, the copy window would go on claiming to copy.
     hideCopyWindow();
     return Resume::stop();
@@ -145,6 +145,7 @@ void Orvex::cmdInstallSound_Click() {
     return;
   }
 
+  record.end();
   hideCopyWindow();
   tk.msgBox("Sound Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
