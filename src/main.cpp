@@ -6,6 +6,7 @@
 #include "host/drive_map.h"
 #include "host/host_file_system.h"
 #include "host/libarchive_reader.h"
+#include "host/root_lock.h"
 #include "host/sqlite_record_store.h"
 #include "qt/copy_window.h"
 #include "qt/main_window.h"
@@ -46,10 +47,14 @@ int main(int argc, char** argv) {
   orvex::QtToolkit toolkit(fs);
   orvex::QtShell shell;
   orvex::LibArchiveReader archives;
+  orvex::RootLock rootLock;
   orvex::Orvex program(fs, toolkit, shell);
   program.archives = &archives;
   program.openRecordStore = [](const std::string& hostPath) {
     return std::make_unique<orvex::SqliteRecordStore>(hostPath);
+  };
+  program.lockRootDirectory = [&rootLock](const std::string& hostPath) {
+    return rootLock.take(hostPath);
   };
 
   orvex::MainWindow window(program, toolkit);
@@ -61,7 +66,8 @@ int main(int argc, char** argv) {
   if (!program.ended()) {
     // A measurement hook of the start-up benchmark (bench/run), read here and nowhere else:
     // ORVEX_EXIT_AFTER_SHOW=1 ends the program once the shown window has had its first paint,
-    // without the shutdown steps, so that nothing in the root directory changes.
+    // without the shutdown steps, so that nothing in the root directory changes (but for the
+    // lock file, made at the first start).
     QuitAfterFirstPaint measuredStart;
     if (qEnvironmentVariable("ORVEX_EXIT_AFTER_SHOW") == QLatin1String("1"))
       window.installEventFilter(&measuredStart);

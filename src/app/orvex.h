@@ -49,6 +49,9 @@ class Orvex {
   ArchiveReader* archives = nullptr;
   // Opens the install records (the database file's host path); without it nothing is recorded.
   std::function<std::unique_ptr<RecordStore>(const std::string& hostPath)> openRecordStore;
+  // Locks the root directory for this process (given the lock file's host path) until it ends;
+  // false when another process holds it. Without it the program runs unlocked.
+  std::function<bool(const std::string& hostPath)> lockRootDirectory;
 
   ProgramState state;
   frmOrvex2 frm;
@@ -66,6 +69,8 @@ class Orvex {
   void cmdQuit_Click();
   void Form_Terminate();
   static std::string rootDirectoryFor(const std::string& currentDir);  // empty: not found
+  // False when another copy of the program holds the root directory.
+  bool takeRootDirectory();
 
   // Settings file.
   void GetFSInfo();

@@ -32,6 +32,16 @@ void Orvex::Form_Load() {
     endProgram();
     return;
   }
+  // Before anything reads or writes in the root: a second copy would take the install the first
+  // one is running for one a crash broke off, and write its settings over the first one's.
+  if (!takeRootDirectory()) {
+    std::string root = s.OrvexDir;
+    while (root.size() > 1 && root.back() == '\\') root.pop_back();
+    tk.msgBox("Orvex is already running in " + root + ".", "Orvex", MsgIcon::Information,
+              MsgButtons::OK);
+    endProgram();
+    return;
+  }
 
   const std::vector<Step> steps = {
       {"", [&] { frm.Timer1.setInterval(0); }},
@@ -83,6 +93,17 @@ void Orvex::Form_Load() {
     }
     return Resume::next();
   });
+}
+
+bool Orvex::takeRootDirectory() {
+  if (!lockRootDirectory) return true;
+  std::string lockFile;
+  try {
+    lockFile = fs.hostPath(state.OrvexDir + "Orvex.lock");
+  } catch (const FileError&) {
+    return true;  // a root that cannot be reached holds nothing to keep apart
+  }
+  return lockRootDirectory(lockFile);
 }
 
 void Orvex::cmdQuit_Click() {

@@ -29,23 +29,39 @@ class KillTest : public InstallWorld {
     InstallWorld::TearDown();
   }
 
-  // Runs a program to its end; its wait status.
-  static int run(std::vector<std::string> args) {
+  // Starts a program; its process id, 0 when it could not be started.
+  static pid_t spawn(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return 0;
+    return pid;
+  }
+
+  // Waits for a program to end (or, with WUNTRACED, to stop); its wait status.
+  static int waitFor(pid_t pid, int options = 0) {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (waitpid(pid, &status, options) < 0 && errno == EINTR) {
     }
     return status;
   }
 
-  static int drive(const std::string& world, long killAt, const std::vector<std::string>& mode) {
-    std::vector<std::string> args = {ORVEX_KILL_DRIVER, world, std::to_string(killAt)};
+  // Runs a program to its end; its wait status.
+  static int run(std::vector<std::string> args) {
+    const pid_t pid = spawn(std::move(args));
+    return pid ? waitFor(pid) : -1;
+  }
+
+  static std::vector<std::string> driverArgs(const std::string& world, const std::string& at,
+                                             const std::vector<std::string>& mode) {
+    std::vector<std::string> args = {ORVEX_KILL_DRIVER, world, at};
     args.insert(args.end(), mode.begin(), mode.end());
-    return run(args);
+    return args;
+  }
+
+  static int drive(const std::string& world, long killAt, const std::vector<std::string>& mode) {
+    return run(driverArgs(world, std::to_string(killAt), mode));
   }
 
   static bool exitedWell(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
@@ -218,6 +234,46 @@ TEST_F(KillTest, SceneryInstallAndUninstallKilledAnywhere) {
   killAfterEachOperation(Kind::Scenery, true);
   killAfterEachOperation(Kind::Scenery, false, false);
   killAfterEachOperation(Kind::Scenery, true, false);
+}
+
+// A program that stopped in the middle of an install, killed when the test ends however it ends.
+struct StoppedProgram {
+  ~StoppedProgram() { kill(); }
+  void kill() {
+    if (pid > 0) {
+      ::kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    pid = 0;
+  }
+  pid_t pid = 0;
+};
+
+// A second start on a root whose program is busy with an install ends at once, changes nothing
+// and asks nothing about the install; once the first program has died, a start may undo it.
+TEST_F(KillTest, ASecondCopyLeavesTheRootToTheOneRunning) {
+  layOutWorld(Kind::Aircraft, true);
+  before_ = snapshot();
+  protectedBefore_ = protectedFiles(root_);
+  unpack(Kind::Aircraft);
+  StoppedProgram first;
+  // Operation 80 falls half-way through the install, among its copy passes.
+  first.pid = spawn(driverArgs(root_, "s80", {"install", "aircraft"}));
+  ASSERT_GT(first.pid, 0);
+  ASSERT_TRUE(WIFSTOPPED(waitFor(first.pid, WUNTRACED)));
+  const std::map<std::string, std::string> held = treeOf(root_);
+
+  const int second = drive(root_, 0, {"start", "yes"});
+  EXPECT_TRUE(WIFEXITED(second) && WEXITSTATUS(second) == 4) << "wait status " << second;
+  EXPECT_EQ(treeOf(root_), held);
+
+  first.kill();
+  const std::vector<InstallRecord> left = recordsOf(root_);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(int(left[0].state), int(InstallState::Running));
+  const std::vector<std::string> assemblyAfterKill = assemblyOf(root_);
+  ASSERT_TRUE(exitedWell(drive(root_, 0, {"start", "yes"})));
+  expectAsBefore(root_, assemblyAfterKill);
 }
 
 }  // namespace

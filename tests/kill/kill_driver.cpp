@@ -8,8 +8,11 @@
 //                                           uninstall that was broken off
 //
 // ROOT is the host folder behind C: (the program's root is C:\Orvex); K counts the operations
-// from the start (0: never killed). Exits 0, silently, when the program did what was asked
-// without being killed; 2 for bad arguments; 3 with the messages on stderr when a step failed.
+// from the start (0: never killed); written sK, the driver stops itself there (SIGSTOP) instead,
+// holding the root and whatever it has open. Exits 0, silently, when the program did what was
+// asked without being killed; 2 for bad arguments; 3 with the messages on stderr when a step
+// failed; 4 when the start ended at once with nothing but the box that says another copy of the
+// program runs in the root.
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -17,6 +20,7 @@
 
 #include "app/orvex.h"
 #include "host/host_file_system.h"
+#include "host/root_lock.h"
 #include "host/sqlite_record_store.h"
 #include "support/fakes.h"
 #include "support/faulty_file_system.h"
@@ -28,7 +32,7 @@ using namespace orvex;
 using namespace orvex::test;
 
 int usage() {
-  std::cerr << "usage: orvex_kill_driver ROOT K (install KIND | uninstall | start yes|no)\n";
+  std::cerr << "usage: orvex_kill_driver ROOT [s]K (install KIND | uninstall | start yes|no)\n";
   return 2;
 }
 
@@ -42,14 +46,21 @@ int outcome(const FakeToolkit& tk, bool succeeded) {
   return 3;
 }
 
+bool refusedAsRunning(const FakeToolkit& tk) {
+  return tk.boxes.size() == 1 && tk.boxes[0].caption == "Orvex" &&
+         tk.boxes[0].text == "Orvex is already running in C:\\Orvex.";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) return usage();
   const std::string root = argv[1];
+  const bool stop = argv[2][0] == 's';
+  const char* count = argv[2] + (stop ? 1 : 0);
   char* end = nullptr;
-  const long killAt = std::strtol(argv[2], &end, 10);
-  if (*argv[2] == '\0' || *end != '\0' || killAt < 0) return usage();
+  const long killAt = std::strtol(count, &end, 10);
+  if (*count == '\0' || *end != '\0' || killAt < 0) return usage();
   const std::string mode = argv[3];
   const std::string arg = argc > 4 ? argv[4] : "";
   const std::optional<Kind> kind = kindNamed(arg);
@@ -61,8 +72,8 @@ int main(int argc, char** argv) {
   map.add('c', root);
   HostFileSystem host(map, root + "/Orvex");
   FaultyFileSystem counting(host);
-  counting.afterOperation = [killAt](long count) {
-    if (count == killAt) std::raise(SIGKILL);
+  counting.afterOperation = [killAt, stop](long count) {
+    if (count == killAt) std::raise(stop ? SIGSTOP : SIGKILL);
   };
   FakeToolkit tk;
   FakeShell shell;
@@ -73,9 +84,11 @@ int main(int argc, char** argv) {
   app.openRecordStore = [](const std::string& hostPath) {
     return std::make_unique<SqliteRecordStore>(hostPath);
   };
+  RootLock lock;
+  app.lockRootDirectory = [&lock](const std::string& hostPath) { return lock.take(hostPath); };
 
   app.handle([&] { app.Form_Load(); });
-  if (app.ended()) return outcome(tk, false);
+  if (app.ended()) return refusedAsRunning(tk) ? 4 : outcome(tk, false);
   if (mode == "install") {
     installAsTheUserWould(app, *kind);
     return outcome(tk, tk.countCaption("Success!") == 1);

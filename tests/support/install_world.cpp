@@ -87,9 +87,10 @@ Files InstallWorld::snapshotOf(const std::string& root) {
   const stdfs::path assembly = stdfs::path(root) / "Orvex" / "Assembly";
   for (auto it = stdfs::recursive_directory_iterator(root); it != stdfs::end(it); ++it) {
     const std::string rel = stdfs::relative(it->path(), root).string();
-    // The records keep their own files beside the program: not part of the tree installed to.
+    // The program keeps its own files beside it, the records and the root's lock: not part of
+    // the tree installed to.
     if (it->path() == assembly || rel.rfind("Orvex/Backups", 0) == 0 ||
-        rel.rfind("Orvex/Installs.db", 0) == 0) {
+        rel.rfind("Orvex/Installs.db", 0) == 0 || rel == "Orvex/Orvex.lock") {
       it.disable_recursion_pending();
       continue;
     }

@@ -35,7 +35,8 @@ class InstallWorld : public Sandbox {
   void SetUp() override;
 
   // Everything under the sandbox (or another world's root folder) but the assembly area and
-  // the records' own files: relative host path -> bytes, with folders marked by a trailing "/".
+  // the program's own files (the records, the lock): relative host path -> bytes, with folders
+  // marked by a trailing "/".
   Files snapshot() const { return snapshotOf(root_); }
   static Files snapshotOf(const std::string& root);
   static std::string hostRead(const std::filesystem::path& p);

@@ -11,6 +11,31 @@ namespace orvex::test {
 
 namespace stdfs = std::filesystem;
 
+std::map<std::string, std::string> treeOf(const std::string& hostRoot,
+                                          const std::string& leaveOut) {
+  std::map<std::string, std::string> tree;
+  const stdfs::path skipped = stdfs::path(hostRoot) / leaveOut;
+  for (auto it = stdfs::recursive_directory_iterator(hostRoot); it != stdfs::end(it); ++it) {
+    if (!leaveOut.empty() && it->path() == skipped) {
+      it.disable_recursion_pending();
+      continue;
+    }
+    const stdfs::file_status st = it->symlink_status();
+    const std::string rel = stdfs::relative(it->path(), hostRoot).string();
+    std::string& entry = tree[rel + (st.type() == stdfs::file_type::directory ? "/" : "")];
+    entry = std::to_string(int(st.type())) + " " + std::to_string(int(st.permissions())) + " ";
+    if (st.type() == stdfs::file_type::symlink)
+      entry += stdfs::read_symlink(it->path()).string();
+    else if (st.type() == stdfs::file_type::regular) {
+      std::ifstream in(it->path(), std::ios::binary);
+      std::stringstream bytes;
+      bytes << in.rdbuf();
+      entry += bytes.str();
+    }
+  }
+  return tree;
+}
+
 void Sandbox::SetUp() {
   std::string tmpl = (stdfs::temp_directory_path() / "orvex-test-XXXXXX").string();
   ASSERT_NE(mkdtemp(tmpl.data()), nullptr);

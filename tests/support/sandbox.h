@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,11 @@
 #include "support/fakes.h"
 
 namespace orvex::test {
+
+// Everything below a host folder but one folder in it (relative, "" for none): relative path ->
+// type, permissions and bytes (a link's target, not followed); folders end in "/".
+std::map<std::string, std::string> treeOf(const std::string& hostRoot,
+                                          const std::string& leaveOut = {});
 
 class Sandbox : public ::testing::Test {
  protected:
