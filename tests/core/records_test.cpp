@@ -373,9 +373,11 @@ TEST_F(RecordsTest, RecordsThatCannotBeKeptAreAskedAboutAtEveryInstall) {
   installAsTheUserWould(app, Kind::Sound);
   EXPECT_EQ(tk_.countCaption("Success!"), 1);
   EXPECT_EQ(tk_.countCaption("Install Records"), 2);
-  for (const ShownBox& box : tk_.boxes)
-    if (box.caption == "Install Records")
+  for (const ShownBox& box : tk_.boxes) {
+    if (box.caption == "Install Records") {
       EXPECT_NE(box.text.find("could then not be put back"), std::string::npos);
+    }
+  }
   EXPECT_TRUE(installedList(app).rows().empty());
   EXPECT_NE(app.frm.labInstalledNote.caption().find("file is not a database"), std::string::npos);
 }
