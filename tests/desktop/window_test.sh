@@ -2,7 +2,8 @@
 # The real program in a real window: `orvex-launch --demo` of the build runs under Xvfb (the xcb
 # platform) and xdotool's real mouse and keyboard input installs the sample aircraft over a gauge
 # of the simulator's own and the sample scenery, a second aircraft over the same gauge from its
-# preview, uninstalls the two aircraft and finds the original gauge again, then quits. Where to click comes from the test-only probe plugin loaded into
+# preview, uninstalls the two aircraft and finds the original gauge again, sees a second copy
+# refused, then quits over links in the assembly area. Where to click comes from the test-only probe plugin loaded into
 # the program. Screenshots of each tab and each message box go to OUTPUT_DIR.
 # Usage: window_test.sh BUILD_DIR PROBE_PLUGIN_DIR OUTPUT_DIR
 set -uo pipefail
@@ -187,6 +188,27 @@ cmp -s "$work/original.gau" "$fs98/Gauges/Orvex_Trainer.gau" ||
   die "the simulator's own gauge is not back byte for byte"
 window_shot 16-installed-after-uninstalls.png
 
+# A second copy started on the same root says that the first runs there, and ends; the first
+# one goes on.
+WINEPREFIX="$work/no-prefix" TMPDIR="$work" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=orvexprobe \
+  ORVEX_PROBE_FILE="$work/probe2" ORVEX_ROOT="$root" "$build/orvex-launch" >"$work/second.log" 2>&1 &
+second_pid=$!
+first_probe="$probe"
+probe="$work/probe2"
+answer_box "Orvex" OK 17-box-already-running.png
+probe="$first_probe"
+wait "$second_pid" || die "the second copy ended with status $?"
+kill -0 "$program_pid" 2>/dev/null || die "the second copy ended the first one"
+
+# Links in the assembly area, to the root directory itself and to the user's own files: Quit
+# removes them as links, and what they point at stays as it was.
+mkdir -p "$work/home/keep"
+echo "the user's" >"$work/home/keep/a.txt"
+chmod 444 "$work/home/keep/a.txt"
+ln -s .. "$root/Assembly/Panel"
+ln -s "$work/home/keep" "$root/Assembly/Model"
+ln -s "$work/home/keep/a.txt" "$root/Assembly/notes.txt"
+
 # Quit/Exit ends the program the orderly way: the settings copy lies in the assembly area.
 click_widget cmdQuit
 for _ in $(seq 100); do
@@ -199,6 +221,12 @@ status=$?
 program_pid=""
 [ "$status" -eq 0 ] || die "the program ended with status $status"
 [ -f "$root/Assembly/Orvex.cfg" ] || die "no settings copy in the assembly area after Quit/Exit"
+for f in FileCopy.avi Orvex.cfg Installs.db; do
+  [ -f "$root/$f" ] || die "Quit/Exit deleted $f through a link in the assembly area"
+done
+[ "$(cat "$work/home/keep/a.txt")" = "the user's" ] && [ "$(stat -c %a "$work/home/keep/a.txt")" = 444 ] ||
+  die "Quit/Exit changed the user's file through a link"
+[ -z "$(find "$root/Assembly" -type l)" ] || die "links left in the assembly area: $(find "$root/Assembly" -type l)"
 
 echo "Installed two aircraft, one from its preview, and a scenery, and uninstalled the aircraft in the real window in $(($(date +%s) - started)) s;"
 echo "screenshots in $shots: $(cd "$shots" && ls | tr '\n' ' ')"
