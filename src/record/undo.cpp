@@ -92,10 +92,13 @@ std::string withoutArea(const std::string& list, const std::string& entryLines, 
     }
   }
   found = from < lines.size();
-  if (followed) *followed = to < lines.size();
   if (!found) return list;
-  // The blank line the area was added with goes with it.
-  if (from > 0 && dos::isBlank(dos::trim(lines[from - 1], " \t\r\n"))) --from;
+  // The blank line the area was added with goes with it; blank lines after it are the
+  // separator of the area that follows, and stay.
+  const auto blank = [&](size_t k) { return dos::isBlank(dos::trim(lines[k], " \t\r\n")); };
+  while (to > from + 1 && blank(to - 1)) --to;
+  if (followed) *followed = to < lines.size();
+  if (from > 0 && blank(from - 1)) --from;
   std::string out;
   for (size_t k = 0; k < lines.size(); ++k)
     if (k < from || k >= to) out += lines[k];
