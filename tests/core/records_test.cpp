@@ -77,6 +77,127 @@ TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
   }
 }
 
+enum class Encoding { EightBit, Utf8, Utf8Mark, Utf16Le, Utf16Be };
+
+// Latin-1 text in an encoding, with the byte-order mark that begins a file when asked: each byte
+// is one character.
+std::string encoded(const std::string& latin1, Encoding encoding, bool mark = false) {
+  std::string out;
+  if (mark && encoding == Encoding::Utf8Mark) out = "\xEF\xBB\xBF";
+  if (mark && encoding == Encoding::Utf16Le) out = "\xFF\xFE";
+  if (mark && encoding == Encoding::Utf16Be) out = "\xFE\xFF";
+  for (const char c : latin1) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (encoding) {
+      case Encoding::EightBit: out += c; break;
+      case Encoding::Utf8:
+      case Encoding::Utf8Mark:
+        if (u < 0x80) {
+          out += c;
+        } else {
+          out += char(0xC0 | (u >> 6));
+          out += char(0x80 | (u & 0x3F));
+        }
+        break;
+      case Encoding::Utf16Le: out += {c, '\0'}; break;
+      case Encoding::Utf16Be: out += {'\0', c}; break;
+    }
+  }
+  return out;
+}
+
+// Installs a scenery of that name as the user would.
+void installScenery(Orvex& app, const std::string& name) {
+  app.frm.cmdRefresh.click();
+  app.frm.txtSceneryName.setText(name);
+  app.frm.optSceneryDefault.setValue(true);
+  app.frm.Command1.click();
+}
+
+TEST_F(RecordsTest, SceneryListsOfEveryEncodingAndLineEndComeBackByteForByte) {
+  struct Case {
+    const char* what;
+    Encoding encoding;
+    std::string end;
+    bool lastLineEnded;
+  };
+  const Case cases[] = {
+      {"8-bit, CR LF", Encoding::EightBit, "\r\n", true},
+      {"8-bit, CR only", Encoding::EightBit, "\r", true},
+      {"8-bit, LF, no last line end", Encoding::EightBit, "\n", false},
+      {"UTF-8 without a mark, LF", Encoding::Utf8, "\n", true},
+      {"UTF-8 with a mark, CR LF", Encoding::Utf8Mark, "\r\n", true},
+      {"UTF-16 little-endian, CR LF", Encoding::Utf16Le, "\r\n", true},
+      {"UTF-16 little-endian, no last line end", Encoding::Utf16Le, "\r\n", false},
+      {"UTF-16 big-endian, LF", Encoding::Utf16Be, "\n", true},
+  };
+  for (const Case& c : cases) {
+    for (bool firstFirst : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (firstFirst ? ", first off first" : ", last off first"));
+      Orvex& app = freshStart(Kind::Scenery, false);
+      const std::string& e = c.end;
+      const std::string lines = "[General]" + e + "Title=Z\xfcrich" + e + e + "[Area.007]" + e +
+                                "Local=Scenery\\Z\xfcrich" + e + "Layer=7" +
+                                (c.lastLineEnded ? e : "");
+      write("C:\\FS98\\Scenery.cfg", encoded(lines, c.encoding, true));
+      const Files before = snapshot();
+      const auto entry = [&](int number, const std::string& name) {
+        return " " + e + "[Area.00" + std::to_string(number) + "]" + e + "Title=" + name + e +
+               "Local=SCENERY\\" + name + "\\Scenery" + e + "Active=TRUE" + e +
+               "Layer=" + std::to_string(number) + e;
+      };
+
+      // The second is numbered from the first one's area, read in the list's encoding.
+      for (const std::string name : {"Caf\xe9", "Second"}) {
+        unpack(Kind::Scenery);
+        installScenery(app, name);
+      }
+      ASSERT_EQ(tk_.countCaption("Success!"), 2);
+      EXPECT_EQ(read("C:\\FS98\\Scenery.cfg"),
+                encoded(lines, c.encoding, true) +
+                    encoded((c.lastLineEnded ? "" : e) + entry(8, "Caf\xe9") + entry(9, "Second"),
+                            c.encoding));
+
+      // The other area stays, with its separator line.
+      press(app, firstFirst ? "Caf\xe9" : "Second", app.frm.cmdUninstall);
+      EXPECT_EQ(read("C:\\FS98\\Scenery.cfg"),
+                encoded(lines, c.encoding, true) +
+                    encoded((c.lastLineEnded ? "" : e) +
+                                (firstFirst ? entry(9, "Second") : entry(8, "Caf\xe9")),
+                            c.encoding));
+      press(app, firstFirst ? "Second" : "Caf\xe9", app.frm.cmdUninstall);
+      EXPECT_EQ(tk_.countCaption("Success!"), 4);
+      EXPECT_EQ(snapshot(), before);
+    }
+  }
+}
+
+TEST_F(RecordsTest, TheListsBackupComesBackOrGoesWhateverTheOrderOfUninstalls) {
+  for (bool backupBefore : {true, false}) {
+    for (bool firstFirst : {true, false}) {
+      SCOPED_TRACE(std::string(backupBefore ? "a backup before" : "no backup before") +
+                   (firstFirst ? ", first off first" : ", last off first"));
+      Orvex& app = freshStart(Kind::Scenery, false);
+      if (!backupBefore) stdfs::remove(host("C:\\FS98\\SceneryCfg.bku"));
+      const Files before = snapshot();
+      const std::string list = read("C:\\FS98\\Scenery.cfg");
+      for (const char* name : {"One", "Two"}) {
+        unpack(Kind::Scenery);
+        installScenery(app, name);
+      }
+      const std::string afterOne = read("C:\\FS98\\SceneryCfg.bku");
+      ASSERT_NE(afterOne, list);
+      // The later install owns the file's bytes while it stays; without it, the earlier one's
+      // come back.
+      press(app, firstFirst ? "One" : "Two", app.frm.cmdUninstall);
+      EXPECT_EQ(read("C:\\FS98\\SceneryCfg.bku"), firstFirst ? afterOne : list);
+      press(app, firstFirst ? "Two" : "One", app.frm.cmdUninstall);
+      EXPECT_EQ(snapshot(), before);
+      EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
+    }
+  }
+}
+
 TEST_F(RecordsTest, AFileChangedSinceIsAskedAboutFirst) {
   struct Case {
     std::deque<MsgAnswer> answers;

@@ -614,6 +614,36 @@ TEST_F(SceneryListTest, AMissingListIsReportedAndTheFilesAreStillInstalled) {
   expectFinished(app);
 }
 
+TEST_F(SceneryListTest, AListThatIsNoTextIsRefusedBeforeAnythingIsInstalled) {
+  Orvex& app = startFS98();
+  for (const std::string bad : {std::string("[Area.001]\r\nLayer=1\r\n\0\x01", 24),
+                                std::string("\xFF\xFE[\0A\0\r", 7),  // UTF-16 of odd length
+                                std::string("\xEF\xBB\xBF[Area.001]\r\nTitle=Z\xfcrich\r\n")}) {
+    SCOPED_TRACE(bad);
+    write(kCfg, bad);
+    write(kAsm + "a.bgl");
+    refresh(app);
+    chooseMain(app, "Alps");
+    app.frm.Command1.click();
+    ASSERT_EQ(tk_.boxes.size(), 1u);
+    EXPECT_EQ(tk_.boxes[0].caption, "Scenery List");
+    EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(tk_.boxes[0].text.rfind("The Scenery Alps was not installed:\r" + kCfg +
+                                          " cannot be read as a scenery list: ",
+                                      0),
+              0u)
+        << tk_.boxes[0].text;
+    EXPECT_TRUE(read(kCfg) == bad);
+    EXPECT_FALSE(exists(kBku));
+    EXPECT_FALSE(exists("C:\\FS98\\Scenery\\Alps"));
+    EXPECT_TRUE(exists(kAsm + "a.bgl"));
+    // Ready for another try once the list is mended.
+    EXPECT_TRUE(app.frm.frmScenery.visible());
+    EXPECT_FALSE(app.busy());
+    EXPECT_EQ(app.frm.mousePointer(), MousePointer::Default);
+  }
+}
+
 TEST_F(SceneryListTest, AFailedAppendPutsTheListBackAndTheProgramGoesOn) {
   Orvex& app = startFS98();
   const std::string before = "[Area.001]\r\nLayer=1\r\n";
