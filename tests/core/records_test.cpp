@@ -11,6 +11,7 @@
 #include "platform/dos_path.h"
 #include "record/memory_record_store.h"
 #include "record/undo.h"
+#include "support/fixtures.h"
 #include "support/install_world.h"
 
 namespace orvex::test {
@@ -167,6 +168,26 @@ TEST_F(RecordsTest, SceneryListsOfEveryEncodingAndLineEndComeBackByteForByte) {
                             c.encoding));
       press(app, firstFirst ? "Second" : "Caf\xe9", app.frm.cmdUninstall);
       EXPECT_EQ(tk_.countCaption("Success!"), 4);
+      EXPECT_EQ(snapshot(), before);
+    }
+  }
+}
+
+TEST_F(RecordsTest, RealSceneryListsComeBackByteForByteAsTheyAreAndInUtf16) {
+  for (const std::string file :
+       {"scenery/scenery_crlf.cfg", "real:scenery/fsx_acceleration_default_scenery.cfg",
+        "real:scenery/fsx_localised_ids_scenery.cfg"}) {
+    if (!fixtureAvailable(file)) continue;
+    for (Encoding encoding : {Encoding::EightBit, Encoding::Utf16Le}) {
+      SCOPED_TRACE(file);
+      Orvex& app = freshStart(Kind::Scenery, false);
+      write("C:\\FS98\\Scenery.cfg", encoded(fixtureText(file), encoding, true));
+      const Files before = snapshot();
+      unpack(Kind::Scenery);
+      installScenery(app, kSceneryName);
+      EXPECT_NE(read("C:\\FS98\\Scenery.cfg").find(encoded("Title=" + kSceneryName, encoding)),
+                std::string::npos);
+      press(app, kSceneryName, app.frm.cmdUninstall);
       EXPECT_EQ(snapshot(), before);
     }
   }
