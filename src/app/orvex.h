@@ -172,6 +172,9 @@ class Orvex {
   void Command1_Click();
   void Command2_Click();
   void UpdateSceneryConfig();
+  // Whether the simulator's scenery list can be read (a missing one can); when not, the user
+  // is told why and nothing is to be installed.
+  bool sceneryListReadable();
   // The folder a scenery goes to with the target chosen now, and its area's Local= text.
   std::string sceneryFolder() const;
   std::string sceneryLocal();

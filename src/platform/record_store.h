@@ -17,7 +17,7 @@ enum class ChangeKind {
   Replaced,    // a file that was there: its original is kept in `backup`
   Area,        // an area added to a scenery list: `path` is the list, `text` the entry's lines
   ListBackup,  // the scenery list's backup file, rewritten by the install: its old bytes in
-               // `backup` (empty when there was none) serve a rollback only
+               // `backup` (empty when there was none), put back when the install is undone
 };
 
 struct Change {

@@ -7,6 +7,7 @@
 #include "app/orvex.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
+#include "platform/text_encoding.h"
 #include "platform/toolkit.h"
 #include "record/preview.h"
 #include "record/undo.h"
@@ -36,7 +37,7 @@ std::vector<std::string> changeRow(const Change& c) {
     case ChangeKind::Replaced: return {"replaced file", c.path, c.backup};
     case ChangeKind::ListBackup: return {"list backup", c.path, c.backup};
     case ChangeKind::Area: {
-      std::string area = c.text;
+      std::string area = decodeAdded(c.text);
       for (char& ch : area)
         if (ch == '\r' || ch == '\n') ch = ' ';
       return {"added scenery area", c.path, dos::trim(area)};

@@ -6,6 +6,7 @@
 
 #include "platform/dos_path.h"
 #include "platform/errors.h"
+#include "platform/text_encoding.h"
 #include "platform/text_reading.h"
 #include "ui/controls.h"
 
@@ -102,7 +103,7 @@ Preview readPreview(const OverlayFileSystem& overlay, const PreviewToolkit& tool
         break;
       case OverlayFileSystem::Write::Kind::Append:
         p.list = w.path;
-        p.area += w.source;
+        p.area += decodeAdded(w.source);
         break;
       default: break;
     }

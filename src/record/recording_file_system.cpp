@@ -352,7 +352,7 @@ void RecordingFileSystem::copyFile(const std::string& source, const std::string&
   const std::optional<Target> t = recordedTarget(target);
   if (!t) return inner_.copyFile(source, target);
   // A copy of one of the simulator's own files is a backup the program keeps of it, such as
-  // the scenery list's: undone only by a rollback.
+  // the scenery list's: undone as a file is, but without a question about it.
   write(*t, recordedTarget(source) ? ChangeKind::ListBackup : ChangeKind::Created, true,
         [&] { inner_.copyFile(source, target); });
 }

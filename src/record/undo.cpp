@@ -8,6 +8,7 @@
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
+#include "platform/text_encoding.h"
 #include "platform/text_reading.h"
 
 namespace orvex {
@@ -15,6 +16,12 @@ namespace {
 
 bool isFile(const Change& c) {
   return c.kind == ChangeKind::Created || c.kind == ChangeKind::Replaced;
+}
+
+// Whether the change left bytes of its own at its path: a file of the add-on, or the scenery
+// list's backup, which a later install may have written again.
+bool leftBytes(const Change& c) {
+  return isFile(c) || c.kind == ChangeKind::ListBackup;
 }
 
 // Whether the change keeps an original to put back.
@@ -36,9 +43,24 @@ std::string areaValue(const std::string& lines, const std::string& key) {
   return {};
 }
 
+// A scenery list decoded; one that cannot be read as text stops the uninstall, the list as it is.
+DecodedText readList(FileSystem& fs, const std::string& path) {
+  std::string why;
+  std::optional<DecodedText> list = decodeText(fs.readFile(path), why);
+  if (!list) throw FileError(err::TypeMismatch, path + " cannot be read as a scenery list: " + why);
+  return std::move(*list);
+}
+
+// The line end a text begins with; empty when it begins otherwise.
+std::string_view leadingLineEnd(std::string_view text) {
+  if (text.starts_with("\r\n")) return text.substr(0, 2);
+  return text.starts_with('\r') || text.starts_with('\n') ? text.substr(0, 1) : "";
+}
+
 }  // namespace
 
-std::string withoutArea(const std::string& list, const std::string& entryLines, bool& found) {
+std::string withoutArea(const std::string& list, const std::string& entryLines, bool& found,
+                        bool* followed) {
   const std::string title = dos::lower(areaValue(entryLines, "title"));
   const std::string local = dos::lower(areaValue(entryLines, "local"));
   // The list's lines, each with its own line end, so that what stays keeps its bytes.
@@ -71,11 +93,19 @@ std::string withoutArea(const std::string& list, const std::string& entryLines, 
   }
   found = from < lines.size();
   if (!found) return list;
-  // The blank line the area was added with goes with it.
-  if (from > 0 && dos::isBlank(dos::trim(lines[from - 1], " \t\r\n"))) --from;
+  // The blank line the area was added with goes with it; blank lines after it are the
+  // separator of the area that follows, and stay.
+  const auto blank = [&](size_t k) { return dos::isBlank(dos::trim(lines[k], " \t\r\n")); };
+  while (to > from + 1 && blank(to - 1)) --to;
+  if (followed) *followed = to < lines.size();
+  if (from > 0 && blank(from - 1)) --from;
   std::string out;
   for (size_t k = 0; k < lines.size(); ++k)
     if (k < from || k >= to) out += lines[k];
+  // Added to a list whose last line had no line end, the area began with one: it goes too
+  // when nothing follows the area, and stays to end the line before anything that does.
+  const std::string_view end = leadingLineEnd(entryLines);
+  if (to == lines.size() && out.ends_with(end)) out.resize(out.size() - end.size());
   return out;
 }
 
@@ -102,7 +132,7 @@ class Undo::OverlapScope {
   Read read_;
 };
 
-std::optional<Change> Undo::successor(const Change& change) {
+std::optional<Change> Undo::successor(const Change& change, bool area) {
   // Read once per uninstall, count or recovery; asked of the store outside one.
   std::vector<Change> asked;
   const std::vector<Change>* others = &asked;
@@ -113,7 +143,9 @@ std::optional<Change> Undo::successor(const Change& change) {
     asked = store_.changesAt(change.path);
   }
   for (const Change& other : *others)
-    if (other.install > change.install && isFile(other)) return other;
+    if (other.install > change.install &&
+        (area ? other.kind == ChangeKind::Area : leftBytes(other)))
+      return other;
   return std::nullopt;
 }
 
@@ -229,12 +261,27 @@ std::vector<Undo::BackupProblem> Undo::backupProblems(const std::vector<Change>&
 
 void Undo::removeArea(const Change& c) {
   if (!fs_.isFile(c.path)) return;
-  bool found = false;
-  const std::string list = withoutArea(fs_.readFile(c.path), c.text, found);
+  const DecodedText list = readList(fs_, c.path);
+  const std::string added = decodeAdded(c.text);
+  bool found = false, followed = false;
+  const std::string rest = withoutArea(list.text, added, found, &followed);
   if (!found) return;
-  // The list's backup holds it as it was just before, as after an install.
-  fs_.copyFile(c.path, dos::parentOf(c.path) + "\\SceneryCfg.bku");
-  fs_.replaceFile(c.path, list);
+  if (followed && !leadingLineEnd(added).empty())
+    handLineEndOn(c, list.encode(leadingLineEnd(added), false));
+  // Written back in its own encoding: what stays keeps its bytes.
+  fs_.replaceFile(c.path, list.encode(rest, true));
+}
+
+void Undo::handLineEndOn(const Change& area, const std::string& lineEnd) {
+  std::optional<Change> next = successor(area, true);
+  // Handed on already when an uninstall broken off is finished.
+  if (!next || !leadingLineEnd(decodeAdded(next->text)).empty()) return;
+  next->text = lineEnd + next->text;
+  std::vector<Change> one{*next};
+  store_.putChanges(one);
+  if (overlap_)
+    for (Change& kept : overlap_->byPath[dos::lower(next->path)])
+      if (kept.id == next->id) kept = *next;
 }
 
 void Undo::removeFolders(const std::vector<Change>& folders, long install,
@@ -324,7 +371,9 @@ void Undo::handOver(const Change& c, std::vector<std::string>& orphans,
   // The later install now keeps the true original; the copy it kept of this install's
   // version is no longer needed by anyone.
   if (!next->backup.empty() && next->backup != c.backup) orphans.push_back(next->backup);
-  next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
+  // The list's backup stays one: it is put back without a question, as it is the program's.
+  if (next->kind != ChangeKind::ListBackup)
+    next->kind = keepsOriginal(c) ? ChangeKind::Replaced : ChangeKind::Created;
   next->backup = keepsOriginal(c) ? c.backup : std::string();
   next->backupSize = keepsOriginal(c) ? c.backupSize : -1;
   next->backupDigest = keepsOriginal(c) ? c.backupDigest : std::string();
@@ -408,7 +457,7 @@ bool Undo::uninstall(long install) {
     store_.updateInstall(*record);
     std::vector<Change> handed;
     for (const Change& c : changes)
-      if (isFile(c)) handOver(c, orphans, handed);
+      if (leftBytes(c)) handOver(c, orphans, handed);
     if (!handed.empty()) store_.putChanges(handed);
   });
   began_ = true;
@@ -455,7 +504,15 @@ bool Undo::uninstall(long install) {
     const Change& c = *it;
     switch (c.kind) {
       case ChangeKind::Folder: folders.push_back(c); break;
-      case ChangeKind::ListBackup: undone.push_back(c.id); break;
+      case ChangeKind::ListBackup:
+        // The backup that was there before the install comes back, or none, unless a later
+        // install wrote it since: that one has the original now.
+        if (!successor(c)) {
+          removeNow();
+          putBack(c);
+        }
+        undone.push_back(c.id);
+        break;
       case ChangeKind::Area:
         removeNow();
         removeArea(c);
@@ -505,7 +562,7 @@ void Undo::forget(long install) {
   store_.transaction([&] {
     std::vector<Change> handed;
     for (const Change& c : changes) {
-      if (isFile(c))
+      if (leftBytes(c))
         handOver(c, orphans, handed);
       else if (c.kind == ChangeKind::Folder)
         handFolderOn(c, install);
@@ -541,7 +598,7 @@ void Undo::rollBack(long install) {
       folders.push_back(*it);
       continue;
     }
-    if (!isFile(*it) || !successor(*it)) putBack(*it);
+    if (!leftBytes(*it) || !successor(*it)) putBack(*it);
     undone.push_back(it->id);
   }
   removeFolders(folders, install, undone);
@@ -585,7 +642,7 @@ void Undo::keepAsItStands(long install) {
       bool stays = true;
       if (c.kind == ChangeKind::Folder) {
         stays = fs_.isDirectory(c.path);
-      } else if (isFile(c) && !successor(c)) {
+      } else if (leftBytes(c) && !successor(c)) {
         // An original put back has its kept copy's size, time and bytes, and its protection.
         // The bytes decide too: the add-on's file may have the original's size and, written
         // within the same tick of the clock, its time.
@@ -595,8 +652,11 @@ void Undo::keepAsItStands(long install) {
                                      fs_.digest(c.path) == fs_.digest(c.backup))
                                  : now.has_value();
       } else if (c.kind == ChangeKind::Area && fs_.isFile(c.path)) {
-        bool found = false;
-        withoutArea(fs_.readFile(c.path), c.text, found);
+        // In a list that cannot be read as text the area is not known to be gone.
+        std::string why;
+        const std::optional<DecodedText> list = decodeText(fs_.readFile(c.path), why);
+        bool found = true;
+        if (list) withoutArea(list->text, decodeAdded(c.text), found);
         stays = found;
       }
       if (!stays) gone.push_back(c.id);

@@ -92,8 +92,9 @@ class Undo {
   // records are as they were, else read now.
   Read read(long install);
 
-  // The change of the next install that wrote the same file, if any remains.
-  std::optional<Change> successor(const Change& change);
+  // The change of the next install that wrote the same file, if any remains; with `area`, the
+  // next area added to the same scenery list.
+  std::optional<Change> successor(const Change& change, bool area = false);
   // Makes what a planned change left on disk part of the record, or drops it.
   std::vector<Change> resolvePlanned(std::vector<Change> changes);
   // False when the original could not be put back (its backup is gone): the file stays.
@@ -101,6 +102,9 @@ class Undo {
   // The originals an uninstall of these changes must put back whose backups are not as taken.
   std::vector<BackupProblem> backupProblems(const std::vector<Change>& changes);
   void removeArea(const Change& change);
+  // The line end an area was added with, after a last line that had none, goes on to the area
+  // that follows it in the list.
+  void handLineEndOn(const Change& area, const std::string& lineEnd);
   // Folders the install made, deepest first, once they are empty; a folder that still holds
   // files of another install is handed on to it.
   void removeFolders(const std::vector<Change>& folders, long install, std::vector<long>& undone);
@@ -131,6 +135,8 @@ class Undo {
 };
 
 // Whether an area entry of a scenery list names this Local= and Title=; the list without it.
-std::string withoutArea(const std::string& list, const std::string& entryLines, bool& found);
+// followed: whether anything came after the area.
+std::string withoutArea(const std::string& list, const std::string& entryLines, bool& found,
+                        bool* followed = nullptr);
 
 }  // namespace orvex

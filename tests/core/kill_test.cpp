@@ -97,16 +97,10 @@ class KillTest : public InstallWorld {
     return SqliteRecordStore(world + "/Orvex/Installs.db").installs();
   }
 
-  // The list's backup holds the list as it was before the last change made to it.
-  static Files withoutListBackup(Files tree) {
-    tree.erase("FS98/SceneryCfg.bku");
-    return tree;
-  }
-
   // The tree as before the install, protections included, no record and no backup left, and
   // the assembly area as the kill left it: what had left it does not come back.
   void expectAsBefore(const std::string& world, const std::vector<std::string>& assemblyAfterKill) {
-    EXPECT_EQ(withoutListBackup(snapshotOf(world)), withoutListBackup(before_));
+    EXPECT_EQ(snapshotOf(world), before_);
     EXPECT_EQ(protectedFiles(world), protectedBefore_);
     EXPECT_TRUE(recordsOf(world).empty()) << "a record stayed";
     std::vector<std::string> backups;
@@ -144,7 +138,7 @@ class KillTest : public InstallWorld {
     const std::vector<std::string> install = {"install", kindName(kind)};
     const std::string done = copyOfWorld(".yes");
     ASSERT_TRUE(exitedWell(drive(done, 0, install)));
-    const Files installed = withoutListBackup(snapshotOf(done));
+    const Files installed = snapshotOf(done);
     // An uninstall starts from the world with the add-on installed.
     if (uninstalling) {
       stdfs::remove_all(root_);
@@ -166,8 +160,8 @@ class KillTest : public InstallWorld {
       if (exitedWell(status)) break;
       ASSERT_TRUE(killed(status)) << "wait status " << status;
       ++points;
-      const Files afterKill = withoutListBackup(snapshotOf(yes));
-      asBefore += afterKill == withoutListBackup(before_);
+      const Files afterKill = snapshotOf(yes);
+      asBefore += afterKill == before_;
       asInstalled += afterKill == installed;
       const std::vector<std::string> assemblyAfterKill = assemblyOf(yes);
       ASSERT_TRUE(exitedWell(drive(yes, 0, {"start", "yes"})));
@@ -176,7 +170,7 @@ class KillTest : public InstallWorld {
         // A record left after Yes is one that nothing had broken off: the install had ended,
         // or the uninstall had not begun.
         if (!recordsOf(yes).empty()) {
-          EXPECT_EQ(withoutListBackup(snapshotOf(yes)), installed) << "Yes left a record";
+          EXPECT_EQ(snapshotOf(yes), installed) << "Yes left a record";
         }
         recordAfterYes += uninstallWhatIsLeft(yes, assemblyAfterKill);
       }

@@ -159,5 +159,19 @@ TEST_F(InstallPreview, AnInstallThatWouldRefuseShowsWhyInsteadOfATable) {
   EXPECT_EQ(names("C:\\Orvex\\Assembly").size(), addOn(Kind::Panel).size());
 }
 
+TEST_F(InstallPreview, AListThatIsNoTextShowsTheRefusal) {
+  Orvex& app = freshStart(Kind::Scenery, false);
+  write("C:\\FS98\\Scenery.cfg", std::string("Layer=1\0\0", 9));
+  unpack(Kind::Scenery);
+  const Files before = snapshot();
+  preview(app, choose(app, Kind::Scenery), false);
+  EXPECT_FALSE(tableShown_);
+  EXPECT_NE(summary_.find("C:\\FS98\\Scenery.cfg cannot be read as a scenery list"),
+            std::string::npos)
+      << summary_;
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_EQ(names("C:\\Orvex\\Assembly").size(), addOn(Kind::Scenery).size());
+}
+
 }  // namespace
 }  // namespace orvex::test

@@ -11,6 +11,7 @@
 #include "platform/dos_path.h"
 #include "record/memory_record_store.h"
 #include "record/undo.h"
+#include "support/fixtures.h"
 #include "support/install_world.h"
 
 namespace orvex::test {
@@ -56,20 +57,13 @@ TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
       EXPECT_EQ(row[1], kind == Kind::Sound ? "sound set" : kindName(kind));
       EXPECT_EQ(row[5], "as installed");
 
-      const std::string listBefore = read("C:\\FS98\\Scenery.cfg");
       tk_.boxes.clear();
       press(app, row[2], app.frm.cmdUninstall);
       ASSERT_GE(tk_.boxes.size(), 2u);
       EXPECT_EQ(tk_.boxes[0].caption, "Uninstall");
       EXPECT_EQ(tk_.boxes.back().caption, "Success!");
 
-      Files after = snapshot();
-      // The list's backup holds the list as it was just before the uninstall.
-      if (kind == Kind::Scenery && !earlier) {
-        EXPECT_EQ(after["FS98/SceneryCfg.bku"], listBefore);
-        after["FS98/SceneryCfg.bku"] = before.at("FS98/SceneryCfg.bku");
-      }
-      EXPECT_EQ(after, before);
+      EXPECT_EQ(snapshot(), before);
       if (earlier) {
         for (const auto& [path, bytes] : before)
           if (bytes == "old version") {
@@ -79,6 +73,147 @@ TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
       // The add-on's files are gone, not put back into the assembly area.
       EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
       EXPECT_TRUE(installedList(app).rows().empty());
+      EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
+    }
+  }
+}
+
+enum class Encoding { EightBit, Utf8, Utf8Mark, Utf16Le, Utf16Be };
+
+// Latin-1 text in an encoding, with the byte-order mark that begins a file when asked: each byte
+// is one character.
+std::string encoded(const std::string& latin1, Encoding encoding, bool mark = false) {
+  std::string out;
+  if (mark && encoding == Encoding::Utf8Mark) out = "\xEF\xBB\xBF";
+  if (mark && encoding == Encoding::Utf16Le) out = "\xFF\xFE";
+  if (mark && encoding == Encoding::Utf16Be) out = "\xFE\xFF";
+  for (const char c : latin1) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (encoding) {
+      case Encoding::EightBit: out += c; break;
+      case Encoding::Utf8:
+      case Encoding::Utf8Mark:
+        if (u < 0x80) {
+          out += c;
+        } else {
+          out += char(0xC0 | (u >> 6));
+          out += char(0x80 | (u & 0x3F));
+        }
+        break;
+      case Encoding::Utf16Le: out += {c, '\0'}; break;
+      case Encoding::Utf16Be: out += {'\0', c}; break;
+    }
+  }
+  return out;
+}
+
+// Installs a scenery of that name as the user would.
+void installScenery(Orvex& app, const std::string& name) {
+  app.frm.cmdRefresh.click();
+  app.frm.txtSceneryName.setText(name);
+  app.frm.optSceneryDefault.setValue(true);
+  app.frm.Command1.click();
+}
+
+TEST_F(RecordsTest, SceneryListsOfEveryEncodingAndLineEndComeBackByteForByte) {
+  struct Case {
+    const char* what;
+    Encoding encoding;
+    std::string end;
+    bool lastLineEnded;
+  };
+  const Case cases[] = {
+      {"8-bit, CR LF", Encoding::EightBit, "\r\n", true},
+      {"8-bit, CR only", Encoding::EightBit, "\r", true},
+      {"8-bit, LF, no last line end", Encoding::EightBit, "\n", false},
+      {"UTF-8 without a mark, LF", Encoding::Utf8, "\n", true},
+      {"UTF-8 with a mark, CR LF", Encoding::Utf8Mark, "\r\n", true},
+      {"UTF-16 little-endian, CR LF", Encoding::Utf16Le, "\r\n", true},
+      {"UTF-16 little-endian, no last line end", Encoding::Utf16Le, "\r\n", false},
+      {"UTF-16 big-endian, LF", Encoding::Utf16Be, "\n", true},
+  };
+  for (const Case& c : cases) {
+    for (bool firstFirst : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (firstFirst ? ", first off first" : ", last off first"));
+      Orvex& app = freshStart(Kind::Scenery, false);
+      const std::string& e = c.end;
+      const std::string lines = "[General]" + e + "Title=Z\xfcrich" + e + e + "[Area.007]" + e +
+                                "Local=Scenery\\Z\xfcrich" + e + "Layer=7" +
+                                (c.lastLineEnded ? e : "");
+      write("C:\\FS98\\Scenery.cfg", encoded(lines, c.encoding, true));
+      const Files before = snapshot();
+      const auto entry = [&](int number, const std::string& name) {
+        return " " + e + "[Area.00" + std::to_string(number) + "]" + e + "Title=" + name + e +
+               "Local=SCENERY\\" + name + "\\Scenery" + e + "Active=TRUE" + e +
+               "Layer=" + std::to_string(number) + e;
+      };
+
+      // The second is numbered from the first one's area, read in the list's encoding.
+      for (const std::string name : {"Caf\xe9", "Second"}) {
+        unpack(Kind::Scenery);
+        installScenery(app, name);
+      }
+      ASSERT_EQ(tk_.countCaption("Success!"), 2);
+      EXPECT_EQ(read("C:\\FS98\\Scenery.cfg"),
+                encoded(lines, c.encoding, true) +
+                    encoded((c.lastLineEnded ? "" : e) + entry(8, "Caf\xe9") + entry(9, "Second"),
+                            c.encoding));
+
+      // The other area stays, with its separator line.
+      press(app, firstFirst ? "Caf\xe9" : "Second", app.frm.cmdUninstall);
+      EXPECT_EQ(read("C:\\FS98\\Scenery.cfg"),
+                encoded(lines, c.encoding, true) +
+                    encoded((c.lastLineEnded ? "" : e) +
+                                (firstFirst ? entry(9, "Second") : entry(8, "Caf\xe9")),
+                            c.encoding));
+      press(app, firstFirst ? "Second" : "Caf\xe9", app.frm.cmdUninstall);
+      EXPECT_EQ(tk_.countCaption("Success!"), 4);
+      EXPECT_EQ(snapshot(), before);
+    }
+  }
+}
+
+TEST_F(RecordsTest, RealSceneryListsComeBackByteForByteAsTheyAreAndInUtf16) {
+  for (const std::string file :
+       {"scenery/scenery_crlf.cfg", "real:scenery/fsx_acceleration_default_scenery.cfg",
+        "real:scenery/fsx_localised_ids_scenery.cfg"}) {
+    if (!fixtureAvailable(file)) continue;
+    for (Encoding encoding : {Encoding::EightBit, Encoding::Utf16Le}) {
+      SCOPED_TRACE(file);
+      Orvex& app = freshStart(Kind::Scenery, false);
+      write("C:\\FS98\\Scenery.cfg", encoded(fixtureText(file), encoding, true));
+      const Files before = snapshot();
+      unpack(Kind::Scenery);
+      installScenery(app, kSceneryName);
+      EXPECT_NE(read("C:\\FS98\\Scenery.cfg").find(encoded("Title=" + kSceneryName, encoding)),
+                std::string::npos);
+      press(app, kSceneryName, app.frm.cmdUninstall);
+      EXPECT_EQ(snapshot(), before);
+    }
+  }
+}
+
+TEST_F(RecordsTest, TheListsBackupComesBackOrGoesWhateverTheOrderOfUninstalls) {
+  for (bool backupBefore : {true, false}) {
+    for (bool firstFirst : {true, false}) {
+      SCOPED_TRACE(std::string(backupBefore ? "a backup before" : "no backup before") +
+                   (firstFirst ? ", first off first" : ", last off first"));
+      Orvex& app = freshStart(Kind::Scenery, false);
+      if (!backupBefore) stdfs::remove(host("C:\\FS98\\SceneryCfg.bku"));
+      const Files before = snapshot();
+      const std::string list = read("C:\\FS98\\Scenery.cfg");
+      for (const char* name : {"One", "Two"}) {
+        unpack(Kind::Scenery);
+        installScenery(app, name);
+      }
+      const std::string afterOne = read("C:\\FS98\\SceneryCfg.bku");
+      ASSERT_NE(afterOne, list);
+      // The later install owns the file's bytes while it stays; without it, the earlier one's
+      // come back.
+      press(app, firstFirst ? "One" : "Two", app.frm.cmdUninstall);
+      EXPECT_EQ(read("C:\\FS98\\SceneryCfg.bku"), firstFirst ? afterOne : list);
+      press(app, firstFirst ? "Two" : "One", app.frm.cmdUninstall);
+      EXPECT_EQ(snapshot(), before);
       EXPECT_TRUE(names("C:\\Orvex\\Backups").empty());
     }
   }

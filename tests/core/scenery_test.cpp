@@ -30,12 +30,13 @@ class FillingFileSystem : public HostFileSystem {
   }
 };
 
-std::string entry(int number, const std::string& name, const std::string& local = "") {
+std::string entry(int number, const std::string& name, const std::string& local = "",
+                  const std::string& end = "\r\n") {
   char area[16];
   std::snprintf(area, sizeof area, "%03d", number);
-  return " \r\n[Area." + std::string(area) + "]\r\nTitle=" + name +
-         "\r\nLocal=" + (local.empty() ? "SCENERY\\" + name + "\\Scenery" : local) +
-         "\r\nActive=TRUE\r\nLayer=" + std::to_string(number) + "\r\n";
+  return " " + end + "[Area." + std::string(area) + "]" + end + "Title=" + name + end +
+         "Local=" + (local.empty() ? "SCENERY\\" + name + "\\Scenery" : local) + end +
+         "Active=TRUE" + end + "Layer=" + std::to_string(number) + end;
 }
 
 class SceneryTest : public Sandbox {
@@ -541,13 +542,14 @@ TEST_F(SceneryListTest, ListsGetExactlyOneFreeEntryOnTopAndAnExactBackup) {
     const std::set<long> taken = numbersIn(before);
     ASSERT_FALSE(taken.contains(expected));
     EXPECT_EQ(*taken.rbegin() + 1, expected);
-    EXPECT_EQ(read(kCfg), before + entry(expected, "My Alps"));
+    const std::string end = before.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    EXPECT_EQ(read(kCfg), before + entry(expected, "My Alps", "", end));
     EXPECT_EQ(read(kBku), before);
 
     // A second update stacks the next number on top; the backup follows the list.
     const std::string once = read(kCfg);
     update(app, "My Alps");
-    EXPECT_EQ(read(kCfg), once + entry(expected + 1, "My Alps"));
+    EXPECT_EQ(read(kCfg), once + entry(expected + 1, "My Alps", "", end));
     EXPECT_EQ(read(kBku), once);
     EXPECT_TRUE(tk_.boxes.empty());
   }
@@ -578,19 +580,20 @@ TEST_F(SceneryListTest, TheNewNumberLiesAboveEveryLayerAndArea) {
     SCOPED_TRACE(c.list);
     write(kCfg, c.list);
     update(app, "Alps");
-    EXPECT_EQ(read(kCfg), c.list + entry(c.number, "Alps"));
+    const std::string end = c.list.ends_with("\r\n") || c.list.empty() ? "\r\n" : "\n";
+    EXPECT_EQ(read(kCfg), c.list + entry(c.number, "Alps", "", end));
     app.frm.txtSceneryName.setText("");
   }
   EXPECT_TRUE(tk_.boxes.empty());
 }
 
-TEST_F(SceneryListTest, EightBitBytesAndAMissingLastLineEndPassThroughUnchanged) {
+TEST_F(SceneryListTest, EightBitBytesPassThroughUnchangedAndALastLineIsEndedFirst) {
   Orvex& app = startFS98();
   const std::string before =
       "[Area.003]\nTitle=Z\xfcrich \xe9t\xe9 \x80\xff\nLocal=Scenery\\Z\xfcrich\nLayer=3";
   write(kCfg, before);
   update(app, "Caf\xe9 Alps");
-  EXPECT_EQ(read(kCfg), before + entry(4, "Caf\xe9 Alps"));
+  EXPECT_EQ(read(kCfg), before + "\n" + entry(4, "Caf\xe9 Alps", "", "\n"));
   EXPECT_EQ(read(kBku), before);
 }
 
@@ -610,6 +613,36 @@ TEST_F(SceneryListTest, AMissingListIsReportedAndTheFilesAreStillInstalled) {
   EXPECT_FALSE(exists(kBku));
   EXPECT_FALSE(app.ended());
   expectFinished(app);
+}
+
+TEST_F(SceneryListTest, AListThatIsNoTextIsRefusedBeforeAnythingIsInstalled) {
+  Orvex& app = startFS98();
+  for (const std::string bad : {std::string("[Area.001]\r\nLayer=1\r\n\0\x01", 24),
+                                std::string("\xFF\xFE[\0A\0\r", 7),  // UTF-16 of odd length
+                                std::string("\xEF\xBB\xBF[Area.001]\r\nTitle=Z\xfcrich\r\n")}) {
+    SCOPED_TRACE(bad);
+    write(kCfg, bad);
+    write(kAsm + "a.bgl");
+    refresh(app);
+    chooseMain(app, "Alps");
+    app.frm.Command1.click();
+    ASSERT_EQ(tk_.boxes.size(), 1u);
+    EXPECT_EQ(tk_.boxes[0].caption, "Scenery List");
+    EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(tk_.boxes[0].text.rfind("The Scenery Alps was not installed:\r" + kCfg +
+                                          " cannot be read as a scenery list: ",
+                                      0),
+              0u)
+        << tk_.boxes[0].text;
+    EXPECT_TRUE(read(kCfg) == bad);
+    EXPECT_FALSE(exists(kBku));
+    EXPECT_FALSE(exists("C:\\FS98\\Scenery\\Alps"));
+    EXPECT_TRUE(exists(kAsm + "a.bgl"));
+    // Ready for another try once the list is mended.
+    EXPECT_TRUE(app.frm.frmScenery.visible());
+    EXPECT_FALSE(app.busy());
+    EXPECT_EQ(app.frm.mousePointer(), MousePointer::Default);
+  }
 }
 
 TEST_F(SceneryListTest, AFailedAppendPutsTheListBackAndTheProgramGoesOn) {

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "app/orvex.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/text_encoding.h"
 #include "platform/text_reading.h"
 #include "platform/toolkit.h"
 
@@ -37,15 +39,41 @@ long newAreaNumber(const std::string& list) {
   return long(number);
 }
 
-std::string areaEntry(long number, const std::string& name, const std::string& local) {
+// The six lines of a new area, with the list's own line end. A list whose last line has no
+// line end gets one first, so that the separator line does not join that line.
+std::string areaEntry(long number, const std::string& name, const std::string& local,
+                      const DecodedText& list) {
   std::string area = std::to_string(number);
   if (area.size() < 3) area.insert(0, 3 - area.size(), '0');
-  const std::string crlf = "\r\n";
-  return " " + crlf + "[Area." + area + "]" + crlf + "Title=" + name + crlf + "Local=" + local +
-         crlf + "Active=TRUE" + crlf + "Layer=" + std::to_string(number) + crlf;
+  const std::string& end = list.lineEnd;
+  const std::string before = list.text.empty() || list.endsWithLineEnd() ? "" : end;
+  return before + " " + end + "[Area." + area + "]" + end + "Title=" + name + end +
+         "Local=" + local + end + "Active=TRUE" + end + "Layer=" + std::to_string(number) + end;
+}
+
+std::string unreadableList(const std::string& list, const std::string& why) {
+  return list + " cannot be read as a scenery list: " + why + "." + "\r" +
+         "The list was left as it is.";
 }
 
 }  // namespace
+
+bool Orvex::sceneryListReadable() {
+  const std::string list = state.FSim + "\\Scenery.cfg";
+  std::string bytes;
+  try {
+    if (!fs.isFile(list)) return true;
+    bytes = fs.readFile(list);
+  } catch (const FileError&) {
+    return true;  // the update of the list says what keeps the scenery out of it
+  }
+  std::string why;
+  if (decodeText(bytes, why)) return true;
+  tk.msgBox("The Scenery " + frm.txtSceneryName.text() + " was not installed:" + "\r" +
+                unreadableList(list, why),
+            "Scenery List", MsgIcon::Warning, MsgButtons::OK);
+  return false;
+}
 
 void Orvex::UpdateSceneryConfig() {
   const std::string list = state.FSim + "\\Scenery.cfg";
@@ -54,13 +82,24 @@ void Orvex::UpdateSceneryConfig() {
   std::string before;
   bool appending = false;
   try {
+    before = fs.readFile(list);
+    // Read and added to in its own encoding and line end, or not at all.
+    std::string why;
+    const std::optional<DecodedText> text = decodeText(before, why);
+    if (!text) {
+      tk.msgBox("The Scenery " + name + " could not be added to the Scenery list:" + "\r" +
+                    unreadableList(list, why),
+                "Scenery List", MsgIcon::Warning, MsgButtons::OK);
+      return;
+    }
     // The backup always holds the list as it was just before this update. The copy replaces
     // an older backup in one step, so a failed copy leaves that one whole rather than none.
     fs.copyFile(list, backup);
-    before = fs.readFile(list);
-    const long number = newAreaNumber(before);
+    const long number = newAreaNumber(text->text);
     appending = true;
-    fs.appendFile(list, areaEntry(number, name, sceneryLocal()));
+    fs.appendFile(list, text->encode(areaEntry(number, text->fromProgram(name),
+                                               text->fromProgram(sceneryLocal()), *text),
+                                     false));
   } catch (const FileError& e) {
     fs.closeAll();
     if (e.number() == err::FileNotFound && !appending) {

@@ -1,12 +1,14 @@
 // The scenery install: the target choice, moving the files into a new scenery folder sorted
 // by pattern, registering the area, and the cancel that throws the archive away.
 #include <array>
+#include <optional>
 
 #include "app/orvex.h"
 #include "app/steps.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/text_encoding.h"
 #include "platform/text_reading.h"
 #include "platform/toolkit.h"
 
@@ -51,14 +53,15 @@ std::string sceneryNameProblem(const std::string& name) {
 // without one: an install that stopped half-way made the folder but never registered it.
 // A list that cannot be read counts as listed: a second entry would be worse than none.
 bool listedInSceneryConfig(FileSystem& fs, const std::string& list, const std::string& local) {
-  std::string data;
+  std::optional<DecodedText> text;
   try {
-    data = fs.readFile(list);
+    std::string why;
+    text = decodeText(fs.readFile(list), why);
   } catch (const FileError&) {
-    return true;
   }
-  const std::string wanted = dos::lower(local);
-  LineReader lines(data);
+  if (!text) return true;
+  const std::string wanted = dos::lower(text->fromProgram(local));
+  LineReader lines(text->text);
   while (!lines.eof()) {
     const std::string line = lines.next();
     const size_t eq = line.find('=');
@@ -122,6 +125,10 @@ void Orvex::Command1_Click() {
               MsgButtons::OK);
     return;
   }
+
+  // A list that cannot be read as text could not take the scenery's area: refused before any
+  // folder is made or file moved, so that the simulator's tree stays as it was.
+  if (!sceneryListReadable()) return;
 
   BusyScope busy(*this);
   RecordScope record(*this, "scenery", name);
