@@ -597,7 +597,9 @@ TEST_F(SqliteRecordStoreTest, RecordsOfEarlierFormatsAreReadAndKeptUpToDate) {
       EXPECT_TRUE(changes[0].done);
       EXPECT_FALSE(changes[1].done);
       EXPECT_EQ(changes.back().backupSize, -1);
-      if (format == 3) EXPECT_EQ(describe(changes[2]), "3|7|1|C:\\FS98\\p||01|3|4|||-1|");
+      if (format == 3) {
+        EXPECT_EQ(describe(changes[2]), "3|7|1|C:\\FS98\\p||01|3|4|||-1|");
+      }
       store.markDone(7);
       std::vector<Change> many(100, changeAt(7, "C:\\FS98\\c"));
       many[0].backupSize = 9;

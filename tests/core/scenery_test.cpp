@@ -617,7 +617,7 @@ TEST_F(SceneryListTest, AMissingListIsReportedAndTheFilesAreStillInstalled) {
 
 TEST_F(SceneryListTest, AListThatIsNoTextIsRefusedBeforeAnythingIsInstalled) {
   Orvex& app = startFS98();
-  for (const std::string bad : {std::string("[Area.001]\r\nLayer=1\r\n\0\x01", 24),
+  for (const std::string& bad : {std::string("[Area.001]\r\nLayer=1\r\n\0\x01", 24),
                                 std::string("\xFF\xFE[\0A\0\r", 7),  // UTF-16 of odd length
                                 std::string("\xEF\xBB\xBF[Area.001]\r\nTitle=Z\xfcrich\r\n")}) {
     SCOPED_TRACE(bad);

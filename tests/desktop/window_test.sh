@@ -195,8 +195,16 @@ WINEPREFIX="$work/no-prefix" TMPDIR="$work" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="
 second_pid=$!
 first_probe="$probe"
 probe="$work/probe2"
-answer_box "Orvex" OK 17-box-already-running.png
+wait_for 15 "the message box of the second copy" box_up "Orvex"
+box_text="$(awk -F'\t' '$1 == "message" && $2 == "Orvex" {print $3; exit}' "$probe")"
+[ "$box_text" = "Orvex is already running in $(printf 'Z:%s' "$root" | tr / '\\')." ] ||
+  die "the second copy said: $box_text"
+sleep 0.3
+import -window "$(window_id_titled Orvex)" "$shots/17-box-already-running.png" || die "no screenshot of the second copy's box"
+click_at $(awk -F'\t' '$1 == "button" && $2 == "Orvex" && $7 == "OK" {print $3, $4, $5, $6; exit}' "$probe")
 probe="$first_probe"
+second_ended() { ! kill -0 "$second_pid" 2>/dev/null; }
+wait_for 10 "the second copy to end" second_ended
 wait "$second_pid" || die "the second copy ended with status $?"
 kill -0 "$program_pid" 2>/dev/null || die "the second copy ended the first one"
 
