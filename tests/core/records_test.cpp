@@ -32,15 +32,6 @@ class RecordsTest : public InstallWorld {
     struct stat st {};
     return ::stat(host(dosPath).c_str(), &st) == 0 && (st.st_mode & S_IWUSR);
   }
-
-  // Chooses the row of the Installed tab that shows this name, and presses a button there.
-  void press(Orvex& app, const std::string& name, Button& button) {
-    const auto& rows = installedList(app).rows();
-    for (size_t r = 0; r < rows.size(); ++r)
-      if (rows[r][2] == name) installedList(app).setListIndex(int(r));
-    ASSERT_GE(installedList(app).listIndex(), 0) << name;
-    button.click();
-  }
 };
 
 TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {

@@ -16,8 +16,6 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-const std::string kGauge = "C:\\FS98\\Gauges\\Main.gau";
-
 // A store that fails, as a locked or full database does, from its failFrom-th transaction on.
 class FailingStore : public SqliteRecordStore {
  public:
@@ -50,35 +48,11 @@ class SafetyTest : public InstallWorld {
     };
   }
 
-  // Every entry below a host folder, links not followed: path -> what it is, its mode and bytes.
-  static Files treeOf(const std::string& dir) {
-    Files tree;
-    for (const auto& e : stdfs::recursive_directory_iterator(dir)) {
-      struct stat st {};
-      lstat(e.path().c_str(), &st);
-      const std::string rel = stdfs::relative(e.path(), dir).string();
-      tree[rel] = std::to_string(st.st_mode) + ":" +
-                  (S_ISLNK(st.st_mode)   ? stdfs::read_symlink(e.path()).string()
-                   : S_ISREG(st.st_mode) ? hostRead(e.path())
-                                         : "");
-    }
-    return tree;
-  }
-
   std::vector<std::string> linksIn(const std::string& dosDir) const {
     std::vector<std::string> found;
     for (const auto& e : stdfs::directory_iterator(host(dosDir)))
       if (e.is_symlink()) found.push_back(e.path().filename().string());
     return found;
-  }
-
-  // Chooses the row of the Installed tab that shows this name, and presses a button there.
-  void press(Orvex& app, const std::string& name, Button& button) {
-    const auto& rows = installedList(app).rows();
-    for (size_t r = 0; r < rows.size(); ++r)
-      if (rows[r][2] == name) installedList(app).setListIndex(int(r));
-    ASSERT_GE(installedList(app).listIndex(), 0) << name;
-    button.click();
   }
 
   const ShownBox* boxCaptioned(const std::string& caption) const {
@@ -128,11 +102,11 @@ TEST_F(SafetyTest, LinksInTheAssemblyAreaAreRemovedAsLinksAndNeverFollowed) {
                                             {"gone.bmp", home + "/nothing"},
                                             {".orvex-extract", home + "/keep"}})
       stdfs::create_symlink(target, assembly + "/" + link);
-    const Files outside = treeOf(home);
+    const Files outside = treeOf(home, "");
     const Files program = {{"FileCopy.avi", read("C:\\Orvex\\FileCopy.avi")}};
 
     operation(app);
-    EXPECT_EQ(treeOf(home), outside);
+    EXPECT_EQ(treeOf(home, ""), outside);
     EXPECT_EQ(read("C:\\Orvex\\FileCopy.avi"), program.at("FileCopy.avi"));
     EXPECT_TRUE(exists("C:\\Orvex\\Installs.db"));
     EXPECT_TRUE(linksIn("C:\\Orvex\\Assembly").empty());

@@ -49,6 +49,14 @@ class InstallWorld : public Sandbox {
   Orvex& freshStart(Kind kind, bool earlierVersion);
   void layEarlierVersion(Kind kind);
   void unpack(Kind kind);
+  // Chooses the row of the Installed tab that shows this name, and presses a button there.
+  void press(Orvex& app, const std::string& name, Button& button) {
+    const auto& rows = installedList(app).rows();
+    for (size_t r = 0; r < rows.size(); ++r)
+      if (rows[r][2] == name) installedList(app).setListIndex(int(r));
+    ASSERT_GE(installedList(app).listIndex(), 0) << name;
+    button.click();
+  }
 
   // Makes the store the program records in (given the database's host path), for each start;
   // none when empty.
