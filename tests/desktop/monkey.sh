@@ -154,7 +154,8 @@ installs="$installs|cmdSceneryPreview|cmdSoundPreview"
 # this run that began before the new snapshot and had not ended before the last one. A
 # throw-away is Cancel, Quit, closing, or an action whose message box, once answered, throws
 # the area away (a failed scan or selection, the end of a panel or sound install, No to
-# reusing an aircraft's folder); one clicked while an install or an unpacking runs is refused,
+# reusing an aircraft's folder or to going on after a failed step of an aircraft install, which
+# cancels the load); one clicked while an install or an unpacking runs is refused,
 # and throws nothing away.
 actions_since() {
   local pre_last="$1" post_now="$2"
@@ -177,6 +178,7 @@ actions_since() {
        ($2 == "Data Error" && $4 ~ /^No Data Found/) ||
        ($2 == "Aircraft.cfg Error" && $4 !~ /does not name a single folder/) ||
        ($2 == "Aircraft Directory Error" && $3 == "No") ||
+       ($2 == "Install Panel Errors:" && $3 == "No") ||
        ($2 == "FS Directory Errors" && $4 ~ /^Cannot find/)) { boxes[++nb] = NR }
     END {
       throwaway = closed ? " close" : ""
