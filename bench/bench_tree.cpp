@@ -310,7 +310,7 @@ Program::Program(Scratch& scratch, bool record) : host(hostFileSystem(scratch)) 
   app = std::make_unique<Orvex>(*fs, tk, shell);
   if (record) recordInstalls(*app);
   app->Form_Load();
-  app->cmdRefresh_Click();
+  app->assembly.cmdRefresh_Click();
   prepareInstall(*app, scratch.addOn());
 }
 

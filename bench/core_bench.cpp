@@ -46,8 +46,8 @@ struct Ratios {
 };
 
 Ratios compare(Scratch& s, int n, bool withMove) {
-  std::vector<double> vsCopy, vsMove, unrecordedVsMove, recordedVsUnrecorded, orvexTimes,
-      copyTimes, moveTimes;
+  std::vector<double> vsCopy, vsMove, unrecordedVsMove, recordedVsUnrecorded, orvexTimes, copyTimes,
+      moveTimes;
   installByOrvex(s, true);  // warm-up, and proof that the layouts agree
   installByTools(s, false);
   for (int r = 0; r < n; ++r) {
@@ -114,8 +114,8 @@ void aircraftFigures() {
               "<= 1.15", r.vsCopy <= 1.15);
   printFigure("  the same / mv without the install records", r.unrecordedVsMove, "x", "report",
               true);
-  printFigure("aircraft install with records / without (files linked)", r.recordedVsUnrecorded,
-              "x", "<= 1.2", r.recordedVsUnrecorded <= 1.2);
+  printFigure("aircraft install with records / without (files linked)", r.recordedVsUnrecorded, "x",
+              "<= 1.2", r.recordedVsUnrecorded <= 1.2);
   memoryFigure(s);
 }
 
@@ -129,8 +129,8 @@ void crossFileSystemFigure() {
   const Ratios r = compare(s, rounds(), false);
   printFigure("aircraft install / (cp + rm), 5,000 files (assembly on tmpfs)", r.vsCopy, "x",
               "<= 1.1", r.vsCopy <= 1.1);
-  printFigure("aircraft install with records / without (files copied)", r.recordedVsUnrecorded,
-              "x", "<= 1.2", r.recordedVsUnrecorded <= 1.2);
+  printFigure("aircraft install with records / without (files copied)", r.recordedVsUnrecorded, "x",
+              "<= 1.2", r.recordedVsUnrecorded <= 1.2);
 }
 
 // The scenery's size, ORVEX_BENCH_SCENERY_MB (2,000) in ORVEX_BENCH_SCENERY_FILES (20,000),
@@ -162,13 +162,14 @@ void refreshFigures() {
   Program p(s);
   std::vector<double> refresh, list;
   for (int k = 0; k < 21; ++k) {
-    refresh.push_back(timed([&] { p.app->cmdRefresh_Click(); }));
+    refresh.push_back(timed([&] { p.app->assembly.cmdRefresh_Click(); }));
     if (p.app->state.AircraftData != 1) throw std::runtime_error("Refresh lost the aircraft");
   }
   int listed = 0;
   for (int k = 0; k < 21; ++k)
     list.push_back(timed([&] {
-      listed = p.app->listFiles(p.app->state.OrvexAssemblyDir, "*.bmp;*.?af;*.r8;*.r8?;*.pal");
+      listed =
+          p.app->lists.listFiles(p.app->state.OrvexAssemblyDir, "*.bmp;*.?af;*.r8;*.r8?;*.pal");
     }));
   if (listed < 2000) throw std::runtime_error("the texture list is short");
   printFigure("Refresh on 10,000 files", median(refresh) * 1000, "ms", "<= 30",
@@ -191,11 +192,10 @@ double uninstallByOrvex(Scratch& s) {
   Scratch::settle();
   p.tk.boxes.clear();
   // The Installed tab is shown, its list worked out, before the uninstall is timed.
-  p.app->frm.SSTab1.setTab(Orvex::kInstalledTab);
+  p.app->frm.SSTab1.setTab(InstalledTab::kInstalledTab);
   p.app->frm.lvwInstalled.setListIndex(0);
   const double t = timed([&] { p.app->frm.cmdUninstall.click(); });
-  if (p.tk.countCaption("Success!") != 1)
-    throw std::runtime_error("the uninstall did not succeed");
+  if (p.tk.countCaption("Success!") != 1) throw std::runtime_error("the uninstall did not succeed");
   if (stdfs::exists(s.path(s.addOnFolder())))
     throw std::runtime_error("the uninstall left " + s.addOnFolder());
   for (const std::string& name : s.originals())
@@ -242,9 +242,10 @@ void uninstallFigure() {
     toolTimes.push_back(tools);
     ratios.push_back(orvex / tools);
   }
-  std::printf("# 5000 files, %zu of them replacing the simulator's own; median of %d rounds: "
-              "Orvex %.3f s, rm -r + cp %.3f s\n",
-              s.originals().size(), rounds(), median(orvexTimes), median(toolTimes));
+  std::printf(
+      "# 5000 files, %zu of them replacing the simulator's own; median of %d rounds: "
+      "Orvex %.3f s, rm -r + cp %.3f s\n",
+      s.originals().size(), rounds(), median(orvexTimes), median(toolTimes));
   printFigure("aircraft uninstall / (rm -r + cp of the originals), 5,000 files", median(ratios),
               "x", "<= 1.5", median(ratios) <= 1.5);
 }
@@ -294,16 +295,16 @@ bool wanted(const std::string& group) {
 int main() {
   using namespace orvex::bench;
   try {
-    // For a profiler: ORVEX_BENCH_ONLY=orvex, unrecorded, cp or mv runs the aircraft install once, and
-    // uninstall its install and uninstall, and nothing else.
+    // For a profiler: ORVEX_BENCH_ONLY=orvex, unrecorded, cp or mv runs the aircraft install once,
+    // and uninstall its install and uninstall, and nothing else.
     if (const char* only = std::getenv("ORVEX_BENCH_ONLY")) {
       Scratch s;
       s.generateAircraft(5000, 200'000'000);
       const std::string what = only;
-      const double t = what == "orvex"         ? installByOrvex(s, true)
+      const double t = what == "orvex"        ? installByOrvex(s, true)
                        : what == "unrecorded" ? installByOrvex(s, true, false)
                        : what == "uninstall"  ? uninstallByOrvex(s)
-                                             : installByTools(s, what == "mv");
+                                              : installByTools(s, what == "mv");
       std::printf("%s: %.3f s\n", only, t);
       return 0;
     }

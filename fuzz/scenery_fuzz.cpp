@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   p.app->Form_Load();
   p.app->frm.txtSceneryName.setText(kName);
   p.tk.boxes.clear();
-  p.app->UpdateSceneryConfig();
+  p.app->scenery.UpdateSceneryConfig();
   if (p.app->ended()) std::abort();
 
   const std::string after = world().read(kList);

@@ -15,7 +15,7 @@ std::string startAndSave() {
   Program p(worldRoot());
   p.app->Form_Load();
   if (p.app->ended()) std::abort();  // the root directory is there: start-up must not end
-  p.app->SaveFSInfo();
+  p.app->settings.SaveFSInfo();
   return world().read("C:\\Orvex\\Orvex.cfg");
 }
 

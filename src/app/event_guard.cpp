@@ -40,7 +40,7 @@ void EventGuard::leaveToolkit() {
   if (!carried_) return;
   std::exception_ptr failure = carried_;
   carried_ = nullptr;
-  throw CarriedFailure{failure};
+  throw StopFailure(unexpectedFailureText(failure));
 }
 
 template <class Call>
@@ -87,8 +87,6 @@ std::string GuardedToolkit::chooseFile(const std::string& caption, const std::st
 std::string unexpectedFailureText(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);
-  } catch (const CarriedFailure& carried) {
-    return unexpectedFailureText(carried.cause);
   } catch (const StopFailure& e) {
     return e.what();
   } catch (const FileError& e) {

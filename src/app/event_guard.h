@@ -27,7 +27,8 @@ class EventGuard {
   // What the outermost event does with a failure nobody expected.
   std::function<void(std::exception_ptr)> onUnexpected;
 
-  // Around a toolkit call that may deliver events; raises a failure carried over meanwhile.
+  // Around a toolkit call that may deliver events; raises a failure carried over meanwhile, as
+  // the stop signal with that failure's message, which no procedure takes for one of its own.
   void enterToolkit() { ++toolkitDepth_; }
   void leaveToolkit();
 
@@ -35,12 +36,6 @@ class EventGuard {
   std::vector<int> frames_;  // the toolkit depth at the start of each running event
   int toolkitDepth_ = 0;
   std::exception_ptr carried_;
-};
-
-// A failure carried over from an event that the toolkit delivered: not a FileError, so that no
-// procedure takes it for a failure of its own step.
-struct CarriedFailure {
-  std::exception_ptr cause;
 };
 
 // The toolkit as the procedures reach it: every call that may deliver events goes through the

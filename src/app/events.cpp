@@ -16,109 +16,113 @@ void Orvex::handle(const std::function<void()>& procedure) {
   frm.cmdPreview.setEnabled(frm.cmdInstall.enabled());
 }
 
+template <class C>
+std::function<void()> Orvex::guarded(C& component, void (C::*procedure)()) {
+  return [this, &component, procedure] {
+    handle([this, &component, procedure] {
+      if (busy()) {
+        tk.beep();
+        return;
+      }
+      (component.*procedure)();
+    });
+  };
+}
+
+template <class C>
+std::function<void()> Orvex::plain(C& component, void (C::*procedure)()) {
+  return [this, &component, procedure] {
+    handle([&component, procedure] { (component.*procedure)(); });
+  };
+}
+
 void Orvex::wireEvents() {
   events_.onUnexpected = [this](std::exception_ptr failure) {
     if (ended()) return;
     // The install it broke off has ended as after a failed step: its files stay where they
     // are, the frame stays for another try, and nothing claims to be copying any more.
     fs.closeAll();
-    hideCopyWindow();
+    copying.hideCopyWindow();
     frm.setMousePointer(MousePointer::Default);
     // A stop with nothing to say has told the user already.
     const std::string text = unexpectedFailureText(failure);
     if (!text.empty()) tk.msgBox(text, "System Error", MsgIcon::Warning, MsgButtons::OK);
   };
 
-  // Runs a procedure unless an install is in progress.
-  auto guarded = [this](void (Orvex::*procedure)()) {
-    return [this, procedure] {
-      handle([this, procedure] {
-        if (busy()) {
-          tk.beep();
-          return;
-        }
-        (this->*procedure)();
-      });
-    };
-  };
-  auto plain = [this](void (Orvex::*procedure)()) {
-    return [this, procedure] { handle([this, procedure] { (this->*procedure)(); }); };
-  };
+  frm.cmdQuit.onClick = guarded(*this, &Orvex::cmdQuit_Click);
+  frm.labHelp.onClick = plain(ui, &WindowHelpers::labHelp_Click);
 
-  frm.cmdQuit.onClick = guarded(&Orvex::cmdQuit_Click);
-  frm.labHelp.onClick = plain(&Orvex::labHelp_Click);
+  frm.optFS98.onClick = guarded(sims, &Simulators::optFS98_Click);
+  frm.optFS2000.onClick = guarded(sims, &Simulators::optFS2000_Click);
+  frm.optCFS.onClick = guarded(sims, &Simulators::optCFS_Click);
+  frm.optCFS2.onClick = guarded(sims, &Simulators::optCFS2_Click);
+  frm.labLocation.onDblClick = guarded(sims, &Simulators::labLocation_DblClick);
 
-  frm.optFS98.onClick = guarded(&Orvex::optFS98_Click);
-  frm.optFS2000.onClick = guarded(&Orvex::optFS2000_Click);
-  frm.optCFS.onClick = guarded(&Orvex::optCFS_Click);
-  frm.optCFS2.onClick = guarded(&Orvex::optCFS2_Click);
-  frm.labLocation.onDblClick = guarded(&Orvex::labLocation_DblClick);
+  frm.cmdSetDirectories.onClick = guarded(sims, &Simulators::cmdSetDirectories_Click);
+  frm.Drive1.onChange = plain(sims, &Simulators::Drive1_Change);
+  frm.Dir1.onChange = plain(sims, &Simulators::Dir1_Change);
+  frm.cmdSelect.onClick = guarded(sims, &Simulators::cmdSelect_Click);
+  frm.cmdCancel.onClick = guarded(sims, &Simulators::cmdCancel_Click);
 
-  frm.cmdSetDirectories.onClick = guarded(&Orvex::cmdSetDirectories_Click);
-  frm.Drive1.onChange = plain(&Orvex::Drive1_Change);
-  frm.Dir1.onChange = plain(&Orvex::Dir1_Change);
-  frm.cmdSelect.onClick = guarded(&Orvex::cmdSelect_Click);
-  frm.cmdCancel.onClick = guarded(&Orvex::cmdCancel_Click);
-
-  frm.cmdLoadWinZip.onClick = guarded(&Orvex::cmdLoadWinZip_Click);
-  frm.Timer1.onTimer = plain(&Orvex::Timer1_Timer);
-  frm.cmdCancelLoad.onClick = guarded(&Orvex::cmdCancelLoad_Click);
-  frm.cmdRefresh.onClick = guarded(&Orvex::cmdRefresh_Click);
-  frm.cmdOpenArchive.onClick = guarded(&Orvex::cmdOpenArchive_Click);
+  frm.cmdLoadWinZip.onClick = guarded(archive, &Archives::cmdLoadWinZip_Click);
+  frm.Timer1.onTimer = plain(archive, &Archives::Timer1_Timer);
+  frm.cmdCancelLoad.onClick = guarded(assembly, &AssemblyArea::cmdCancelLoad_Click);
+  frm.cmdRefresh.onClick = guarded(assembly, &AssemblyArea::cmdRefresh_Click);
+  frm.cmdOpenArchive.onClick = guarded(archive, &Archives::cmdOpenArchive_Click);
   frm.onArchiveDrop = [this](const std::string& hostPath) {
     handle([this, hostPath] {
       if (busy()) {
         tk.beep();
         return;
       }
-      openArchive(hostPath);
+      archive.openArchive(hostPath);
     });
   };
-  frm.cmdInstall.onClick = guarded(&Orvex::cmdInstall_Click);
-  frm.SSTab1.onClick = plain(&Orvex::SSTab1_Click);
+  frm.cmdInstall.onClick = guarded(aircraft, &AircraftInstall::cmdInstall_Click);
+  frm.SSTab1.onClick = plain(installed, &InstalledTab::SSTab1_Click);
 
-  frm.Image2.onClick = plain(&Orvex::Image2_Click);
-  frm.Image3.onClick = plain(&Orvex::Image3_Click);
+  frm.Image2.onClick = plain(assembly, &AssemblyArea::Image2_Click);
+  frm.Image3.onClick = plain(assembly, &AssemblyArea::Image3_Click);
 
-  frm.txtSceneryName.onChange = plain(&Orvex::txtSceneryName_Change);
+  frm.txtSceneryName.onChange = plain(scenery, &SceneryInstall::txtSceneryName_Change);
 
-  frm.optFSCONV.onClick = guarded(&Orvex::optFSCONV_Click);
-  frm.optMyChoice.onClick = guarded(&Orvex::optMyChoice_Click);
-  frm.optPanelLetMe.onClick = guarded(&Orvex::optPanelLetMe_Click);
-  frm.txtPanelName.onChange = plain(&Orvex::txtPanelName_Change);
-  frm.Drive2.onChange = plain(&Orvex::Drive2_Change);
-  frm.Dir2.onChange = plain(&Orvex::Dir2_Change);
-  frm.cmdPanelInstall.onClick = guarded(&Orvex::cmdPanelInstall_Click);
-  frm.cmdPanelCancel.onClick = guarded(&Orvex::cmdPanelCancel_Click);
-  frm.optSceneryDefault.onClick = guarded(&Orvex::optSceneryDefault_Click);
-  frm.optSceneryOptional.onClick = guarded(&Orvex::optSceneryOptional_Click);
-  frm.drvScenery.onChange = plain(&Orvex::drvScenery_Change);
-  frm.dirScenery.onChange = plain(&Orvex::dirScenery_Change);
-  frm.Command1.onClick = guarded(&Orvex::Command1_Click);
-  frm.Command2.onClick = guarded(&Orvex::Command2_Click);
+  frm.optFSCONV.onClick = guarded(panel, &PanelInstall::optFSCONV_Click);
+  frm.optMyChoice.onClick = guarded(panel, &PanelInstall::optMyChoice_Click);
+  frm.optPanelLetMe.onClick = guarded(panel, &PanelInstall::optPanelLetMe_Click);
+  frm.txtPanelName.onChange = plain(panel, &PanelInstall::txtPanelName_Change);
+  frm.Drive2.onChange = plain(panel, &PanelInstall::Drive2_Change);
+  frm.Dir2.onChange = plain(panel, &PanelInstall::Dir2_Change);
+  frm.cmdPanelInstall.onClick = guarded(panel, &PanelInstall::cmdPanelInstall_Click);
+  frm.cmdPanelCancel.onClick = guarded(panel, &PanelInstall::cmdPanelCancel_Click);
+  frm.optSceneryDefault.onClick = guarded(scenery, &SceneryInstall::optSceneryDefault_Click);
+  frm.optSceneryOptional.onClick = guarded(scenery, &SceneryInstall::optSceneryOptional_Click);
+  frm.drvScenery.onChange = plain(scenery, &SceneryInstall::drvScenery_Change);
+  frm.dirScenery.onChange = plain(scenery, &SceneryInstall::dirScenery_Change);
+  frm.Command1.onClick = guarded(scenery, &SceneryInstall::Command1_Click);
+  frm.Command2.onClick = guarded(scenery, &SceneryInstall::Command2_Click);
 
-  frm.optSound.onClick = guarded(&Orvex::optSound_Click);
-  frm.optSoundDir.onClick = guarded(&Orvex::optSoundDir_Click);
-  frm.optSoundCustom.onClick = guarded(&Orvex::optSoundCustom_Click);
-  frm.Drive3.onChange = plain(&Orvex::Drive3_Change);
-  frm.Dir3.onChange = plain(&Orvex::Dir3_Change);
-  frm.Command3.onClick = guarded(&Orvex::Command3_Click);
-  frm.cmdInstallSound.onClick = guarded(&Orvex::cmdInstallSound_Click);
+  frm.optSound.onClick = guarded(sound, &SoundInstall::optSound_Click);
+  frm.optSoundDir.onClick = guarded(sound, &SoundInstall::optSoundDir_Click);
+  frm.optSoundCustom.onClick = guarded(sound, &SoundInstall::optSoundCustom_Click);
+  frm.Drive3.onChange = plain(sound, &SoundInstall::Drive3_Change);
+  frm.Dir3.onChange = plain(sound, &SoundInstall::Dir3_Change);
+  frm.Command3.onClick = guarded(sound, &SoundInstall::Command3_Click);
+  frm.cmdInstallSound.onClick = guarded(sound, &SoundInstall::cmdInstallSound_Click);
 
-  frm.cmdPreview.onClick = guarded(&Orvex::cmdPreview_Click);
-  frm.cmdPanelPreview.onClick = guarded(&Orvex::cmdPanelPreview_Click);
-  frm.cmdSoundPreview.onClick = guarded(&Orvex::cmdSoundPreview_Click);
-  frm.cmdSceneryPreview.onClick = guarded(&Orvex::cmdSceneryPreview_Click);
-  preview.cmdPreviewInstall.onClick = plain(&Orvex::cmdPreviewInstall_Click);
-  preview.cmdPreviewClose.onClick = plain(&Orvex::cmdPreviewClose_Click);
+  frm.cmdPreview.onClick = guarded(previews, &InstallPreview::cmdPreview_Click);
+  frm.cmdPanelPreview.onClick = guarded(previews, &InstallPreview::cmdPanelPreview_Click);
+  frm.cmdSoundPreview.onClick = guarded(previews, &InstallPreview::cmdSoundPreview_Click);
+  frm.cmdSceneryPreview.onClick = guarded(previews, &InstallPreview::cmdSceneryPreview_Click);
+  preview.cmdPreviewInstall.onClick = plain(previews, &InstallPreview::cmdPreviewInstall_Click);
+  preview.cmdPreviewClose.onClick = plain(previews, &InstallPreview::cmdPreviewClose_Click);
 
-  frm.lvwInstalled.onChange = plain(&Orvex::lvwInstalled_Change);
-  frm.cmdUninstall.onClick = guarded(&Orvex::cmdUninstall_Click);
-  frm.cmdForget.onClick = guarded(&Orvex::cmdForget_Click);
-  frm.tmrDigest.onTimer = plain(&Orvex::tmrDigest_Timer);
+  frm.lvwInstalled.onChange = plain(installed, &InstalledTab::lvwInstalled_Change);
+  frm.cmdUninstall.onClick = guarded(installed, &InstalledTab::cmdUninstall_Click);
+  frm.cmdForget.onClick = guarded(installed, &InstalledTab::cmdForget_Click);
+  frm.tmrDigest.onTimer = plain(installed, &InstalledTab::tmrDigest_Timer);
 
-  warn.chkNotAgain.onClick = plain(&Orvex::chkNotAgain_Click);
-  warn.cmdOK.onClick = plain(&Orvex::cmdOK_Click);
+  warn.chkNotAgain.onClick = plain(ui, &WindowHelpers::chkNotAgain_Click);
+  warn.cmdOK.onClick = plain(ui, &WindowHelpers::cmdOK_Click);
 
   // A refused option click must not leave the new option showing as selected.
   for (OptionGroup* group :

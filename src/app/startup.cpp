@@ -1,11 +1,11 @@
 // Start-up (Form_Load) and the two ways out (Quit and closing the window).
 #include "app/orvex.h"
-#include "app/steps.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
-#include "sim/profiles.h"
+#include "program/profiles.h"
+#include "program/steps.h"
 
 #ifndef ORVEX_VERSION_MAJOR
 #define ORVEX_VERSION_MAJOR 4
@@ -53,10 +53,10 @@ void Orvex::Form_Load() {
          frm.setCaption(s.Title);
        }},
       {"", [&] { frm.SSTab1.setTab(0); }},
-      {"", [&] { CenterForm(frm); }},
+      {"", [&] { ui.CenterForm(frm); }},
       {"", [&] { s.OrvexAssemblyDir = s.OrvexDir + "Assembly"; }},
-      {"", [&] { GetFSInfo(); }},
-      {"", [&] { openRecords(); }},
+      {"", [&] { settings.GetFSInfo(); }},
+      {"", [&] { installed.openRecords(); }},
       {"",
        [&] {
          for (const SimProfile& p : simProfiles())
@@ -71,7 +71,7 @@ void Orvex::Form_Load() {
          for (const SimProfile& p : simProfiles()) {
            if (s.FlightSim != p.tag) continue;
            (frm.*p.option).setValue(true);
-           SetLabelColour(s.*p.path, frm.labLocation);
+           ui.SetLabelColour(s.*p.path, frm.labLocation);
            frm.labLocation.setCaption(s.*p.path);
            s.FSim = s.*p.path;
            break;
@@ -80,8 +80,8 @@ void Orvex::Form_Load() {
       {"", [&] { frm.show(); }},
       {"",
        [&] {
-         recoverInterrupted();
-         refreshInstalled();
+         installed.recoverInterrupted();
+         installed.refreshInstalled();
        }},
   };
   runSteps(steps, [&](const FileError& e, const Step&) {
@@ -115,13 +115,13 @@ void Orvex::Form_Terminate() {
 }
 
 void Orvex::shutdown(bool hideWindow) {
-  if (shutDown_ || ended_) return;
+  if (shutDown_ || ended()) return;
   shutDown_ = true;
   // Every step is tried even when one before it failed; each reports its own failure.
   fs.closeAll();
-  SaveFSInfo();
-  RemoveDirectories();
-  DeleteAssembly();
+  settings.SaveFSInfo();
+  assembly.RemoveDirectories();
+  assembly.DeleteAssembly();
   try {
     fs.copyFile(state.OrvexDir + "Orvex.cfg", state.OrvexAssemblyDir + "\\Orvex.cfg");
   } catch (const FileError&) {
@@ -132,7 +132,7 @@ void Orvex::shutdown(bool hideWindow) {
 }
 
 void Orvex::endProgram() {
-  ended_ = true;
+  run_.ended = true;
   fs.closeAll();
   anim.hide();
   warn.hide();

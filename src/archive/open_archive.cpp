@@ -7,8 +7,8 @@
 #include <iterator>
 #include <map>
 
-#include "app/orvex.h"
 #include "archive/archive_plan.h"
+#include "archive/archives.h"
 #include "platform/archive_reader.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -55,8 +55,9 @@ void appendGroup(std::string& text, const std::string& heading,
 // One run of opening an archive, from the listing to the report.
 class Unpacking {
  public:
-  Unpacking(Orvex& o, const std::string& hostPath)
+  Unpacking(Context& o, ArchiveReader& archives, const std::string& hostPath)
       : o_(o),
+        archives_(archives),
         host_(hostPath),
         name_(quotedName(hostPath)),
         staging_(o.state.OrvexAssemblyDir + kStagingFolder) {}
@@ -93,7 +94,7 @@ class Unpacking {
  private:
   // False when nothing was placed; failure_ then says why, or the report will.
   bool unpack() {
-    ArchiveListing listing = o_.archives->list(host_, [this](size_t entries) {
+    ArchiveListing listing = archives_.list(host_, [this](size_t entries) {
       pump();
       tooManyEntries_ = entries > kMaxArchiveEntries;
       return !tooManyEntries_;
@@ -110,7 +111,7 @@ class Unpacking {
     for (const PlannedFile& file : plan_.files) byIndex[file.index] = &file;
     o_.frm.prgExtract.setMaximum(kProgressSteps);
     o_.frm.prgExtract.setValue(0);
-    o_.archives->extract(
+    archives_.extract(
         host_,
         [&](const ArchiveEntry& entry) -> std::string {
           auto planned = byIndex.find(entry.index);
@@ -294,7 +295,8 @@ class Unpacking {
     o_.tk.msgBox(text, kCaption, warn ? MsgIcon::Warning : MsgIcon::Information, MsgButtons::OK);
   }
 
-  Orvex& o_;
+  Context& o_;
+  ArchiveReader& archives_;
   const std::string host_;
   const std::string name_;
   const std::string staging_;
@@ -312,7 +314,7 @@ class Unpacking {
 
 }  // namespace
 
-void Orvex::cmdOpenArchive_Click() {
+void Archives::cmdOpenArchive_Click() {
   if (isPlaceholderNoCase(state.FSim)) {
     tk.beep();
     return;
@@ -321,18 +323,18 @@ void Orvex::cmdOpenArchive_Click() {
   if (!chosen.empty()) openArchive(chosen);
 }
 
-void Orvex::openArchive(const std::string& hostPath) {
+void Archives::openArchive(const std::string& hostPath) {
   if (isPlaceholderNoCase(state.FSim)) {
     tk.beep();
     return;
   }
-  if (!archives) {
+  if (!reader_) {
     tk.msgBox("Orvex cannot open archives itself here.\rUse the zip program (Load WinZip).",
               kCaption, MsgIcon::Warning, MsgButtons::OK);
     return;
   }
-  BusyScope busy(*this);
-  Unpacking(*this, hostPath).run();
+  BusyScope busy(ctx);
+  Unpacking(ctx, *reader_, hostPath).run();
 }
 
 }  // namespace orvex

@@ -1,6 +1,6 @@
-// The zip program bridge: starting the program associated with zip files, watching the
-// assembly area until Refresh, and throwing a loaded archive away.
-#include "app/orvex.h"
+// The zip program bridge: starting the program associated with zip files, and watching the
+// assembly area until Refresh.
+#include "archive/archives.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -9,19 +9,19 @@
 
 namespace orvex {
 
-void Orvex::cmdLoadWinZip_Click() {
+void Archives::cmdLoadWinZip_Click() {
   if (isPlaceholderNoCase(state.FSim)) {
     tk.beep();
     return;
   }
-  if (state.ZipWarning == 0) showWinZipWarning();
+  if (state.ZipWarning == 0) ui_.showWinZipWarning();
   FindWinZip();
   frm.Timer1.setInterval(1000);
   frm.Timer1.setTimerEnabled(true);
   frm.cmdQuit.setFocus();
 }
 
-void Orvex::FindWinZip() {
+void Archives::FindWinZip() {
   const std::string sample = state.OrvexDir + "DummyZip.zip";
   // The sample only tells the shell which program opens zip files; when it cannot be
   // prepared the shell is asked all the same.
@@ -50,7 +50,7 @@ void Orvex::FindWinZip() {
     tk.msgBox("ZIP File not found", "Process Failed", MsgIcon::Warning, MsgButtons::OK);
 }
 
-void Orvex::Timer1_Timer() {
+void Archives::Timer1_Timer() {
   // An install moves files out of the area; the blinking waits until it is done.
   if (busy()) return;
   size_t n = 0;
@@ -76,18 +76,6 @@ void Orvex::Timer1_Timer() {
     frm.cmdRefresh.setVisible(true);
     frm.Timer1.setInterval(1000);
   }
-}
-
-void Orvex::cmdCancelLoad_Click() {
-  fs.closeAll();
-  setVisible({&frm.File1, &frm.frmDirectories}, false);
-  frm.Image1.setVisible(true);
-  setVisible({&frm.Image2, &frm.Image3, &frm.Image4}, false);
-  frm.cmdInstall.setVisible(false);
-  frm.setMousePointer(MousePointer::Hourglass);
-  RemoveDirectories();
-  DeleteAssembly();
-  frm.setMousePointer(MousePointer::Default);
 }
 
 }  // namespace orvex

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/orvex.h"
+#include "assembly/assembly_area.h"
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -30,7 +30,7 @@ constexpr size_t kLongestFolderName = 255;
 
 }  // namespace
 
-void Orvex::GetAircraftName() {
+void AssemblyArea::GetAircraftName() {
   ProgramState& s = state;
   // Every aircraft starts without a name: an earlier aircraft's must never be offered for
   // this one, nor be installed into.
@@ -98,7 +98,7 @@ void Orvex::GetAircraftName() {
   }
 }
 
-void Orvex::CleanUpAircraftName() {
+void AssemblyArea::CleanUpAircraftName() {
   std::string& name = state.AircraftName;
   for (char c : {'/', '\\', '"', '.'})
     name.erase(std::remove(name.begin(), name.end(), c), name.end());

@@ -1,22 +1,23 @@
-// Emptying the assembly area: its seven sub-folders, then its files. Guards keep every
+// Emptying the assembly area: its seven sub-folders, then its files, and the Cancel that throws
+// a loaded archive away. Guards keep every
 // deletion inside the assembly area, and a symbolic link there is removed as a link: what it
 // points at is never the assembly area's.
-#include "app/orvex.h"
-#include "app/steps.h"
+#include "assembly/assembly_area.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
+#include "program/steps.h"
 
 namespace orvex {
 
-bool Orvex::insideAssemblyArea(const std::string& folder) {
+bool AssemblyArea::insideAssemblyArea(const std::string& folder) {
   const std::string assembly = dos::lower(fs.fullPath(state.OrvexAssemblyDir));
   const std::string target = dos::lower(fs.fullPath(folder));
   return target == assembly || dos::startsWith(target, assembly + "\\");
 }
 
-void Orvex::RemoveDirectories() {
+void AssemblyArea::RemoveDirectories() {
   for (const char* name :
        {"\\Model", "\\Panel", "\\Sound", "\\Texture", "\\Documentation", "\\Unknown", "\\Image"}) {
     const std::string folder = state.OrvexAssemblyDir + name;
@@ -54,7 +55,7 @@ void Orvex::RemoveDirectories() {
   }
 }
 
-void Orvex::DeleteAssembly() {
+void AssemblyArea::DeleteAssembly() {
   if (dos::lower(fs.curDir()).find("\\orvex") == std::string::npos) return;
   if (dos::lower(state.OrvexAssemblyDir).find("\\assembly") == std::string::npos) return;
   frm.setMousePointer(MousePointer::Hourglass);
@@ -83,6 +84,18 @@ void Orvex::DeleteAssembly() {
     fs.closeAll();
     return;
   }
+  frm.setMousePointer(MousePointer::Default);
+}
+
+void AssemblyArea::cmdCancelLoad_Click() {
+  fs.closeAll();
+  setVisible({&frm.File1, &frm.frmDirectories}, false);
+  frm.Image1.setVisible(true);
+  setVisible({&frm.Image2, &frm.Image3, &frm.Image4}, false);
+  frm.cmdInstall.setVisible(false);
+  frm.setMousePointer(MousePointer::Hourglass);
+  RemoveDirectories();
+  DeleteAssembly();
   frm.setMousePointer(MousePointer::Default);
 }
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/orvex.h"
+#include "assembly/assembly_area.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kPicturePattern = "*.jpg;*.gif";
 
 // Selects entry k of the picture list and shows it in place of the start picture.
-void showPicture(Orvex& o, int k) {
+void showPicture(Context& o, int k) {
   frmOrvex2& f = o.frm;
   f.File1.setListIndex(k);
   f.Image4.setPicture(o.state.OrvexAssemblyDir + "\\" + f.File1.list(k));
@@ -22,7 +22,7 @@ void showPicture(Orvex& o, int k) {
   f.Image1.setVisible(false);
 }
 
-void playClick(Orvex& o) {
+void playClick(Context& o) {
   try {
     o.shell.playSound(o.fs.hostPath(o.state.OrvexDir + "click.wav"));
   } catch (const std::exception&) {
@@ -32,10 +32,10 @@ void playClick(Orvex& o) {
 
 }  // namespace
 
-void Orvex::FindAircraftImage() {
+void AssemblyArea::FindAircraftImage() {
   int count = 0;
   try {
-    count = listFiles(state.OrvexAssemblyDir, kPicturePattern);
+    count = lists_.listFiles(state.OrvexAssemblyDir, kPicturePattern);
   } catch (const FileError&) {
     count = 0;  // pictures are only a preview: none to show
   }
@@ -46,18 +46,18 @@ void Orvex::FindAircraftImage() {
     return;
   }
   if (state.ImageCount > 1) setVisible({&frm.Image2, &frm.Image3}, true);
-  showPicture(*this, 0);
+  showPicture(ctx, 0);
 }
 
-int16_t Orvex::DisplayImage(int16_t Direction) {
+int16_t AssemblyArea::DisplayImage(int16_t Direction) {
   frm.setMousePointer(MousePointer::Hourglass);
   const int k = frm.File1.listIndex();
   if (k < state.ImageCount - 1 && Direction == 3) {
     setVisible({&frm.Image3, &frm.Image2}, true);
-    showPicture(*this, k + 1);
+    showPicture(ctx, k + 1);
   } else if (Direction == 2 && k > 0) {
     setVisible({&frm.Image2, &frm.Image3}, true);
-    showPicture(*this, k - 1);
+    showPicture(ctx, k - 1);
   } else {
     if (Direction == 3) frm.Image3.setVisible(false);
     if (Direction == 2) frm.Image2.setVisible(false);
@@ -67,13 +67,13 @@ int16_t Orvex::DisplayImage(int16_t Direction) {
   return int16_t(frm.File1.listIndex());
 }
 
-void Orvex::Image2_Click() {
-  playClick(*this);
+void AssemblyArea::Image2_Click() {
+  playClick(ctx);
   DisplayImage(2);
 }
 
-void Orvex::Image3_Click() {
-  playClick(*this);
+void AssemblyArea::Image3_Click() {
+  playClick(ctx);
   DisplayImage(3);
 }
 

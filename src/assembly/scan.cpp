@@ -1,6 +1,6 @@
 // The Refresh button: what kind of add-on the assembly area holds, and the tab and
 // installation frame that go with it.
-#include "app/orvex.h"
+#include "assembly/assembly_area.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -8,19 +8,19 @@
 
 namespace orvex {
 
-void Orvex::GetDataType() {
+void AssemblyArea::GetDataType() {
   ProgramState& s = state;
   s.AircraftData = 0;
   s.SceneryData = 0;
   s.PanelData = 0;
   s.SoundData = 0;
 
-  if (listFiles(s.OrvexAssemblyDir, "*.bgl") > 0) {
+  if (lists_.listFiles(s.OrvexAssemblyDir, "*.bgl") > 0) {
     s.SceneryData = 1;
     frm.SSTab1.setTab(2);
     return;
   }
-  const int configs = listFiles(s.OrvexAssemblyDir, "*.cfg");
+  const int configs = lists_.listFiles(s.OrvexAssemblyDir, "*.cfg");
   if (configs > 1) {
     s.AircraftData = 1;
     return;
@@ -38,10 +38,10 @@ void Orvex::GetDataType() {
       return;
     }
   }
-  s.SoundData = listFiles(s.OrvexAssemblyDir, "*.wav") > 0 ? 1 : 0;
+  s.SoundData = lists_.listFiles(s.OrvexAssemblyDir, "*.wav") > 0 ? 1 : 0;
 }
 
-void Orvex::AutoLoad() {
+void AssemblyArea::AutoLoad() {
   ProgramState& s = state;
   if (isPlaceholder(s.FSim)) {
     tk.beep();
@@ -80,7 +80,7 @@ void Orvex::AutoLoad() {
   }
 }
 
-void Orvex::cmdRefresh_Click() {
+void AssemblyArea::cmdRefresh_Click() {
   ProgramState& s = state;
   frm.Timer1.setInterval(0);
   frm.Timer1.setTimerEnabled(false);
@@ -129,7 +129,7 @@ void Orvex::cmdRefresh_Click() {
       frm.optFSCONV.setEnabled(true);
     }
     frm.labDisplayPath.setVisible(false);
-    pointDirList(frm.Dir2, s.FSim + "\\Aircraft");
+    lists_.pointDirList(frm.Dir2, s.FSim + "\\Aircraft");
     return;
   }
   frm.SSTab1.setTab(0);
@@ -140,7 +140,7 @@ void Orvex::cmdRefresh_Click() {
     frm.labEnterName.setVisible(false);
     frm.SSTab1.setTab(3);
     frm.frmSound.setVisible(true);
-    pointDirList(frm.Dir3, s.FSim + "\\Aircraft");
+    lists_.pointDirList(frm.Dir3, s.FSim + "\\Aircraft");
     return;
   }
   frm.SSTab1.setTab(0);

@@ -1,11 +1,13 @@
 // The one copy pass of all four installs, and the copy window around it.
+#include "install/copy_pass.h"
+
 #include <algorithm>
 
-#include "app/orvex.h"
+#include "installed/preview.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
-#include "record/preview.h"
+#include "record/recording_file_system.h"
 #include "record/undo.h"
 
 namespace orvex {
@@ -21,20 +23,34 @@ bool stopsTheInstall(const FileError& e) {
 
 }  // namespace
 
-void Orvex::showCopyWindow() {
+void CopyPasses::showCopyWindow() {
   const std::string animation = state.OrvexDir + "\\FileCopy.avi";
   fs.checkReadable(animation);
   anim.Animation1.setFile(animation);
-  frmAnimation_Load();
+  ui_.frmAnimation_Load();
   anim.show();
-  Pause(1);
+  ui_.Pause(1);
 }
 
-void Orvex::hideCopyWindow() {
+void CopyPasses::hideCopyWindow() {
   anim.hide();
 }
 
-void Orvex::passOverLinks(const std::vector<std::string>& links) {
+void CopyPasses::beginInstall() {
+  placed_.clear();
+  linksTold_.clear();
+}
+
+void CopyPasses::DisplayFileCopy() {
+  // The running copy pass names its own files; File1 serves only outside one.
+  const std::string& name = passNames_ && state.i >= 0 && size_t(state.i) < passNames_->size()
+                                ? (*passNames_)[size_t(state.i)]
+                                : frm.File1.list(state.i);
+  anim.labAnimation.setCaption("Copying " + name);
+  anim.labAnimation.refresh();
+}
+
+void CopyPasses::passOverLinks(const std::vector<std::string>& links) {
   std::vector<std::string> fresh;
   for (const std::string& link : links)
     if (std::find(linksTold_.begin(), linksTold_.end(), link) == linksTold_.end())
@@ -48,8 +64,8 @@ void Orvex::passOverLinks(const std::vector<std::string>& links) {
   linksTold_.insert(linksTold_.end(), fresh.begin(), fresh.end());
 }
 
-void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
-                              size_t failed, size_t placedBefore) {
+void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
+                                   size_t failed, size_t placedBefore) {
   hideCopyWindow();
   frm.setMousePointer(MousePointer::Default);
   const std::string assembly = state.OrvexAssemblyDir + "\\";
@@ -73,8 +89,8 @@ void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>
                      (free ? sizeText(*free) : std::string("too little room")) + " free, " +
                      "and the files still to be installed need " + sizeText(needed) + "." + "\r" +
                      "The files that were not installed are still in the assembly area.";
-  const long install = recording_.installId();
-  const bool undoable = records() && install != 0;
+  const long install = ctx.recording.installId();
+  const bool undoable = installed_.records() && install != 0;
   bool undo = false;
   if (undoable)
     undo = tk.msgBox(text + "\r\r" + "Undo what the install placed so far?", "Install Stopped",
@@ -97,12 +113,13 @@ void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>
   };
   if (!undo) {
     removePlacedOfThisPass();
+    installed_.endRecord(false);
     throw StopFailure("");
   }
-  endRecord(false);
+  installed_.endRecord(false);
   // The files of the passes before came out of the assembly area: they go back into it before
   // the undo takes them out of the simulator, so that nothing of the add-on is lost.
-  FileSystem& disk = recording_.inner();
+  FileSystem& disk = ctx.recording.inner();
   std::vector<std::string> returned;
   try {
     for (size_t k = 0; k < placedBefore; ++k) {
@@ -122,7 +139,7 @@ void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>
   }
   std::string problem;
   try {
-    Undo undo(*records(), disk);
+    Undo undo(*installed_.records(), disk);
     undo.uninstall(install);
     if (!undo.notPutBack().empty())
       problem = "the original of " + undo.notPutBack().front() + " could not be put back.";
@@ -131,7 +148,7 @@ void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>
   } catch (const RecordError& failure) {
     problem = failure.what();
   }
-  refreshInstalled();
+  installed_.refreshInstalled();
   if (!problem.empty())
     tk.msgBox("What the install placed could not all be undone: " + problem + "\r\r" +
                   "The rest is recorded in the Installed tab.",
@@ -139,7 +156,7 @@ void Orvex::stopAtFailedWrite(const FileError& e, const std::vector<std::string>
   throw StopFailure("");
 }
 
-bool Orvex::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
+bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handler) {
   // Runs one step; false when the handler says stop.
   auto attempt = [&](PassStep step, const std::function<void()>& run) {
     try {

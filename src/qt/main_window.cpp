@@ -10,22 +10,22 @@
 #include <QStyle>
 #include <QTabWidget>
 
-#include "app/orvex.h"
 #include "qt/binder.h"
 #include "qt/clickable_label.h"
 #include "qt/qt_toolkit.h"
 #include "qt/resources.h"
 #include "qt/twips.h"
+#include "ui/window_program.h"
 
 namespace orvex {
 
-MainWindow::MainWindow(Orvex& orvex, QtToolkit& toolkit, QWidget* parent)
+MainWindow::MainWindow(WindowProgram& orvex, QtToolkit& toolkit, QWidget* parent)
     : QWidget(parent), orvex_(orvex), toolkit_(toolkit) {
   initResources();
   setWindowIcon(programIcon());
-  binder_ = std::make_unique<Binder>(orvex_.frm, this);
+  binder_ = std::make_unique<Binder>(orvex_.mainWindow(), this);
   setAcceptDrops(true);
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
 
   buildTopFrames();
 
@@ -53,7 +53,7 @@ MainWindow::MainWindow(Orvex& orvex, QtToolkit& toolkit, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildTopFrames() {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
 
   auto* simulation = placed<QGroupBox>(this, 120, 120, 2340, 1200);
@@ -92,7 +92,7 @@ void MainWindow::buildTopFrames() {
 }
 
 void MainWindow::buildButtons() {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
 
   auto* help = placed<ClickableLabel>(this, 120, 7260, 1080, 330);

@@ -7,13 +7,13 @@
 namespace orvex {
 
 class Binder;
-class Orvex;
+class WindowProgram;
 class QtToolkit;
 
 class MainWindow : public QWidget {
   Q_OBJECT
  public:
-  MainWindow(Orvex& orvex, QtToolkit& toolkit, QWidget* parent = nullptr);
+  MainWindow(WindowProgram& orvex, QtToolkit& toolkit, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The widget bound to a control of the window model, by the control's name.
@@ -37,7 +37,7 @@ class MainWindow : public QWidget {
   void buildSoundTab(QWidget* page);
   void buildInstalledTab(QWidget* page);
 
-  Orvex& orvex_;
+  WindowProgram& orvex_;
   QtToolkit& toolkit_;
   std::unique_ptr<Binder> binder_;
   bool terminating_ = false;

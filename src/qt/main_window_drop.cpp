@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/orvex.h"
 #include "qt/main_window.h"
+#include "ui/window_program.h"
 
 namespace orvex {
 namespace {
@@ -47,7 +47,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
   // of the drop meanwhile.
   const std::string host = QFile::encodeName(path).toStdString();
   QTimer::singleShot(0, this, [this, host] {
-    if (!orvex_.ended() && orvex_.frm.onArchiveDrop) orvex_.frm.onArchiveDrop(host);
+    if (!orvex_.ended() && orvex_.mainWindow().onArchiveDrop)
+      orvex_.mainWindow().onArchiveDrop(host);
   });
 }
 

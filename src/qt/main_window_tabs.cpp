@@ -8,13 +8,13 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "app/orvex.h"
 #include "qt/binder.h"
 #include "qt/clickable_label.h"
 #include "qt/main_window.h"
 #include "qt/picture_view.h"
 #include "qt/resources.h"
 #include "qt/twips.h"
+#include "ui/window_program.h"
 
 namespace orvex {
 namespace {
@@ -40,21 +40,21 @@ ClickableLabel* wrappedLabel(QWidget* parent, int left, int top, int width, int 
 }  // namespace
 
 void MainWindow::buildAircraftTab(QWidget* page) {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
   const QImage start = builtInImage("start.png");
 
-  b.picture(f.Image1, placed<PictureView>(page, 240, 120, 5760, 4080), start, orvex_.fs, start,
+  b.picture(f.Image1, placed<PictureView>(page, 240, 120, 5760, 4080), start, orvex_.files(), start,
             tr("Start picture"));
-  b.picture(f.Image4, placed<PictureView>(page, 240, 120, 5760, 4080), QImage(), orvex_.fs, start,
-            tr("Aircraft preview"));
+  b.picture(f.Image4, placed<PictureView>(page, 240, 120, 5760, 4080), QImage(), orvex_.files(),
+            start, tr("Aircraft preview"));
   auto* previous = placed<PictureView>(page, 2280, 4260, 720, 540);
   auto* next = placed<PictureView>(page, 3240, 4260, 720, 540);
   previous->setCursor(Qt::PointingHandCursor);
   next->setCursor(Qt::PointingHandCursor);
-  b.picture(f.Image2, previous, builtInImage("arrow_left.png"), orvex_.fs, QImage(),
+  b.picture(f.Image2, previous, builtInImage("arrow_left.png"), orvex_.files(), QImage(),
             tr("Previous picture"));
-  b.picture(f.Image3, next, builtInImage("arrow_right.png"), orvex_.fs, QImage(),
+  b.picture(f.Image3, next, builtInImage("arrow_right.png"), orvex_.files(), QImage(),
             tr("Next picture"));
 
   auto* browse = placed<QGroupBox>(page, 6240, 120, 3480, 4080);
@@ -72,7 +72,7 @@ void MainWindow::buildAircraftTab(QWidget* page) {
 }
 
 void MainWindow::buildPanelTab(QWidget* page) {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
   b.label(f.labPanelNoData, noDataNote(page));
 
@@ -99,7 +99,7 @@ void MainWindow::buildPanelTab(QWidget* page) {
 }
 
 void MainWindow::buildSceneryTab(QWidget* page) {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
   b.label(f.labSceneryNoData, noDataNote(page));
 
@@ -123,7 +123,7 @@ void MainWindow::buildSceneryTab(QWidget* page) {
 }
 
 void MainWindow::buildSoundTab(QWidget* page) {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
   b.label(f.labSoundNoData, noDataNote(page));
 
@@ -158,7 +158,7 @@ void MainWindow::buildSoundTab(QWidget* page) {
 namespace orvex {
 
 void MainWindow::buildInstalledTab(QWidget* page) {
-  frmOrvex2& f = orvex_.frm;
+  frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
   b.listView(f.lvwInstalled, placed<QTreeWidget>(page, 120, 120, 8040, 2520), tr("Installs"));
   b.button(f.cmdUninstall, placed<QPushButton>(page, 8280, 120, 1440, 420));

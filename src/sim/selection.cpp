@@ -1,29 +1,29 @@
 // Choosing a simulator: the selection procedure shared by the four profiles, and forgetting
 // the selected simulator's directory with a double click on the location label.
-#include "app/orvex.h"
-#include "sim/profiles.h"
+#include "program/profiles.h"
+#include "sim/simulators.h"
 
 namespace orvex {
 
-void Orvex::selectProfile(const SimProfile& profile) {
+void Simulators::selectProfile(const SimProfile& profile) {
   ProgramState& s = state;
   const std::string& path = s.*profile.path;
   s.FlightSim = profile.tag;
   s.FSim = path;
-  SetLabelColour(path, frm.labLocation);
+  ui_.SetLabelColour(path, frm.labLocation);
   frm.labLocation.setCaption(path);
-  refreshInstalled();
+  installed_.refreshInstalled();
   if (isPlaceholder(path)) {
     ClearAll();
     frm.cmdSetDirectories.setCaption(profile.placeholder);
     return;
   }
   frm.cmdSetDirectories.setCaption(profile.directoryCaption);
-  DisplaySceneryName();
+  scenery_.DisplaySceneryName();
 
   if (s.PanelData == 1) {
     frm.frmPanelInstall.setVisible(true);
-    pointDirList(frm.Dir2, s.FSim + "\\Aircraft");
+    lists_.pointDirList(frm.Dir2, s.FSim + "\\Aircraft");
     frm.optFSCONV.setEnabled(profile.fsconvPanels);
     if (!profile.fsconvPanels) frm.optFSCONV.setValue(false);
     if (frm.optPanelLetMe.value() || frm.optMyChoice.value() || frm.optFSCONV.value()) {
@@ -40,7 +40,7 @@ void Orvex::selectProfile(const SimProfile& profile) {
     frm.labDisplayPath.setVisible(frm.optFSCONV.value());
   } else if (s.SoundData == 1) {
     frm.frmSound.setVisible(true);
-    pointDirList(frm.Dir3, s.FSim + "\\Aircraft");
+    lists_.pointDirList(frm.Dir3, s.FSim + "\\Aircraft");
     frm.labSoundPath.setCaption(s.FSim + "\\Sound");
     if (frm.optSound.value() || frm.optSoundDir.value() || frm.optSoundCustom.value()) {
       if (frm.optSoundDir.value()) {
@@ -76,43 +76,26 @@ void Orvex::selectProfile(const SimProfile& profile) {
   }
 }
 
-void Orvex::optFS98_Click() {
+void Simulators::optFS98_Click() {
   selectProfile(simProfiles()[0]);
 }
-void Orvex::optFS2000_Click() {
+void Simulators::optFS2000_Click() {
   selectProfile(simProfiles()[1]);
 }
-void Orvex::optCFS_Click() {
+void Simulators::optCFS_Click() {
   selectProfile(simProfiles()[2]);
 }
-void Orvex::optCFS2_Click() {
+void Simulators::optCFS2_Click() {
   selectProfile(simProfiles()[3]);
 }
 
-const SimProfile* Orvex::selectedProfile() const {
-  for (const SimProfile& p : simProfiles())
-    if ((frm.*p.option).value()) return &p;
-  return nullptr;
-}
-
-void Orvex::labLocation_DblClick() {
-  const SimProfile* p = selectedProfile();
+void Simulators::labLocation_DblClick() {
+  const SimProfile* p = selectedProfile(frm);
   if (!p) return;
   state.*p->path = p->placeholder;
-  SetLabelColour(state.*p->path, frm.labLocation);
+  ui_.SetLabelColour(state.*p->path, frm.labLocation);
   frm.labLocation.setCaption(state.*p->path);
   frm.cmdSetDirectories.setCaption(p->placeholder);
-}
-
-void Orvex::refreshFSimFromOptions() {
-  // Tested in this order: CFS, CFS2, FS2000, FS98.
-  for (int k : {2, 3, 1, 0}) {
-    const SimProfile& p = simProfiles()[size_t(k)];
-    if ((frm.*p.option).value()) {
-      state.FSim = state.*p.path;
-      return;
-    }
-  }
 }
 
 }  // namespace orvex

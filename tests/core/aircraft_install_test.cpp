@@ -237,7 +237,7 @@ TEST_F(AircraftInstallTest, FolderNamesFromAircraftCfg) {
   };
   for (const Case& c : cases) {
     write(A + "Aircraft.cfg", c.cfg);
-    ASSERT_TRUE(app.CheckAirConfig()) << c.cfg;
+    ASSERT_TRUE(app.aircraft.CheckAirConfig()) << c.cfg;
     EXPECT_EQ(app.state.ModelDir, c.model) << c.cfg;
     EXPECT_EQ(app.state.PanelDir, c.panel) << c.cfg;
     EXPECT_EQ(app.state.SoundDir, c.sound) << c.cfg;
@@ -297,7 +297,7 @@ TEST_F(AircraftInstallTest, AircraftLaidOutAsRealOnesLandWhereTheSimulatorReads)
     app.state.AircraftData = 1;
     app.state.AircraftName = c.file.substr(c.file.rfind('/') + 1);
     tk_.boxes.clear();
-    app.cmdInstall_Click();
+    app.aircraft.cmdInstall_Click();
     EXPECT_EQ(tk_.boxes.size(), 1u) << c.file;
     EXPECT_EQ(tk_.countCaption("Success!"), 1) << c.file;
     const std::string plane = "C:\\FS98\\Aircraft\\" + app.state.AircraftName;
@@ -324,7 +324,7 @@ TEST_F(AircraftInstallTest, TheBitmapsPanelCfgNamesGoToThePanelFolder) {
     write(A + "panel.cfg", fixtureText(c.file));
     for (const std::string& b : c.bitmaps) write(A + b);
     write(A + "old.bmp");
-    app.cmdInstall_Click();
+    app.aircraft.cmdInstall_Click();
     const std::string plane = "C:\\FS98\\Aircraft\\" + app.state.AircraftName;
     std::vector<std::string> inPanel = c.bitmaps;
     inPanel.push_back("panel.cfg");

@@ -77,7 +77,7 @@ TEST_F(AircraftTitleTest, TheTitleOfTheFirstAircraftSectionIsOfferedCleaned) {
     setVisible({&app.frm.cmdInstall, &app.frm.cmdCancelLoad}, false);
     app.frm.cmdInstall.setEnabled(false);
 
-    app.GetAircraftName();
+    app.assembly.GetAircraftName();
 
     const std::string what = c.file + " from line " + std::to_string(c.fromLine);
     EXPECT_EQ(app.state.AircraftName, c.title) << what;
@@ -111,7 +111,7 @@ TEST_F(AircraftTitleTest, TitleItemsAreCutAtCommasAndCleanedOfPathCharacters) {
   };
   for (const Case& c : cases) {
     putAircraft(c.cfg);
-    app.GetAircraftName();
+    app.assembly.GetAircraftName();
     EXPECT_EQ(app.state.AircraftName, c.title) << c.cfg;
     EXPECT_EQ(app.frm.cmdInstall.caption(), "Install " + c.title + " to FS98") << c.cfg;
   }
@@ -121,10 +121,10 @@ TEST_F(AircraftTitleTest, TitleItemsAreCutAtCommasAndCleanedOfPathCharacters) {
 TEST_F(AircraftTitleTest, CleanUpRemovesOnlyTheFourCharacters) {
   Orvex& app = startSet();
   app.state.AircraftName = "//A\\\\B\"\"C..D  E/.\\\"";
-  app.CleanUpAircraftName();
+  app.assembly.CleanUpAircraftName();
   EXPECT_EQ(app.state.AircraftName, "ABCD  E");
   app.state.AircraftName = "Ju-52 (3m) ~ g|h, 'x'";
-  app.CleanUpAircraftName();
+  app.assembly.CleanUpAircraftName();
   EXPECT_EQ(app.state.AircraftName, "Ju-52 (3m) ~ g|h, 'x'");
 }
 
@@ -156,7 +156,7 @@ TEST_F(AircraftTitleTest, WithoutAUsableTitleNothingIsOfferedNotEvenAnEarlierNam
     app.frm.optFS2000.setValue(true);
     app.frm.optFS98.setValue(true);
     EXPECT_FALSE(app.frm.cmdInstall.visible()) << cfg;
-    app.cmdInstall_Click();
+    app.aircraft.cmdInstall_Click();
     EXPECT_FALSE(exists("C:\\FS98\\Aircraft\\Aircraft.cfg")) << cfg;
   }
   // Nothing is thrown away: the user may mend the file and press Refresh again.
@@ -168,14 +168,14 @@ TEST_F(AircraftTitleTest, WithoutAChosenLocationTheInstallButtonStaysHidden) {
   putAircraft("[fltsim.0]\r\ntitle=Hampden\r\n");
   app.frm.labLocation.setCaption("Select FS98 Directory");
   setVisible({&app.frm.cmdInstall, &app.frm.cmdCancelLoad}, true);
-  app.GetAircraftName();
+  app.assembly.GetAircraftName();
   EXPECT_EQ(app.state.AircraftName, "Hampden");
   EXPECT_FALSE(app.frm.cmdInstall.visible());
   EXPECT_FALSE(app.frm.cmdCancelLoad.visible());
 
   // Only a leading "Select" in that letter case counts as unset.
   app.frm.labLocation.setCaption("select");
-  app.GetAircraftName();
+  app.assembly.GetAircraftName();
   EXPECT_TRUE(app.frm.cmdInstall.visible());
   EXPECT_EQ(app.frm.cmdInstall.caption(), "Install Hampden to FS98");
 }
@@ -277,7 +277,7 @@ TEST_F(PreviewTest, ThreePicturesAreSteppedInNameOrderWithoutWrapping) {
     write(kAssembly + "\\" + f);
   app.frm.Image1.setVisible(true);
 
-  app.FindAircraftImage();
+  app.assembly.FindAircraftImage();
 
   auto shown = [&] { return app.frm.Image4.picture(); };
   EXPECT_EQ(app.state.ImageCount, 3);
@@ -320,7 +320,7 @@ TEST_F(PreviewTest, ThreePicturesAreSteppedInNameOrderWithoutWrapping) {
 TEST_F(PreviewTest, OnePictureOrNone) {
   Orvex& app = startSet();
   write(kAssembly + "\\only.jpg");
-  app.FindAircraftImage();
+  app.assembly.FindAircraftImage();
   EXPECT_EQ(app.state.ImageCount, 1);
   EXPECT_EQ(app.frm.Image4.picture(), kAssembly + "\\only.jpg");
   EXPECT_FALSE(app.frm.Image2.visible());
@@ -331,7 +331,7 @@ TEST_F(PreviewTest, OnePictureOrNone) {
 
   std::remove(host(kAssembly + "\\only.jpg").c_str());
   write(kAssembly + "\\readme.txt");
-  app.FindAircraftImage();
+  app.assembly.FindAircraftImage();
   EXPECT_EQ(app.state.ImageCount, 0);
   EXPECT_FALSE(app.frm.Image4.visible());
   EXPECT_TRUE(app.frm.Image1.visible());
@@ -341,7 +341,7 @@ TEST_F(PreviewTest, AClickSoundThatCannotPlayIsIgnored) {
   Orvex& app = startSet();
   write(kAssembly + "\\a.jpg");
   write(kAssembly + "\\b.jpg");
-  app.FindAircraftImage();
+  app.assembly.FindAircraftImage();
   app.state.OrvexDir = "Q:\\Nowhere\\";  // a drive the map does not know
 
   app.frm.Image3.onClick();

@@ -31,9 +31,9 @@ TEST_F(CleanupTest, EmptiesTheSevenFoldersAndTheFilesButNothingElse) {
   write("C:\\Orvex\\Assembly\\Sound\\locked.wav");
   fs_->setReadOnly("C:\\Orvex\\Assembly\\Sound\\locked.wav", true);
 
-  app.RemoveDirectories();
+  app.assembly.RemoveDirectories();
   EXPECT_EQ(fs_->curDir(), "C:\\Orvex");
-  app.DeleteAssembly();
+  app.assembly.DeleteAssembly();
 
   EXPECT_EQ(names("C:\\Orvex\\Assembly"),
             (std::vector<std::string>{".hidden", "Gauges", "Sound", "Texture"}));
@@ -49,7 +49,7 @@ TEST_F(CleanupTest, AMissingModelFolderDeletesNothingInTheCurrentDirectory) {
   write("C:\\Orvex\\precious.dat");
   write("C:\\Orvex\\Assembly\\Panel\\p.bmp");
   fs_->chDir("C:\\Orvex");
-  app.RemoveDirectories();
+  app.assembly.RemoveDirectories();
   EXPECT_TRUE(exists("C:\\Orvex\\precious.dat"));
   EXPECT_FALSE(exists("C:\\Orvex\\Assembly\\Panel"));
 
@@ -57,7 +57,7 @@ TEST_F(CleanupTest, AMissingModelFolderDeletesNothingInTheCurrentDirectory) {
   makeDir("C:\\Orvex\\Other");
   write("C:\\Orvex\\Other\\x.dat");
   fs_->chDir("C:\\Orvex\\Other");
-  app.RemoveDirectories();
+  app.assembly.RemoveDirectories();
   EXPECT_TRUE(exists("C:\\Orvex\\Other\\x.dat"));
 }
 
@@ -66,20 +66,20 @@ TEST_F(CleanupTest, DeleteAssemblyGuards) {
   write("C:\\Orvex\\Assembly\\a.cfg");
   makeDir("C:\\Elsewhere");
   fs_->chDir("C:\\Elsewhere");
-  app.DeleteAssembly();
+  app.assembly.DeleteAssembly();
   EXPECT_TRUE(exists("C:\\Orvex\\Assembly\\a.cfg"));
 
   // An assembly path without "\assembly" is never emptied.
   write("C:\\Orvex\\Stuff\\b.cfg");
   fs_->chDir("C:\\Orvex");
   app.state.OrvexAssemblyDir = "C:\\Orvex\\Stuff";
-  app.DeleteAssembly();
+  app.assembly.DeleteAssembly();
   EXPECT_TRUE(exists("C:\\Orvex\\Stuff\\b.cfg"));
 
   app.state.OrvexAssemblyDir = "C:\\Orvex\\Assembly";
   app.frm.cmdInstall.setVisible(true);
   app.frm.cmdInstall.setCaption("Install X to FS98");
-  app.DeleteAssembly();
+  app.assembly.DeleteAssembly();
   EXPECT_FALSE(exists("C:\\Orvex\\Assembly\\a.cfg"));
   EXPECT_FALSE(app.frm.cmdInstall.visible());
   EXPECT_EQ(app.frm.cmdInstall.caption(), "");
@@ -89,7 +89,7 @@ TEST_F(CleanupTest, UnexpectedFailuresAreReportedAndTheProgramGoesOn) {
   Orvex& app = startSet();
   // A name the host cannot take (too long) stands for an unexpected failure.
   app.state.OrvexAssemblyDir = "C:\\Orvex\\Assembly\\" + std::string(5000, 'x');
-  app.RemoveDirectories();
+  app.assembly.RemoveDirectories();
   EXPECT_EQ(tk_.countCaption("Cancel Errors"), 1);
   EXPECT_EQ(tk_.boxes.back().text.rfind("Error ", 0), 0u);
   EXPECT_FALSE(app.ended());
@@ -175,7 +175,7 @@ TEST_F(CleanupTest, TheWatchCountsOnItsOwnRestsDuringInstallsAndFailsOnce) {
   // The browser is open, pointed at the simulator; the hidden file list shows pictures.
   app.frm.cmdSetDirectories.click();
   app.frm.Dir1.setPath("C:\\FS98");
-  app.listFiles("C:\\FS98", "*.jpg");
+  app.lists.listFiles("C:\\FS98", "*.jpg");
   app.frm.Timer1.setInterval(1000);
   app.frm.Timer1.setTimerEnabled(true);
 
@@ -187,7 +187,7 @@ TEST_F(CleanupTest, TheWatchCountsOnItsOwnRestsDuringInstallsAndFailsOnce) {
 
   // While an install runs the watch changes nothing.
   {
-    BusyScope busy(app);
+    BusyScope busy(app.context());
     app.frm.Timer1.tick();
     EXPECT_FALSE(app.frm.cmdRefresh.visible());
   }

@@ -34,7 +34,7 @@ TEST_F(CopyPassTest, AStoppedPassLeavesTheAssemblyWholeAndTheInstalledFilesApart
   fs_->setReadOnly(T + "z.bmp", true);
   std::vector<PassStep> failed;
   const bool carriedOn =
-      app.runCopyPass({"*.bmp", T, "", "", false}, [&](const FileError& e, PassStep step) {
+      app.copying.runCopyPass({"*.bmp", T, "", "", false}, [&](const FileError& e, PassStep step) {
         EXPECT_EQ(e.number(), err::PathFileAccess);
         failed.push_back(step);
         return Resume::stop();

@@ -135,7 +135,7 @@ class FaultInjection : public InstallWorld {
     // Whatever the install did before it stopped is recorded, and comes off byte for byte.
     if (!app->ended()) {
       installedList(*app);
-      app->refreshInstalled();  // as the tab shows it when next looked at
+      app->installed.refreshInstalled();  // as the tab shows it when next looked at
       for (int round = 0; round < 3 && !installedList(*app).rows().empty(); ++round) {
         installedList(*app).setListIndex(0);
         tk_.answers = {MsgAnswer::Yes};
@@ -346,7 +346,7 @@ TEST_F(FaultInjection, TicksDuringAnInstallsQuestionsChangeNothingItMoves) {
     tk_.onQuestion = [&] {
       ++questions;
       app.frm.Timer1.tick();
-      app.listFiles(app.state.OrvexAssemblyDir, "*.*");
+      app.lists.listFiles(app.state.OrvexAssemblyDir, "*.*");
     };
     installAsTheUserWould(app, kind);
     tk_.onQuestion = nullptr;

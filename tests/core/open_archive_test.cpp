@@ -75,7 +75,7 @@ TEST_P(OpenArchiveFormats, UnpacksFlatThenRefreshBlinksAndFindsTheAircraft) {
     shown.push_back(app.frm.prgExtract.value());
   };
 
-  app.openArchive(archive);
+  app.archive.openArchive(archive);
 
   EXPECT_TRUE(tk_.boxes.empty());
   EXPECT_EQ(names(kArea), (std::vector<std::string>{"Aircraft.cfg", "Hampden.mdl", "Hampden_T.bmp",
@@ -109,7 +109,7 @@ TEST_F(OpenArchiveTest, SameNamesKeepTheFirstAndOldFilesAreReplacedWithNotice) {
                                                     {"Texture.3/plane.bmp", "three"},
                                                     {"readme.txt", "new"},
                                                     {"extra/texture", "a file"}});
-  app.openArchive(archive);
+  app.archive.openArchive(archive);
 
   EXPECT_EQ(names(kArea), (std::vector<std::string>{"Texture", "plane.bmp", "readme.txt"}));
   EXPECT_EQ(read(kArea + "\\plane.bmp"), "one");
@@ -125,7 +125,7 @@ TEST_F(OpenArchiveTest, SameNamesKeepTheFirstAndOldFilesAreReplacedWithNotice) {
 
   // Only a replaced file to tell of: an information, not a warning.
   tk_.boxes.clear();
-  app.openArchive(pack("again.zip", {{"readme.txt", "newer"}}));
+  app.archive.openArchive(pack("again.zip", {{"readme.txt", "newer"}}));
   EXPECT_EQ(onlyBox().icon, MsgIcon::Information);
   EXPECT_EQ(read(kArea + "\\readme.txt"), "newer");
 }

@@ -78,11 +78,11 @@ TEST_F(SafetyTest, LinksInTheAssemblyAreaAreRemovedAsLinksAndNeverFollowed) {
          // One of its files has the name of a link to a protected file.
          buildArchive(zip, "zip", {{"ro.cfg", "from the archive"}});
          app.archives = &reader;
-         app.openArchive(zip);
+         app.archive.openArchive(zip);
          EXPECT_EQ(read(kAsm + "ro.cfg"), "from the archive");
          // A file at the place of the staging folder goes as well.
          write(kAsm + ".orvex-extract", "in the way");
-         app.openArchive(zip);
+         app.archive.openArchive(zip);
          EXPECT_FALSE(exists(kAsm + ".orvex-extract"));
          EXPECT_EQ(tk_.countCaption("Open Archive"), 2);
          stdfs::remove(zip);

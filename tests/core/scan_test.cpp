@@ -86,7 +86,7 @@ TEST_F(ScanTest, ClassifiesTheTopOfTheAssemblyAreaAndChangesNothingOnDisk) {
     app.state.AircraftData = app.state.PanelData = app.state.SceneryData = app.state.SoundData = 1;
     app.frm.SSTab1.setTab(3);
 
-    app.GetDataType();
+    app.assembly.GetDataType();
 
     const std::string what = ::testing::PrintToString(c.files);
     EXPECT_EQ(flagsOf(app), c.expected) << what;
@@ -314,7 +314,7 @@ TEST_F(ScanTest, RefreshIsRefusedWhileAnInstallRuns) {
   Orvex& app = startSet();
   putInAssembly({"panel.cfg"});
   {
-    BusyScope busy(app);
+    BusyScope busy(app.context());
     app.frm.cmdRefresh.click();
   }
   EXPECT_EQ(tk_.beeps, 1);

@@ -508,7 +508,7 @@ class SceneryListTest : public SceneryTest {
   // Runs the update for a name, as the install does after copying.
   void update(Orvex& app, const std::string& name) {
     app.frm.txtSceneryName.setText(name);
-    app.UpdateSceneryConfig();
+    app.scenery.UpdateSceneryConfig();
   }
 
   // Every layer value and area number of a list, read line by line.
@@ -618,8 +618,8 @@ TEST_F(SceneryListTest, AMissingListIsReportedAndTheFilesAreStillInstalled) {
 TEST_F(SceneryListTest, AListThatIsNoTextIsRefusedBeforeAnythingIsInstalled) {
   Orvex& app = startFS98();
   for (const std::string& bad : {std::string("[Area.001]\r\nLayer=1\r\n\0\x01", 24),
-                                std::string("\xFF\xFE[\0A\0\r", 7),  // UTF-16 of odd length
-                                std::string("\xEF\xBB\xBF[Area.001]\r\nTitle=Z\xfcrich\r\n")}) {
+                                 std::string("\xFF\xFE[\0A\0\r", 7),  // UTF-16 of odd length
+                                 std::string("\xEF\xBB\xBF[Area.001]\r\nTitle=Z\xfcrich\r\n")}) {
     SCOPED_TRACE(bad);
     write(kCfg, bad);
     write(kAsm + "a.bgl");

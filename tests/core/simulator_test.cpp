@@ -1,5 +1,5 @@
 // Choosing a simulator, forgetting its directory, and pointing it at its root directory.
-#include "sim/profiles.h"
+#include "program/profiles.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {

@@ -1,5 +1,5 @@
 // Start-up, the settings file and shutdown, on a real root folder.
-#include "sim/profiles.h"
+#include "program/profiles.h"
 #include "support/sandbox.h"
 
 namespace orvex::test {
@@ -68,7 +68,7 @@ TEST_F(StartupTest, SettingsAreWrittenByteForByte) {
   app.state.ZipPath = "";
   app.state.FlightSim = "CFS";
   app.state.ZipWarning = 1;
-  app.SaveFSInfo();
+  app.settings.SaveFSInfo();
   EXPECT_EQ(read(kCfg),
             "\"C:\\FS98\"\r\n\"Select FS2000 Directory\"\r\n\"Select CFS Directory\"\r\n"
             "\"Select CFS2 Directory\"\r\n\"\"\r\n\"CFS\"\r\n1\r\n");
@@ -114,7 +114,7 @@ TEST_F(StartupTest, UnquotedAndShortSettingsFiles) {
   // Six lines: the strings are taken over, the flag keeps its value, one message.
   write(kCfg, "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"CFS\"\r\n");
   app.state.ZipWarning = 1;
-  app.GetFSInfo();
+  app.settings.GetFSInfo();
   EXPECT_EQ(app.state.FS98Path, "A");
   EXPECT_EQ(app.state.FlightSim, "CFS");
   EXPECT_EQ(app.state.ZipWarning, 1);
@@ -122,7 +122,7 @@ TEST_F(StartupTest, UnquotedAndShortSettingsFiles) {
   EXPECT_EQ(tk_.boxes[0].text, "Error  62 Input past end of file");
 
   write(kCfg, "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"CFS\"\r\nyes\r\n");
-  app.GetFSInfo();
+  app.settings.GetFSInfo();
   EXPECT_EQ(app.state.ZipWarning, 1);
   EXPECT_EQ(tk_.countCaption("Orvex Load Error"), 2);
 }
@@ -140,7 +140,7 @@ TEST_F(StartupTest, AFailedSaveKeepsTheOldFileAndIsReported) {
   Orvex& app = start();
   write(kCfg, "old");
   fs_->setReadOnly(kCfg, true);
-  app.SaveFSInfo();
+  app.settings.SaveFSInfo();
   EXPECT_EQ(read(kCfg), "old");
   EXPECT_EQ(tk_.countCaption("Orvex Save Error"), 1);
 }
@@ -150,26 +150,26 @@ TEST_F(StartupTest, WindowHelpers) {
   tk_.screenH = 800;
   tk_.screenW = 1000;
   app.frm.setSize(300, 200);
-  app.CenterForm(app.frm);
+  app.ui.CenterForm(app.frm);
   EXPECT_EQ(app.frm.top(), 240);
   EXPECT_EQ(app.frm.left(), 350);
 
   Label& l = app.frm.labLocation;
-  app.SetLabelColour("select FS98 Directory", l);
+  app.ui.SetLabelColour("select FS98 Directory", l);
   EXPECT_EQ(l.backColour(), colours::LightGrey);
-  app.SetLabelColour("Select", l);
+  app.ui.SetLabelColour("Select", l);
   EXPECT_EQ(l.foreColour(), colours::White);
 
   const double before = tk_.now;
-  app.Pause(1);
+  app.ui.Pause(1);
   EXPECT_GE(tk_.now - before, 1.0);
 
   write("C:\\Orvex\\Assembly\\a.txt");
   write("C:\\Orvex\\Assembly\\b.txt");
   write("C:\\Orvex\\Assembly\\c.txt");
-  app.listFiles("C:\\Orvex\\Assembly", "*.*");
+  app.lists.listFiles("C:\\Orvex\\Assembly", "*.*");
   app.state.i = 2;
-  app.DisplayFileCopy();
+  app.copying.DisplayFileCopy();
   EXPECT_EQ(app.anim.labAnimation.caption(), "Copying c.txt");
 }
 
@@ -180,7 +180,7 @@ TEST_F(StartupTest, WarningWindowCheckBox) {
     app.warn.chkNotAgain.setValue(0);
     app.warn.cmdOK.click();
   };
-  app.showWinZipWarning();
+  app.ui.showWinZipWarning();
   EXPECT_EQ(app.state.ZipWarning, 0);
   EXPECT_FALSE(app.warn.visible());
   EXPECT_EQ(app.warn.labZipWarning.caption(), "Remember! Don't use folder names...");
@@ -188,7 +188,7 @@ TEST_F(StartupTest, WarningWindowCheckBox) {
     app.warn.chkNotAgain.setValue(1);
     app.warn.cmdOK.click();
   };
-  app.showWinZipWarning();
+  app.ui.showWinZipWarning();
   EXPECT_EQ(app.state.ZipWarning, 1);
 }
 

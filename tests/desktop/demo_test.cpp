@@ -151,9 +151,9 @@ TEST_F(DemoTree, StartsOnFs98AndEverySimulatorDirectoryPassesTheBrowserCheck) {
                           Choice{app.frm.optCFS2, app.state.CFS2Path, "CFS2 Directory"},
                           Choice{app.frm.optFS98, app.state.FS98Path, "FS98 Directory"}}) {
     c.option.setValue(true);
-    app.cmdSetDirectories_Click();
-    ASSERT_TRUE(app.pointDirList(app.frm.Dir1, c.path)) << c.path;
-    app.cmdSelect_Click();
+    app.sims.cmdSetDirectories_Click();
+    ASSERT_TRUE(app.lists.pointDirList(app.frm.Dir1, c.path)) << c.path;
+    app.sims.cmdSelect_Click();
     EXPECT_EQ(tk_.countCaption("FS Directory Errors"), 0) << c.path;
     EXPECT_EQ(app.frm.cmdSetDirectories.caption(), c.caption);
     EXPECT_FALSE(app.frm.frmDirectories.visible());
@@ -186,8 +186,8 @@ TEST_F(DemoTree, RefreshRecognisesEachSampleAsItsKind) {
       EXPECT_TRUE(app.frm.cmdInstall.visible());
       EXPECT_TRUE(app.frm.Image4.visible());  // the preview picture
     }
-    app.RemoveDirectories();
-    app.DeleteAssembly();
+    app.assembly.RemoveDirectories();
+    app.assembly.DeleteAssembly();
     EXPECT_TRUE(namesIn(assembly_).empty());
   }
   EXPECT_TRUE(tk_.boxes.empty()) << tk_.boxes.front().caption << ": " << tk_.boxes.front().text;

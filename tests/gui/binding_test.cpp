@@ -170,7 +170,7 @@ TEST_F(GuiBinding, DirectoryListBrowsesUpAndDown) {
   run.widget<QPushButton>("cmdSetDirectories")->click();
   auto* dir = run.widget<QListWidget>("Dir1");
   EXPECT_FALSE(dir->isHidden());
-  ASSERT_TRUE(run.orvex->pointDirList(f().Dir1, "C:\\FS98"));
+  ASSERT_TRUE(run.orvex->lists.pointDirList(f().Dir1, "C:\\FS98"));
   EXPECT_EQ(rows(dir), (QStringList{"C:\\", "FS98", "Aircraft", "Scenery"}));
   EXPECT_EQ(dir->currentRow(), 1);
 
@@ -187,7 +187,7 @@ TEST_F(GuiBinding, DirectoryListBrowsesUpAndDown) {
 
 TEST_F(GuiBinding, AVanishedDirectoryIsReportedAndTheListStays) {
   QDir(run.tmp.path()).mkpath(QStringLiteral("FS98/Aircraft"));
-  ASSERT_TRUE(run.orvex->pointDirList(f().Dir1, "C:\\FS98"));
+  ASSERT_TRUE(run.orvex->lists.pointDirList(f().Dir1, "C:\\FS98"));
   auto* dir = run.widget<QListWidget>("Dir1");
   QDir(run.tmp.path() + QStringLiteral("/FS98/Aircraft")).removeRecursively();
   const size_t boxes = run.toolkit->shownBoxes().size();

@@ -86,7 +86,7 @@ TEST(GuiFirstRun, ClosingIsRefusedWhileAnInstallRuns) {
   run.orvex->Form_Load();
   const int beeps = run.toolkit->beeps();
   {
-    BusyScope busy(*run.orvex);
+    BusyScope busy(run.orvex->context());
     EXPECT_FALSE(run.window->close());
     EXPECT_TRUE(run.window->isVisible());
     EXPECT_FALSE(run.orvex->ended());

@@ -70,7 +70,7 @@ TEST(GuiOptionActions, AChoiceDuringAnInstallIsRefusedAndTheOldOptionShown) {
     run.orvex->Form_Load();
     const int beeps = run.toolkit->beeps();
     {
-      BusyScope busy(*run.orvex);
+      BusyScope busy(run.orvex->context());
       way.choose(run.widget<QRadioButton>("optCFS"));
     }
     EXPECT_EQ(run.toolkit->beeps(), beeps + 1);

@@ -83,7 +83,7 @@ TEST_F(GuiRecords, APreviewShowsItsTableThenTheInstallComesOffTheInstalledTab) {
   // The Installed tab works its list out when it is shown.
   auto* installs = run.widget<QTreeWidget>("lvwInstalled");
   EXPECT_EQ(installs->topLevelItemCount(), 0);
-  run.widget<QTabWidget>("SSTab1")->setCurrentIndex(Orvex::kInstalledTab);
+  run.widget<QTabWidget>("SSTab1")->setCurrentIndex(InstalledTab::kInstalledTab);
   ASSERT_EQ(installs->topLevelItemCount(), 1);
   EXPECT_EQ(installs->topLevelItem(0)->text(2), QStringLiteral("C:\\FS98\\Sound"));
   EXPECT_EQ(installs->topLevelItem(0)->text(5), QStringLiteral("as installed"));

@@ -46,7 +46,7 @@ TEST(GuiWindows, WarningIsModalUntilOKAndKeepsTheCheckBox) {
     dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
   });
 
-  run.orvex->showWinZipWarning();
+  run.orvex->ui.showWinZipWarning();
 
   EXPECT_EQ(run.warningWindow->windowTitle(), QStringLiteral("WinZip Warning!"));
   EXPECT_EQ(text, QStringLiteral("Remember! Don't use folder names..."));
@@ -64,7 +64,7 @@ TEST(GuiWindows, WarningIsModalUntilOKAndKeepsTheCheckBox) {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(dialog, &escape);
   });
-  run.orvex->showWinZipWarning();
+  run.orvex->ui.showWinZipWarning();
   EXPECT_TRUE(stillChecked);
   EXPECT_FALSE(run.warningWindow->isVisible());
   EXPECT_FALSE(run.orvex->warn.visible());
@@ -77,14 +77,14 @@ TEST(GuiWindows, CopyWindowPlaysTheAnimationAndNamesTheFile) {
       QFile::copy(QStringLiteral(ORVEX_RESOURCES_DIR "/FileCopy.avi"), run.host("FileCopy.avi")));
   run.writeFile(QStringLiteral("Assembly/aircraft.cfg"), "[fltsim.0]\n");
   run.writeFile(QStringLiteral("Assembly/model.mdl"), "x");
-  ASSERT_EQ(run.orvex->listFiles("C:\\Orvex\\Assembly", "*.*"), 2);
+  ASSERT_EQ(run.orvex->lists.listFiles("C:\\Orvex\\Assembly", "*.*"), 2);
 
   frmAnimation& anim = run.orvex->anim;
   anim.Animation1.setFile("C:\\Orvex\\\\FileCopy.avi");
-  run.orvex->frmAnimation_Load();
+  run.orvex->ui.frmAnimation_Load();
   anim.show();
   run.orvex->state.i = 1;
-  run.orvex->DisplayFileCopy();
+  run.orvex->copying.DisplayFileCopy();
 
   AviPlayer* player = run.copyWindow->player();
   EXPECT_TRUE(run.copyWindow->isVisible());

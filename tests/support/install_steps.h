@@ -22,7 +22,7 @@ void installAsTheUserWould(Orvex& app, Kind kind);
 
 // The Installed tab shown, as the user shows it before looking at the installs, and its list.
 inline ListView& installedList(Orvex& app) {
-  app.frm.SSTab1.setTab(Orvex::kInstalledTab);
+  app.frm.SSTab1.setTab(InstalledTab::kInstalledTab);
   return app.frm.lvwInstalled;
 }
 

@@ -2,7 +2,7 @@
 // sub-folders in the simulator, asked about once when they exist already.
 #include <optional>
 
-#include "app/orvex.h"
+#include "install/aircraft/aircraft_install.h"
 #include "platform/config_entries.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -36,7 +36,7 @@ constexpr FolderKey kFolderKeys[] = {
 
 }  // namespace
 
-bool Orvex::CheckAirConfig() {
+bool AircraftInstall::CheckAirConfig() {
   ProgramState& s = state;
   AircraftItems cfg;
   try {
@@ -45,8 +45,8 @@ bool Orvex::CheckAirConfig() {
     frm.setMousePointer(MousePointer::Default);
     tk.msgBox("No Aircraft files found in the Assembly area.\r\rNothing to load...",
               "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
-    DeleteAssembly();
-    cmdCancelLoad_Click();
+    assembly_.DeleteAssembly();
+    assembly_.cmdCancelLoad_Click();
     return false;
   }
 
@@ -81,7 +81,7 @@ bool Orvex::CheckAirConfig() {
   return true;
 }
 
-bool Orvex::MakeAircraftDirectories(const std::string& SimName) {
+bool AircraftInstall::MakeAircraftDirectories(const std::string& SimName) {
   const ProgramState& s = state;
   const std::string aircraft = SimName + "\\Aircraft\\" + s.AircraftName;
   const std::string folders[] = {aircraft,
@@ -100,7 +100,7 @@ bool Orvex::MakeAircraftDirectories(const std::string& SimName) {
     } catch (const FileError& e) {
       if (e.number() != err::PathFileAccess) {
         frm.setMousePointer(MousePointer::Default);
-        hideCopyWindow();
+        copies_.hideCopyWindow();
         tk.msgBox(errorText("Error", e) + "\r" + folder, "Aircraft Directory Error",
                   MsgIcon::Critical, MsgButtons::OK);
         return false;
@@ -111,7 +111,7 @@ bool Orvex::MakeAircraftDirectories(const std::string& SimName) {
                     "Aircraft Directory Error", MsgIcon::Warning, MsgButtons::YesNo);
       if (answer != MsgAnswer::Yes) {
         state.CancelAircraftInstall = 1;
-        hideCopyWindow();
+        copies_.hideCopyWindow();
         return true;
       }
       agreed = true;

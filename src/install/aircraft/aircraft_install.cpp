@@ -1,13 +1,14 @@
 // The aircraft install: the aircraft's files sorted out of the assembly area into its
 // folders by the groups of the sorting table, gauges into the simulator's Gauges folder.
-#include "app/orvex.h"
-#include "app/steps.h"
+#include "install/aircraft/aircraft_install.h"
+
 #include "platform/config_entries.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_reading.h"
 #include "platform/toolkit.h"
-#include "sim/profiles.h"
+#include "program/profiles.h"
+#include "program/steps.h"
 
 namespace orvex {
 namespace {
@@ -38,13 +39,10 @@ constexpr SortGroup kSortingTable[] = {
     {nullptr, "*.*", Target::Unknown},
 };
 
-// Thrown when the user stops the install at the failure question.
-struct InstallStopped {};
-
 }  // namespace
 
-void Orvex::cmdInstall_Click() {
-  BusyScope busy(*this);
+void AircraftInstall::cmdInstall_Click() {
+  BusyScope busy(ctx);
   ProgramState& s = state;
   // Without the aircraft's own name its files would land in the simulator's Aircraft folder.
   if (s.AircraftName.empty()) {
@@ -55,13 +53,13 @@ void Orvex::cmdInstall_Click() {
   s.PatternList.clear();
   s.CancelAircraftInstall = 0;
   // Tested in this order: CFS, CFS2, FS2000, FS98.
-  refreshFSimFromOptions();
-  RecordScope record(*this, "aircraft", s.AircraftName);
+  refreshFSimFromOptions(state, frm);
+  RecordScope record(installed_, copies_, "aircraft", s.AircraftName);
 
   if (!CheckAirConfig()) return;
   if (!MakeAircraftDirectories(s.FSim)) return;
   if (s.CancelAircraftInstall == 1) {
-    cmdCancelLoad_Click();
+    assembly_.cmdCancelLoad_Click();
     frm.setMousePointer(MousePointer::Default);
     return;
   }
@@ -97,18 +95,21 @@ void Orvex::cmdInstall_Click() {
       return Resume::next();
     }
     fs.closeAll();
-    hideCopyWindow();
-    cmdCancelLoad_Click();
+    copies_.hideCopyWindow();
+    assembly_.cmdCancelLoad_Click();
     frm.setMousePointer(MousePointer::Default);
     return Resume::stop();
   };
   auto copyGroup = [&](const std::string& patterns, Target target) {
-    if (!runCopyPass({patterns, targetFolder(target), "", "", false},
-                     [&](const FileError& e, PassStep) { return onError(e, patterns); }))
-      throw InstallStopped();
+    if (copies_.runCopyPass({patterns, targetFolder(target), "", "", false},
+                            [&](const FileError& e, PassStep) { return onError(e, patterns); }))
+      return;
+    // The user said No, and the load is cancelled.
+    record.end();
+    throw StopFailure("");
   };
 
-  std::vector<Step> steps = {{"", [&] { showCopyWindow(); }}};
+  std::vector<Step> steps = {{"", [&] { copies_.showCopyWindow(); }}};
   for (const SortGroup& group : kSortingTable) {
     if (group.target == Target::Panel) {
       steps.push_back({"", [&] {
@@ -136,14 +137,10 @@ void Orvex::cmdInstall_Click() {
                      }});
   }
 
-  try {
-    if (!runSteps(steps, [&](const FileError& e, const Step&) { return onError(e, ""); })) return;
-  } catch (const InstallStopped&) {
-    return;
-  }
+  if (!runSteps(steps, [&](const FileError& e, const Step&) { return onError(e, ""); })) return;
 
   record.end();
-  hideCopyWindow();
+  copies_.hideCopyWindow();
   tk.msgBox("Aircraft Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
   frm.Image1.setVisible(true);

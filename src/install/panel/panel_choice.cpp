@@ -1,6 +1,8 @@
 // The panel frame's target choice: the three options, the name box with its "Install to: "
 // line, the drive and directory lists, and giving up the panel.
-#include "app/orvex.h"
+#include "install/panel/panel_install.h"
+#include "program/profiles.h"
+#include "program/window_helpers.h"
 
 namespace orvex {
 
@@ -18,7 +20,7 @@ void caretToEnd(TextBox& box) {
 
 }  // namespace
 
-void Orvex::optFSCONV_Click() {
+void PanelInstall::optFSCONV_Click() {
   if (!frm.optFSCONV.value()) return;
   frm.labPanelName.setVisible(true);
   frm.txtPanelName.setText("");
@@ -28,25 +30,25 @@ void Orvex::optFSCONV_Click() {
   setVisible({&frm.Drive2, &frm.Dir2}, false);
 }
 
-void Orvex::optMyChoice_Click() {
+void PanelInstall::optMyChoice_Click() {
   if (!frm.optMyChoice.value()) return;
   frm.Drive2.setTop(kDriveTopExisting);
   frm.Drive2.setVisible(true);
   frm.Dir2.setTop(kDirTopExisting);
   frm.Dir2.setVisible(true);
   // Aircraft keep their panel folders under the simulator's aircraft folder.
-  pointDirList(frm.Dir2, state.FSim + "\\Aircraft");
+  lists_.pointDirList(frm.Dir2, state.FSim + "\\Aircraft");
   setVisible({&frm.labPanelName, &frm.txtPanelName, &frm.labDisplayPath}, false);
 }
 
-void Orvex::optPanelLetMe_Click() {
+void PanelInstall::optPanelLetMe_Click() {
   if (!frm.optPanelLetMe.value()) return;
   frm.Drive2.setTop(kDriveTopLetMe);
   frm.Drive2.setVisible(true);
   frm.Dir2.setTop(kDirTopLetMe);
   frm.Dir2.setVisible(true);
   // Dir2_Change copies the new path into the name box.
-  pointDirList(frm.Dir2, state.FSim);
+  lists_.pointDirList(frm.Dir2, state.FSim);
   frm.txtPanelName.setVisible(true);
   frm.txtPanelName.setFocus();
   caretToEnd(frm.txtPanelName);
@@ -54,17 +56,17 @@ void Orvex::optPanelLetMe_Click() {
   frm.labDisplayPath.setVisible(false);
 }
 
-void Orvex::txtPanelName_Change() {
-  refreshFSimFromOptions();
+void PanelInstall::txtPanelName_Change() {
+  refreshFSimFromOptions(state, frm);
   frm.labDisplayPath.setCaption("Install to: " + wrappedPath(state.FSim) +
                                 "\\ Aircraft \\ FSFSCONV\\ Panel." + frm.txtPanelName.text());
 }
 
-void Orvex::Drive2_Change() {
-  followDrive(frm.Drive2, frm.Dir2);
+void PanelInstall::Drive2_Change() {
+  lists_.followDrive(frm.Drive2, frm.Dir2);
 }
 
-void Orvex::Dir2_Change() {
+void PanelInstall::Dir2_Change() {
   // The drive list shows the drive the directory list is on, so that choosing another drive
   // is always a change.
   frm.Drive2.showDrive(frm.Dir2.path());
@@ -75,11 +77,11 @@ void Orvex::Dir2_Change() {
   }
 }
 
-void Orvex::cmdPanelCancel_Click() {
+void PanelInstall::cmdPanelCancel_Click() {
   frm.setMousePointer(MousePointer::Hourglass);
   frm.SSTab1.setTab(0);
-  RemoveDirectories();
-  DeleteAssembly();
+  assembly_.RemoveDirectories();
+  assembly_.DeleteAssembly();
   frm.frmPanelInstall.setVisible(false);
   frm.txtPanelName.setText("");
   frm.setMousePointer(MousePointer::Default);

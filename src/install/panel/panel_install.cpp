@@ -1,13 +1,14 @@
 // The panel install: working out the target panel folder from the chosen option, and moving
 // the panel's files into it and into the simulator's Gauges and Sound folders.
-#include "app/orvex.h"
-#include "app/steps.h"
+#include "install/panel/panel_install.h"
+
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_reading.h"
 #include "platform/toolkit.h"
+#include "program/steps.h"
 
 namespace orvex {
 
@@ -37,9 +38,10 @@ bool usableFolderPath(const std::string& path) {
   return colon == std::string::npos || (colon == 1 && path.find(':', 2) == std::string::npos);
 }
 
-// The two answers to a failure of the install, shared by the click and InstallPanel.
-struct PanelFailure {
-  Orvex& o;
+}  // namespace
+
+struct PanelInstall::Failure {
+  PanelInstall& o;
 
   // The question about an existing folder or file; true for Yes.
   bool overwrite() const {
@@ -47,7 +49,7 @@ struct PanelFailure {
     if (o.tk.msgBox(o.state.FName + " Exists!  Overwrite?", "Panel Error", MsgIcon::None,
                     MsgButtons::YesNo) == MsgAnswer::Yes)
       return true;
-    o.hideCopyWindow();
+    o.copies_.hideCopyWindow();
     return false;
   }
 
@@ -57,31 +59,30 @@ struct PanelFailure {
     o.tk.msgBox(errorMessage("Error ", e), "Install Panel Error", MsgIcon::Critical,
                 MsgButtons::OK);
     o.fs.closeAll();
-    o.hideCopyWindow();
+    o.copies_.hideCopyWindow();
   }
 };
 
-// Failures before the copy passes: a folder to make that exists already is the overwrite
-// question; anything else ends the install.
-Resume onMakeFolderFailure(Orvex& o, const FileError& e, bool makingFolder) {
+Resume PanelInstall::onMakeFolderFailure(const FileError& e, bool makingFolder) {
+  PanelInstall& o = *this;
   o.frm.setMousePointer(MousePointer::Default);
-  const PanelFailure failure{o};
+  const Failure failure{o};
   if (makingFolder && e.number() == err::PathFileAccess)
     return failure.overwrite() ? Resume::next() : Resume::stop();
   failure.report(e);
   return Resume::stop();
 }
 
-// A panel installed into the assembly area, or any folder below it, would go with its next
-// clean-up without a word.
-bool refuseAssemblyArea(Orvex& o, const std::string& folder) {
-  if (!o.insideAssemblyArea(folder)) return false;
+bool PanelInstall::refuseAssemblyArea(const std::string& folder) {
+  PanelInstall& o = *this;
+  if (!o.assembly_.insideAssemblyArea(folder)) return false;
   o.tk.msgBox("Panel Files cannot be installed into the Assembly folder!\r" + folder, "Panel Error",
               MsgIcon::Warning, MsgButtons::OK);
   return true;
 }
 
-void installToFsconv(Orvex& o) {
+void PanelInstall::installToFsconv() {
+  PanelInstall& o = *this;
   TextBox& name = o.frm.txtPanelName;
   if (name.text().empty()) {
     o.tk.beep();
@@ -97,7 +98,7 @@ void installToFsconv(Orvex& o) {
     return;
   }
   const std::string folder = o.state.FSim + "\\Aircraft\\FSFSCONV\\Panel." + name.text();
-  if (refuseAssemblyArea(o, folder)) return;
+  if (refuseAssemblyArea(folder)) return;
   o.state.PanelDir = folder;
   o.state.FName = o.state.PanelDir;
   o.InstallPanel();
@@ -105,7 +106,8 @@ void installToFsconv(Orvex& o) {
 
 // T is the browsed folder when its path names a panel folder, or its "Panel" sub-folder when
 // one of its sub-folders does.
-void installToExisting(Orvex& o) {
+void PanelInstall::installToExisting() {
+  PanelInstall& o = *this;
   ProgramState& s = o.state;
   s.AircraftName = o.frm.Dir2.path();
   bool found = false;
@@ -131,11 +133,12 @@ void installToExisting(Orvex& o) {
     o.tk.msgBox("We're not in a Panel Directory!", "Panel Error", MsgIcon::Warning, MsgButtons::OK);
     return;
   }
-  if (refuseAssemblyArea(o, s.AircraftName)) return;
+  if (refuseAssemblyArea(s.AircraftName)) return;
   o.InstallPanel();
 }
 
-void installToChosenPath(Orvex& o) {
+void PanelInstall::installToChosenPath() {
+  PanelInstall& o = *this;
   ProgramState& s = o.state;
   TextBox& path = o.frm.txtPanelName;
   if (dos::isBlank(path.text())) {
@@ -156,33 +159,31 @@ void installToChosenPath(Orvex& o) {
   s.PanelDir = path.text();
   s.AircraftName = path.text();
   s.FName = s.PanelDir;
-  if (refuseAssemblyArea(o, s.AircraftName)) return;
-  o.nameRecord(s.PanelDir);
+  if (refuseAssemblyArea(s.AircraftName)) return;
+  o.installed_.nameRecord(s.PanelDir);
   const bool goOn =
       runSteps({{"make", [&] { o.fs.mkDir(s.PanelDir); }}},
-               [&](const FileError& e, const Step&) { return onMakeFolderFailure(o, e, true); });
+               [&](const FileError& e, const Step&) { return onMakeFolderFailure(e, true); });
   if (goOn) o.InstallPanel();
 }
 
-}  // namespace
-
-void Orvex::cmdPanelInstall_Click() {
-  BusyScope busy(*this);
+void PanelInstall::cmdPanelInstall_Click() {
+  BusyScope busy(ctx);
   if (isPlaceholderNoCase(state.FSim)) return;
-  RecordScope record(*this, "panel", "");
+  RecordScope record(installed_, copies_, "panel", "");
   frm.optFSCONV.setEnabled(!frm.optCFS2.value());
   if (frm.optFSCONV.value())
-    installToFsconv(*this);
+    installToFsconv();
   else if (frm.optMyChoice.value())
-    installToExisting(*this);
+    installToExisting();
   else if (frm.optPanelLetMe.value())
-    installToChosenPath(*this);
+    installToChosenPath();
   else
     tk.beep();  // no target chosen yet
 }
 
-void Orvex::InstallPanel() {
-  nameRecord(frm.optFSCONV.value() ? state.FName : state.AircraftName);
+void PanelInstall::InstallPanel() {
+  installed_.nameRecord(frm.optFSCONV.value() ? state.FName : state.AircraftName);
   const bool ready = runSteps(
       {
           {"make",
@@ -194,7 +195,7 @@ void Orvex::InstallPanel() {
              if (frm.optFSCONV.value()) state.AircraftName = state.FName;
            }},
           {"", [&] { frm.setMousePointer(MousePointer::Hourglass); }},
-          {"", [&] { showCopyWindow(); }},
+          {"", [&] { copies_.showCopyWindow(); }},
           {"",
            [&] {
              state.PatternList =
@@ -202,12 +203,12 @@ void Orvex::InstallPanel() {
            }},
       },
       [&](const FileError& e, const Step& failed) {
-        return onMakeFolderFailure(*this, e, failed.label == "make");
+        return onMakeFolderFailure(e, failed.label == "make");
       });
   if (!ready) return;
 
   const std::string target = state.AircraftName;
-  const PanelFailure failure{*this};
+  const Failure failure{*this};
   const CopyPassHandler onPassFailure = [&](const FileError& e, PassStep step) {
     frm.setMousePointer(MousePointer::Default);
     if (e.number() == err::PathFileAccess && step == PassStep::MakeFolder)
@@ -226,13 +227,13 @@ void Orvex::InstallPanel() {
       {"*.*", target + "\\PanelDocs\\", "", target + "\\PanelDocs\\", false},
   };
   for (const CopyPass& pass : passes)
-    if (!runCopyPass(pass, onPassFailure)) return;
+    if (!copies_.runCopyPass(pass, onPassFailure)) return;
 
-  endRecord(false);  // success is said once the record is complete
-  hideCopyWindow();
+  installed_.endRecord(false);  // success is said once the record is complete
+  copies_.hideCopyWindow();
   tk.msgBox("Panel Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
-  DeleteAssembly();
+  assembly_.DeleteAssembly();
   frm.frmPanelInstall.setVisible(false);
   frm.optFSCONV.setEnabled(true);
   frm.txtPanelName.setText("");

@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/orvex.h"
+#include "install/scenery/scenery_install.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -58,7 +58,7 @@ std::string unreadableList(const std::string& list, const std::string& why) {
 
 }  // namespace
 
-bool Orvex::sceneryListReadable() {
+bool SceneryInstall::sceneryListReadable() {
   const std::string list = state.FSim + "\\Scenery.cfg";
   std::string bytes;
   try {
@@ -75,7 +75,7 @@ bool Orvex::sceneryListReadable() {
   return false;
 }
 
-void Orvex::UpdateSceneryConfig() {
+void SceneryInstall::UpdateSceneryConfig() {
   const std::string list = state.FSim + "\\Scenery.cfg";
   const std::string backup = state.FSim + "\\SceneryCfg.bku";
   const std::string name = frm.txtSceneryName.text();

@@ -1,16 +1,17 @@
 // The scenery install: the target choice, moving the files into a new scenery folder sorted
 // by pattern, registering the area, and the cancel that throws the archive away.
+#include "install/scenery/scenery_install.h"
+
 #include <array>
 #include <optional>
 
-#include "app/orvex.h"
-#include "app/steps.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "platform/text_reading.h"
 #include "platform/toolkit.h"
+#include "program/steps.h"
 
 namespace orvex {
 namespace {
@@ -74,26 +75,27 @@ bool listedInSceneryConfig(FileSystem& fs, const std::string& list, const std::s
 
 }  // namespace
 
-void Orvex::optSceneryDefault_Click() {
+void SceneryInstall::optSceneryDefault_Click() {
   setVisible({&frm.drvScenery, &frm.dirScenery}, false);
   frm.labSceneryDir.setVisible(true);
 }
 
-void Orvex::optSceneryOptional_Click() {
-  if (pointDirList(frm.dirScenery, state.FSim)) frm.drvScenery.showDrive(frm.dirScenery.path());
+void SceneryInstall::optSceneryOptional_Click() {
+  if (lists_.pointDirList(frm.dirScenery, state.FSim))
+    frm.drvScenery.showDrive(frm.dirScenery.path());
   setVisible({&frm.drvScenery, &frm.dirScenery}, true);
   frm.labSceneryDir.setVisible(false);
 }
 
-void Orvex::drvScenery_Change() {
-  followDrive(frm.drvScenery, frm.dirScenery);
+void SceneryInstall::drvScenery_Change() {
+  lists_.followDrive(frm.drvScenery, frm.dirScenery);
 }
 
-void Orvex::dirScenery_Change() {
+void SceneryInstall::dirScenery_Change() {
   // The chosen folder is read from the list when Install is pressed.
 }
 
-void Orvex::Command1_Click() {
+void SceneryInstall::Command1_Click() {
   if (frm.labSceneryDir.caption().empty() ||
       (!frm.optSceneryDefault.value() && !frm.optSceneryOptional.value())) {
     tk.beep();
@@ -130,8 +132,8 @@ void Orvex::Command1_Click() {
   // folder is made or file moved, so that the simulator's tree stays as it was.
   if (!sceneryListReadable()) return;
 
-  BusyScope busy(*this);
-  RecordScope record(*this, "scenery", name);
+  BusyScope busy(ctx);
+  RecordScope record(installed_, copies_, "scenery", name);
   frm.setMousePointer(MousePointer::Hourglass);
   const std::string D = sceneryFolder();
   bool registerArea = true;
@@ -168,7 +170,7 @@ void Orvex::Command1_Click() {
           {"", [&] { fs.mkDir(D + "\\Scenery"); }},
           {"", [&] { fs.mkDir(D + "\\Texture"); }},
           {"", [&] { fs.mkDir(D + "\\Unknown"); }},
-          {"copy", [&] { showCopyWindow(); }},
+          {"copy", [&] { copies_.showCopyWindow(); }},
       },
       [&](const FileError& e, const Step& failed) { return onError(e, failed.label == "copy"); });
   for (size_t g = 0; carriedOn && g < kSceneryGroups.size(); ++g) {
@@ -176,13 +178,13 @@ void Orvex::Command1_Click() {
     const std::string folder = D + group.folder;
     // Making the folder first brings back a sub-folder missing from a scenery folder that
     // existed already; where it is there, the failure is ignored.
-    carriedOn =
-        runCopyPass({group.patterns, folder + "\\", folder, "", group.onlyWhenListed},
-                    [&](const FileError& e, PassStep step) { return onError(e, true, step); });
+    carriedOn = copies_.runCopyPass(
+        {group.patterns, folder + "\\", folder, "", group.onlyWhenListed},
+        [&](const FileError& e, PassStep step) { return onError(e, true, step); });
   }
   if (!carriedOn) {
     // The install stopped: the copy window must not stay over the main window.
-    hideCopyWindow();
+    copies_.hideCopyWindow();
     frm.setMousePointer(MousePointer::Default);
     return;
   }
@@ -190,7 +192,7 @@ void Orvex::Command1_Click() {
   if (registerArea || !listedInSceneryConfig(fs, state.FSim + "\\Scenery.cfg", sceneryLocal()))
     UpdateSceneryConfig();
   record.end();
-  hideCopyWindow();
+  copies_.hideCopyWindow();
   tk.msgBox("Scenery Files Created Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
 
@@ -203,11 +205,11 @@ void Orvex::Command1_Click() {
   frm.setMousePointer(MousePointer::Default);
 }
 
-void Orvex::Command2_Click() {
+void SceneryInstall::Command2_Click() {
   frm.setMousePointer(MousePointer::Hourglass);
   frm.SSTab1.setTab(0);
-  RemoveDirectories();
-  DeleteAssembly();
+  assembly_.RemoveDirectories();
+  assembly_.DeleteAssembly();
   frm.txtSceneryName.setText("");
   frm.labSceneryDir.setCaption("");
   setVisible({&frm.drvScenery, &frm.dirScenery, &frm.frmScenery}, false);

@@ -1,19 +1,17 @@
 // The sound install: a sound set's wav and cfg files into the chosen sound folder, its
 // documents into a Documentation folder beside them, then the assembly area emptied.
+#include "install/sound/sound_install.h"
+
 #include <cctype>
 
-#include "app/orvex.h"
-#include "app/steps.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
+#include "program/steps.h"
 
 namespace orvex {
 namespace {
-
-// Thrown by a step to end the install after its message has been shown.
-struct InstallStopped {};
 
 // "X:\..." and nothing less: a relative name would land in whatever folder is current.
 bool isFullPath(const std::string& path) {
@@ -23,8 +21,8 @@ bool isFullPath(const std::string& path) {
 
 }  // namespace
 
-void Orvex::cmdInstallSound_Click() {
-  BusyScope busy(*this);
+void SoundInstall::cmdInstallSound_Click() {
+  BusyScope busy(ctx);
   ProgramState& s = state;
   if (isPlaceholderNoCase(s.FSim)) {
     tk.beep();
@@ -42,7 +40,7 @@ void Orvex::cmdInstallSound_Click() {
     return;
   }
   frm.setMousePointer(MousePointer::Hourglass);
-  RecordScope record(*this, "sound set", "");
+  RecordScope record(installed_, copies_, "sound set", "");
 
   auto backToPathBox = [&] {
     frm.txtIDecide.setFocus();
@@ -52,13 +50,14 @@ void Orvex::cmdInstallSound_Click() {
     tk.msgBox(text, caption, MsgIcon::Warning, MsgButtons::OK);
     frm.setMousePointer(MousePointer::Default);
     if (toPathBox) backToPathBox();
-    throw InstallStopped();
+    record.end();
+    throw StopFailure("");  // the user has been told
   };
   auto systemError = [&](const FileError& e) {
     frm.setMousePointer(MousePointer::Default);
     tk.msgBox(errorMessage("Error ", e), "System Error", MsgIcon::Warning, MsgButtons::OK);
     // Left on screen, the copy window would go on claiming to copy.
-    hideCopyWindow();
+    copies_.hideCopyWindow();
     return Resume::stop();
   };
   auto onError = [&](const FileError& e) {
@@ -67,7 +66,7 @@ void Orvex::cmdInstallSound_Click() {
     if (tk.msgBox("This Sound File Exists!\rOverwrite?", "Sound Exists", MsgIcon::Information,
                   MsgButtons::YesNo) == MsgAnswer::Yes)
       return Resume::next();
-    hideCopyWindow();
+    copies_.hideCopyWindow();
     if (frm.optSoundCustom.value()) backToPathBox();
     return Resume::stop();
   };
@@ -79,7 +78,9 @@ void Orvex::cmdInstallSound_Click() {
     return step == PassStep::Copy && r.kind == Resume::Kind::Next ? Resume::replace() : r;
   };
   auto pass = [&](const CopyPass& p) {
-    if (!runCopyPass(p, onPassError)) throw InstallStopped();
+    if (copies_.runCopyPass(p, onPassError)) return;
+    record.end();
+    throw StopFailure("");  // the user has been told
   };
 
   std::string S;
@@ -115,17 +116,17 @@ void Orvex::cmdInstallSound_Click() {
                     "Sound Name", true);
          }
          // Installed into the assembly area, the sounds would go with its clean-up.
-         if (insideAssemblyArea(S))
+         if (assembly_.insideAssemblyArea(S))
            refuse("Sound Files cannot be installed into the Assembly folder!\r" + S, "Sound Error",
                   frm.optSoundCustom.value());
          s.SoundDir = S;
-         nameRecord(S);
+         installed_.nameRecord(S);
        }},
       {"",
        [&] {
          if (frm.optSoundCustom.value()) fs.mkDir(S);
        }},
-      {"", [&] { showCopyWindow(); }},
+      {"", [&] { copies_.showCopyWindow(); }},
       {"",
        [&] {
          pass({"*.wav;*.cfg", S + "\\", "", "", false});
@@ -135,23 +136,19 @@ void Orvex::cmdInstallSound_Click() {
          pass({"*.txt;*.doc;*.me", S + "\\Documentation\\", S + "\\Documentation", "", true});
        }},
   };
-  try {
-    const bool carriedOn = runSteps(steps, [&](const FileError& e, const Step& failed) {
-      // Without a complete target there is nothing to go on with.
-      return failed.label == "target" ? systemError(e) : onError(e);
-    });
-    if (!carriedOn) return;
-  } catch (const InstallStopped&) {
-    return;
-  }
+  const bool carriedOn = runSteps(steps, [&](const FileError& e, const Step& failed) {
+    // Without a complete target there is nothing to go on with.
+    return failed.label == "target" ? systemError(e) : onError(e);
+  });
+  if (!carriedOn) return;
 
   record.end();
-  hideCopyWindow();
+  copies_.hideCopyWindow();
   tk.msgBox("Sound Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
   frm.SSTab1.setTab(0);
-  RemoveDirectories();
-  DeleteAssembly();
+  assembly_.RemoveDirectories();
+  assembly_.DeleteAssembly();
   frm.frmSound.setVisible(false);
   frm.txtSoundName.setText("");
   setVisible({&frm.Dir3, &frm.Drive3, &frm.txtIDecide}, false);

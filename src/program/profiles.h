@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/program_state.h"
+#include "program/program_state.h"
 #include "ui/windows.h"
 
 namespace orvex {
@@ -22,5 +22,10 @@ struct SimProfile {
 
 // In the order in which the options are tested: FS98, FS2000, CFS, CFS2.
 const std::array<SimProfile, 4>& simProfiles();
+
+// The profile whose option is selected; null when none is.
+const SimProfile* selectedProfile(const frmOrvex2& frm);
+// FSim from the selected option, tested in the order CFS, CFS2, FS2000, FS98.
+void refreshFSimFromOptions(ProgramState& state, const frmOrvex2& frm);
 
 }  // namespace orvex

@@ -1,5 +1,5 @@
 // The step runner behind "go on with the step after the failing one".
-#include "app/steps.h"
+#include "program/steps.h"
 
 namespace orvex {
 

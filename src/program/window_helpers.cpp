@@ -1,13 +1,14 @@
 // Helpers shared by many procedures: centring, the responsive pause, the location label's
-// colours, the copy window's file name, help, and the one-time zip warning window.
+// colours, help, and the one-time zip warning window.
+#include "program/window_helpers.h"
+
 #include <cmath>
 
-#include "app/orvex.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
 
-void Orvex::CenterForm(Form& form) {
+void WindowHelpers::CenterForm(Form& form) {
   frm.setMousePointer(MousePointer::Hourglass);
   const int screenH = int(std::lround(tk.screenHeight() * 0.85));
   const int top = screenH / 2 - form.height() / 2;
@@ -16,32 +17,23 @@ void Orvex::CenterForm(Form& form) {
   frm.setMousePointer(MousePointer::Default);
 }
 
-void Orvex::Pause(int NumSecs) {
+void WindowHelpers::Pause(int NumSecs) {
   const double start = tk.clock();
-  while (tk.clock() - start < NumSecs && !ended_) tk.doEvents();
+  while (tk.clock() - start < NumSecs && !ended()) tk.doEvents();
 }
 
-void Orvex::SetLabelColour(const std::string& SimName, Label& LabelName) {
+void WindowHelpers::SetLabelColour(const std::string& SimName, Label& LabelName) {
   if (isPlaceholder(SimName))
     LabelName.setColours(colours::Red, colours::White);
   else
     LabelName.setColours(colours::LightGrey, colours::Black);
 }
 
-void Orvex::DisplayFileCopy() {
-  // The running copy pass names its own files; File1 serves only outside one.
-  const std::string& name = passNames_ && state.i >= 0 && size_t(state.i) < passNames_->size()
-                                ? (*passNames_)[size_t(state.i)]
-                                : frm.File1.list(state.i);
-  anim.labAnimation.setCaption("Copying " + name);
-  anim.labAnimation.refresh();
-}
-
-void Orvex::labHelp_Click() {
+void WindowHelpers::labHelp_Click() {
   tk.openHelp(state.OrvexDir + "Orvex.html");
 }
 
-void Orvex::frmAnimation_Load() {
+void WindowHelpers::frmAnimation_Load() {
   // The copy window centres itself with its own pointer.
   anim.setMousePointer(MousePointer::Hourglass);
   const int top = int(std::lround(tk.screenHeight() * 0.85)) / 2 - anim.height() / 2;
@@ -49,24 +41,35 @@ void Orvex::frmAnimation_Load() {
   anim.setMousePointer(MousePointer::Default);
 }
 
-void Orvex::frmWinZipWarning_Load() {
+void WindowHelpers::frmWinZipWarning_Load() {
   CenterForm(warn);
   warn.labZipWarning.setCaption("Remember! Don't use folder names...");
   warn.loaded = true;
 }
 
-void Orvex::chkNotAgain_Click() {
+void WindowHelpers::chkNotAgain_Click() {
   state.ZipWarning = warn.chkNotAgain.value() != 0 ? 1 : 0;
 }
 
-void Orvex::cmdOK_Click() {
+void WindowHelpers::cmdOK_Click() {
   warn.hide();
 }
 
-void Orvex::showWinZipWarning() {
+void WindowHelpers::showWinZipWarning() {
   if (!warn.loaded) frmWinZipWarning_Load();
   warn.show();
   tk.runModal(warn);
+}
+
+// Every "\" from the fourth character on gets a blank after it, so that the label can wrap a
+// long path between folder names; the "\" of a drive root stays as it is.
+std::string wrappedPath(const std::string& path) {
+  std::string out;
+  for (size_t k = 0; k < path.size(); ++k) {
+    out += path[k];
+    if (path[k] == '\\' && k >= 3) out += ' ';
+  }
+  return out;
 }
 
 }  // namespace orvex

@@ -1,5 +1,5 @@
 // Reading back what an install did on the overlay, file by file.
-#include "record/preview.h"
+#include "installed/preview.h"
 
 #include <cstdio>
 #include <map>

@@ -1,15 +1,17 @@
 // The install records in the program: each install recorded from its first change to its
 // end, the Installed tab with its uninstall and forget, the digests worked out while the
 // program is idle, and the recovery at start-up of what a crash broke off.
+#include "installed/installed_tab.h"
+
 #include <algorithm>
 #include <cstdio>
 
-#include "app/orvex.h"
+#include "installed/preview.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/text_encoding.h"
 #include "platform/toolkit.h"
-#include "record/preview.h"
+#include "record/recording_file_system.h"
 #include "record/undo.h"
 
 namespace orvex {
@@ -48,29 +50,29 @@ std::vector<std::string> changeRow(const Change& c) {
 
 }  // namespace
 
-void Orvex::openRecords() {
-  if (!openRecordStore) return;
+void InstalledTab::openRecords() {
+  if (!openStore_) return;
   try {
-    records_ = openRecordStore(fs.hostPath(state.OrvexDir + "Installs.db"));
-    recording_.setStore(records_.get(), state.OrvexDir + "Backups");
+    records_ = openStore_(fs.hostPath(state.OrvexDir + "Installs.db"));
+    ctx.recording.setStore(records_.get(), state.OrvexDir + "Backups");
   } catch (const std::exception& e) {
     records_.reset();
     recordsProblem_ = e.what();
   }
-  recording_.onStoreFailure = [this](const std::string& why) { return installUnrecorded(why); };
+  ctx.recording.onStoreFailure = [this](const std::string& why) { return installUnrecorded(why); };
   for (const InstallRecord& r : records_ ? records_->installs() : std::vector<InstallRecord>{})
     digestQueue_.push_back(r.id);
   if (!digestQueue_.empty()) frm.tmrDigest.setInterval(50);
 }
 
-void Orvex::recoverInterrupted() {
+void InstalledTab::recoverInterrupted() {
   if (!records_) return;
   std::vector<InstallRecord> broken;
   try {
     for (const InstallRecord& r : records_->installs())
       if (r.state != InstallState::Done) broken.push_back(r);
     for (const InstallRecord& r : broken) {
-      Undo undo(*records_, recording_.inner());
+      Undo undo(*records_, ctx.recording.inner());
       const bool installing = r.state == InstallState::Running;
       const std::string question =
           installing ? "The install of " + r.name + " into " + r.simulator +
@@ -85,7 +87,7 @@ void Orvex::recoverInterrupted() {
       else
         undo.keepAsItStands(r.id);
     }
-    Undo(*records_, recording_.inner()).dropStrayBackups(recording_.backups());
+    Undo(*records_, ctx.recording.inner()).dropStrayBackups(ctx.recording.backups());
   } catch (const RecordError& e) {
     tk.msgBox(std::string("The install records cannot be read: ") + e.what(), kRecordsCaption,
               MsgIcon::Warning, MsgButtons::OK);
@@ -96,7 +98,7 @@ void Orvex::recoverInterrupted() {
   }
 }
 
-bool Orvex::installUnrecorded(const std::string& why) {
+bool InstalledTab::installUnrecorded(const std::string& why) {
   frm.setMousePointer(MousePointer::Default);
   const bool yes =
       tk.msgBox(why + "\r\r" +
@@ -108,29 +110,27 @@ bool Orvex::installUnrecorded(const std::string& why) {
   return yes;
 }
 
-void Orvex::beginRecord(const char* kind, const std::string& name) {
+void InstalledTab::beginRecord(const char* kind, const std::string& name) {
   // Records that were to be kept and cannot be: the user decides before anything changes.
-  if (!records_ && openRecordStore &&
+  if (!records_ && openStore_ &&
       !installUnrecorded(recordsProblem_.empty() ? "The install records cannot be kept."
                                                  : recordsProblem_))
     throw StopFailure("");
-  placed_.clear();
-  linksTold_.clear();
   recordOpen_ = true;
-  recording_.beginInstall(state.FSim, kind, state.OrvexAssemblyDir);
-  recording_.setName(name);
+  ctx.recording.beginInstall(state.FSim, kind, state.OrvexAssemblyDir);
+  ctx.recording.setName(name);
 }
 
-void Orvex::nameRecord(const std::string& name) {
-  recording_.setName(name);
+void InstalledTab::nameRecord(const std::string& name) {
+  ctx.recording.setName(name);
 }
 
-void Orvex::endRecord(bool unwinding) {
+void InstalledTab::endRecord(bool unwinding) {
   if (!recordOpen_) return;
   recordOpen_ = false;
   std::exception_ptr failure;
   try {
-    recording_.endInstall();
+    ctx.recording.endInstall();
   } catch (...) {
     failure = std::current_exception();
   }
@@ -147,12 +147,12 @@ void Orvex::endRecord(bool unwinding) {
   if (failure && !unwinding) std::rethrow_exception(failure);
 }
 
-void Orvex::SSTab1_Click() {
+void InstalledTab::SSTab1_Click() {
   // During an install the list is worked out when it ends.
   if (frm.SSTab1.tab() == kInstalledTab && installedStale_ && !busy()) refreshInstalled();
 }
 
-void Orvex::refreshInstalled() {
+void InstalledTab::refreshInstalled() {
   if (frm.SSTab1.tab() != kInstalledTab) {
     installedStale_ = true;
     return;
@@ -171,7 +171,7 @@ void Orvex::refreshInstalled() {
     frm.labInstalledNote.setCaption("Choose the simulator's directory to see its installs.");
   } else {
     try {
-      Undo undo(*records_, recording_.inner());
+      Undo undo(*records_, ctx.recording.inner());
       std::vector<InstallRecord> installs = records_->installs();
       std::reverse(installs.begin(), installs.end());  // newest first
       for (const InstallRecord& r : installs) {
@@ -197,7 +197,7 @@ void Orvex::refreshInstalled() {
     lvwInstalled_Change();
 }
 
-void Orvex::lvwInstalled_Change() {
+void InstalledTab::lvwInstalled_Change() {
   const int row = frm.lvwInstalled.listIndex();
   const bool chosen = row >= 0 && size_t(row) < shownInstalls_.size() && records_;
   frm.cmdUninstall.setEnabled(chosen);
@@ -209,7 +209,7 @@ void Orvex::lvwInstalled_Change() {
   frm.lvwChanges.setRows(std::move(rows));
 }
 
-bool Orvex::chosenInstall(long& id, std::string& name) {
+bool InstalledTab::chosenInstall(long& id, std::string& name) {
   const int row = frm.lvwInstalled.listIndex();
   if (installedStale_ || row < 0 || size_t(row) >= shownInstalls_.size() || !records_) {
     tk.beep();
@@ -220,11 +220,11 @@ bool Orvex::chosenInstall(long& id, std::string& name) {
   return true;
 }
 
-void Orvex::cmdUninstall_Click() {
+void InstalledTab::cmdUninstall_Click() {
   long id = 0;
   std::string name;
   if (!chosenInstall(id, name)) return;
-  Undo undo(*records_, recording_.inner());
+  Undo undo(*records_, ctx.recording.inner());
   const Undo::Counts counts = undo.count(id);
   if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
                     plural(counts.remove, "file will be removed", "files will be removed") +
@@ -233,7 +233,7 @@ void Orvex::cmdUninstall_Click() {
                 "Uninstall", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
 
-  BusyScope busy(*this);
+  BusyScope busy(ctx);
   frm.setMousePointer(MousePointer::Hourglass);
   frm.prgUndo.setMaximum(0);
   frm.prgUndo.setValue(0);
@@ -318,7 +318,7 @@ void Orvex::cmdUninstall_Click() {
   }
 }
 
-void Orvex::cmdForget_Click() {
+void InstalledTab::cmdForget_Click() {
   long id = 0;
   std::string name;
   if (!chosenInstall(id, name)) return;
@@ -327,7 +327,7 @@ void Orvex::cmdForget_Click() {
                 "Forget", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
   try {
-    Undo(*records_, recording_.inner()).forget(id);
+    Undo(*records_, ctx.recording.inner()).forget(id);
   } catch (const std::exception& e) {
     tk.msgBox(std::string("The record could not be dropped: ") + e.what(), kRecordsCaption,
               MsgIcon::Warning, MsgButtons::OK);
@@ -335,7 +335,7 @@ void Orvex::cmdForget_Click() {
   refreshInstalled();
 }
 
-void Orvex::tmrDigest_Timer() {
+void InstalledTab::tmrDigest_Timer() {
   // An install in progress comes first; what is left waits for the next idle moment.
   if (busy()) return;
   const double start = tk.clock();
@@ -350,9 +350,9 @@ void Orvex::tmrDigest_Timer() {
           continue;
         // Only a file that still holds what the install left there gets its digest.
         const FileStamp left{c.size, c.mtime};
-        if (recording_.inner().stamp(c.path) != left) continue;
-        std::string digest = recording_.inner().digest(c.path);
-        if (recording_.inner().stamp(c.path) != left) continue;
+        if (ctx.recording.inner().stamp(c.path) != left) continue;
+        std::string digest = ctx.recording.inner().digest(c.path);
+        if (ctx.recording.inner().stamp(c.path) != left) continue;
         c.digest = std::move(digest);
         digested.push_back(c);
       }

@@ -1,10 +1,10 @@
 // Resetting the panel and sound installation frames when the simulator changes.
-#include "app/orvex.h"
 #include "platform/toolkit.h"
+#include "sim/simulators.h"
 
 namespace orvex {
 
-void Orvex::ClearAll() {
+void Simulators::ClearAll() {
   tk.beep();
   for (Label* l : {&frm.labSceneryDir, &frm.labDisplayPath, &frm.labSoundPath}) l->setCaption("");
   setVisible({&frm.frmSound, &frm.frmPanelInstall}, false);

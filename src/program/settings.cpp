@@ -1,6 +1,7 @@
 // Orvex.cfg: the seven persisted fields, read by items and written as seven CRLF lines.
 
-#include "app/orvex.h"
+#include "program/settings.h"
+
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_reading.h"
@@ -27,7 +28,7 @@ int16_t toInteger(const std::string& item) {
 
 }  // namespace
 
-void Orvex::SaveFSInfo() {
+void Settings::SaveFSInfo() {
   const ProgramState& s = state;
   std::string text;
   for (const std::string* field :
@@ -49,7 +50,7 @@ void Orvex::SaveFSInfo() {
   }
 }
 
-void Orvex::GetFSInfo() {
+void Settings::GetFSInfo() {
   ProgramState& s = state;
   const std::string path = s.OrvexDir + "Orvex.cfg";
   std::string data;

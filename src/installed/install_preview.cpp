@@ -1,15 +1,17 @@
 // The Preview buttons: the install run on a second program that is never shown, over an
 // overlay of the disk, and what it did shown file by file before anything is installed.
-#include "app/orvex.h"
+#include "installed/install_preview.h"
+
+#include "installed/preview.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
-#include "record/preview.h"
+#include "record/recording_file_system.h"
 
 namespace orvex {
 
-void Orvex::showPreview(Button& install, const std::function<void(Orvex&)>& run) {
-  FileSystem& disk = recording_.inner();
+void InstallPreview::showPreview(Button frmOrvex2::*install) {
+  FileSystem& disk = ctx.recording.inner();
   OverlayFileSystem overlay(disk);
   PreviewToolkit toolkit;
   PreviewShell shell;
@@ -21,18 +23,11 @@ void Orvex::showPreview(Button& install, const std::function<void(Orvex&)>& run)
   } catch (const FileError&) {
     // No assembly area: the install says what it finds.
   }
-  {
-    // A second program with this one's state and window, on the overlay: the live window
-    // does not move, beep or speak, and nothing on disk changes.
-    Orvex second(overlay, toolkit, shell);
-    second.state = state;
-    second.frm.copyFrom(frm);
-    second.anim.copyFrom(anim);
-    second.warn.copyFrom(warn);
-    second.handle([&] { run(second); });
-  }
+  // A second program with this one's state and window, on the overlay: the live window does
+  // not move, beep or speak, and nothing on disk changes.
+  second_(overlay, toolkit, shell, install);
   const Preview p = readPreview(overlay, toolkit, disk, state.OrvexAssemblyDir, files, state.FSim,
-                                records_.get());
+                                installed_.records());
 
   preview.labPreviewSummary.setCaption(previewSummary(p));
   std::vector<std::vector<std::string>> rows;
@@ -42,33 +37,33 @@ void Orvex::showPreview(Button& install, const std::function<void(Orvex&)>& run)
   preview.lvwPreview.setVisible(p.installs);
   preview.cmdPreviewInstall.setEnabled(p.installs);
   installAfterPreview_ = false;
-  CenterForm(preview);
+  ui_.CenterForm(preview);
   tk.runModal(preview);
-  if (installAfterPreview_) install.click();
+  if (installAfterPreview_) (frm.*install).click();
 }
 
-void Orvex::cmdPreview_Click() {
-  showPreview(frm.cmdInstall, [](Orvex& o) { o.cmdInstall_Click(); });
+void InstallPreview::cmdPreview_Click() {
+  showPreview(&frmOrvex2::cmdInstall);
 }
 
-void Orvex::cmdPanelPreview_Click() {
-  showPreview(frm.cmdPanelInstall, [](Orvex& o) { o.cmdPanelInstall_Click(); });
+void InstallPreview::cmdPanelPreview_Click() {
+  showPreview(&frmOrvex2::cmdPanelInstall);
 }
 
-void Orvex::cmdSoundPreview_Click() {
-  showPreview(frm.cmdInstallSound, [](Orvex& o) { o.cmdInstallSound_Click(); });
+void InstallPreview::cmdSoundPreview_Click() {
+  showPreview(&frmOrvex2::cmdInstallSound);
 }
 
-void Orvex::cmdSceneryPreview_Click() {
-  showPreview(frm.Command1, [](Orvex& o) { o.Command1_Click(); });
+void InstallPreview::cmdSceneryPreview_Click() {
+  showPreview(&frmOrvex2::Command1);
 }
 
-void Orvex::cmdPreviewInstall_Click() {
+void InstallPreview::cmdPreviewInstall_Click() {
   installAfterPreview_ = true;
   preview.hide();
 }
 
-void Orvex::cmdPreviewClose_Click() {
+void InstallPreview::cmdPreviewClose_Click() {
   preview.hide();
 }
 

@@ -1,5 +1,5 @@
 // The placeholder tests of directory values.
-#include "app/program_state.h"
+#include "program/program_state.h"
 
 #include "platform/dos_path.h"
 

@@ -1,5 +1,5 @@
 // The profile table of the four simulators.
-#include "sim/profiles.h"
+#include "program/profiles.h"
 
 namespace orvex {
 
@@ -15,6 +15,23 @@ const std::array<SimProfile, 4>& simProfiles() {
        "\\cfs2.exe", false, true},
   }};
   return table;
+}
+
+const SimProfile* selectedProfile(const frmOrvex2& frm) {
+  for (const SimProfile& p : simProfiles())
+    if ((frm.*p.option).value()) return &p;
+  return nullptr;
+}
+
+void refreshFSimFromOptions(ProgramState& state, const frmOrvex2& frm) {
+  // Tested in this order: CFS, CFS2, FS2000, FS98.
+  for (int k : {2, 3, 1, 0}) {
+    const SimProfile& p = simProfiles()[size_t(k)];
+    if ((frm.*p.option).value()) {
+      state.FSim = state.*p.path;
+      return;
+    }
+  }
 }
 
 }  // namespace orvex
