@@ -1,5 +1,4 @@
-// The directory browser: pointing a simulator at its root directory, proven by its check
-// file; its lists also serve every listing of the assembly area.
+// The directory browser: pointing a simulator at its root directory, proven by its check file.
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
