@@ -49,8 +49,8 @@ void FaultyFileSystem::fail() {
 }
 
 bool FaultyFileSystem::onTheFullDisk(const std::string& path) {
-  const std::string full = dos::lower(inner_.fullPath(path));
-  return room_ >= 0 && full.rfind(dos::lower(inner_.fullPath(disk_)), 0) == 0;
+  return room_ >= 0 &&
+         dos::lower(inner_.fullPath(path)).rfind(dos::lower(inner_.fullPath(disk_)), 0) == 0;
 }
 
 void FaultyFileSystem::take(long long bytes, const std::string& target) {
@@ -126,8 +126,10 @@ void FaultyFileSystem::transferFile(const std::string& source, const std::string
 bool FaultyFileSystem::transferNewFile(const std::string& source, const std::string& target) {
   const Counted op(*this, "transferNewFile", source + " -> " + target);
   if (op.failing) fail();
-  if (inner_.isFile(target)) return false;
-  takeSizeOf(source, target);
+  if (onTheFullDisk(target)) {
+    if (inner_.isFile(target)) return false;
+    takeSizeOf(source, target);
+  }
   return inner_.transferNewFile(source, target);
 }
 
