@@ -82,6 +82,7 @@ void Orvex::wireEvents() {
   frm.SSTab1.onClick = plain(installed, &InstalledTab::SSTab1_Click);
 
   frm.Image2.onClick = plain(assembly, &AssemblyArea::Image2_Click);
+  frm.lvwAircraft.onCheck = plain(assembly, &AssemblyArea::lvwAircraft_Check);
   frm.Image3.onClick = plain(assembly, &AssemblyArea::Image3_Click);
 
   frm.txtSceneryName.onChange = plain(scenery, &SceneryInstall::txtSceneryName_Change);

@@ -34,6 +34,7 @@ void Orvex::runSecond(FileSystem& overlay, Toolkit& toolkit, Shell& shell,
                       Button frmOrvex2::*install) {
   Orvex second(overlay, toolkit, shell);
   second.state = state;
+  second.assembly.addOns() = assembly.addOns();
   second.frm.copyFrom(frm);
   second.anim.copyFrom(anim);
   second.warn.copyFrom(warn);

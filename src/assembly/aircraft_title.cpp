@@ -13,18 +13,6 @@
 namespace orvex {
 namespace {
 
-// The files an aircraft must bring, as they are opened and as a message names them.
-struct RequiredFile {
-  const char* file;
-  const char* shown;
-};
-constexpr RequiredFile kRequiredFiles[] = {
-    {"\\Model.cfg", "Model.cfg"},
-    {"\\Panel.cfg", "Panel.cfg"},
-    {"\\sound.cfg", "Sound.cfg"},
-    {"\\Aircraft.cfg", "Aircraft.cfg"},
-};
-
 // The longest name of one folder that the host's and Windows' file systems hold.
 constexpr size_t kLongestFolderName = 255;
 
@@ -35,14 +23,13 @@ void AssemblyArea::GetAircraftName() {
   // Every aircraft starts without a name: an earlier aircraft's must never be offered for
   // this one, nor be installed into.
   s.AircraftName.clear();
-  std::string trying;
+  // Of the aircraft's configuration files only Aircraft.cfg is needed: an aircraft of these
+  // simulators often has no Model.cfg, and may borrow another aircraft's panel or sounds.
+  const std::string trying = "Aircraft.cfg";
   std::optional<std::string> title;
   try {
-    for (const RequiredFile& f : kRequiredFiles) {
-      trying = f.shown;
-      fs.checkReadable(s.OrvexAssemblyDir + f.file);
-    }
-    const AircraftItems cfg = aircraftItems(fs.readFile(s.OrvexAssemblyDir + "\\Aircraft.cfg"));
+    const AircraftItems cfg =
+        aircraftItems(fs.readFile(addOnFolder(AddOnKind::Aircraft) + "\\Aircraft.cfg"));
     for (const std::string& item : cfg.items) {
       const std::optional<Entry> entry = entryOf(item);
       if (entry && entry->key == "title") {
@@ -99,9 +86,7 @@ void AssemblyArea::GetAircraftName() {
 }
 
 void AssemblyArea::CleanUpAircraftName() {
-  std::string& name = state.AircraftName;
-  for (char c : {'/', '\\', '"', '.'})
-    name.erase(std::remove(name.begin(), name.end(), c), name.end());
+  state.AircraftName = cleanedTitle(state.AircraftName);
 }
 
 }  // namespace orvex

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "assembly/addon_list.h"
 #include "program/context.h"
 #include "program/file_lists.h"
 
@@ -18,6 +20,29 @@ class AssemblyArea : Component {
   void cmdRefresh_Click();
   void AutoLoad();
   void GetDataType();
+
+  // What the last Refresh found, wherever it lies in the area.
+  const AddOnList& addOns() const { return addOns_; }
+  AddOnList& addOns() { return addOns_; }
+  // The folder of the add-on of a kind that is being installed: the assembly area itself for
+  // an add-on extracted flat.
+  std::string addOnFolder(AddOnKind kind) const;
+  // Empties the area after an install of a kind: the whole area when that add-on was all it
+  // held, else only the add-on's own folder, so that the other add-ons stay to be installed.
+  // folders: the area's sub-folders go too (a panel's install leaves them, as it always has).
+  void cleanUpAfter(AddOnKind kind, bool folders = true);
+
+  // A pack of aircraft: each listed by its title with a check box; the install button counts
+  // the checked ones.
+  void showPack();
+  void lvwAircraft_Check();
+  // The aircraft to install: the checked ones of a pack, or the one aircraft.
+  std::vector<const AddOn*> chosenAircraft() const;
+  // After some aircraft of a pack were installed: the rest offered again, as Refresh would.
+  void showPackLeft();
+  // An add-on's folder below the area, emptied by its install, goes with its empty folders;
+  // any file or link left in it keeps it.
+  void removeEmptiedFolder(const std::string& folder);
 
   // The aircraft's title, cleaned into its folder's name, and its preview pictures.
   void GetAircraftName();
@@ -36,7 +61,13 @@ class AssemblyArea : Component {
   bool insideAssemblyArea(const std::string& folder);
 
  private:
+  // Says when an Aircraft.cfg names several liveries whose folders are not here.
+  void warnOfLiveries(const AddOn& aircraft);
+  // Says what the area holds when it is no add-on; true when the area may be emptied.
+  void sayNothingFound();
+
   FileLists& lists_;
+  AddOnList addOns_;
 };
 
 }  // namespace orvex

@@ -17,7 +17,7 @@ constexpr const char* kPicturePattern = "*.jpg;*.gif";
 void showPicture(Context& o, int k) {
   frmOrvex2& f = o.frm;
   f.File1.setListIndex(k);
-  f.Image4.setPicture(o.state.OrvexAssemblyDir + "\\" + f.File1.list(k));
+  f.Image4.setPicture(f.File1.path() + "\\" + f.File1.list(k));
   f.Image4.setVisible(true);
   f.Image1.setVisible(false);
 }
@@ -35,7 +35,7 @@ void playClick(Context& o) {
 void AssemblyArea::FindAircraftImage() {
   int count = 0;
   try {
-    count = lists_.listFiles(state.OrvexAssemblyDir, kPicturePattern);
+    count = lists_.listFiles(addOnFolder(AddOnKind::Aircraft), kPicturePattern);
   } catch (const FileError&) {
     count = 0;  // pictures are only a preview: none to show
   }

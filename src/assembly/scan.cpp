@@ -14,31 +14,36 @@ void AssemblyArea::GetDataType() {
   s.SceneryData = 0;
   s.PanelData = 0;
   s.SoundData = 0;
+  addOns_.clear();
+  addOns_.scan(fs, s.OrvexAssemblyDir);
+  s.AircraftData = addOns_.has(AddOnKind::Aircraft) ? 1 : 0;
+  s.PanelData = addOns_.has(AddOnKind::Panel) ? 1 : 0;
+  s.SoundData = addOns_.has(AddOnKind::Sound) ? 1 : 0;
+  s.SceneryData = addOns_.has(AddOnKind::Scenery) ? 1 : 0;
+  if (s.SceneryData == 1) frm.SSTab1.setTab(2);
+}
 
-  if (lists_.listFiles(s.OrvexAssemblyDir, "*.bgl") > 0) {
-    s.SceneryData = 1;
-    frm.SSTab1.setTab(2);
-    return;
+std::string AssemblyArea::addOnFolder(AddOnKind kind) const {
+  return addOns_.all().empty() ? state.OrvexAssemblyDir : addOns_.folderOf(kind);
+}
+
+void AssemblyArea::sayNothingFound() {
+  ProgramState& s = state;
+  std::string found;
+  try {
+    found = AddOnList::contents(fs, s.OrvexAssemblyDir);
+  } catch (const FileError&) {
+    // Nothing to name: the area is missing or cannot be listed.
   }
-  const int configs = lists_.listFiles(s.OrvexAssemblyDir, "*.cfg");
-  if (configs > 1) {
-    s.AircraftData = 1;
-    return;
-  }
-  if (configs == 1) {
-    const std::string name = dos::lower(frm.File1.list(0));
-    if (name == "panel.cfg") {
-      s.PanelData = 1;
-      s.SoundData = 0;
-      return;
-    }
-    if (name == "sound.cfg") {
-      s.SoundData = 1;
-      s.PanelData = 0;
-      return;
-    }
-  }
-  s.SoundData = lists_.listFiles(s.OrvexAssemblyDir, "*.wav") > 0 ? 1 : 0;
+  tk.beep();
+  tk.msgBox(std::string("No Data Found in the Assembly Area!") + "\r\r" +
+                (found.empty() ? std::string("The assembly area is empty.")
+                               : "It holds " + found +
+                                     ", but no aircraft (Aircraft.cfg), panel "
+                                     "(panel.cfg), sound set (sound.cfg or .wav files) or scenery "
+                                     "(.bgl files).") +
+                "\r\r" + "The assembly area is emptied now.",
+            "Data Error", MsgIcon::Information, MsgButtons::OK);
 }
 
 void AssemblyArea::AutoLoad() {
@@ -61,10 +66,17 @@ void AssemblyArea::AutoLoad() {
     }
   }
 
+  frm.lvwAircraft.setVisible(false);
   if (s.AircraftData == 1) {
     frm.SSTab1.setTab(0);
-    FindAircraftImage();
-    GetAircraftName();
+    const std::vector<const AddOn*> aircraft = addOns_.of(AddOnKind::Aircraft);
+    if (aircraft.size() > 1) {
+      showPack();
+    } else {
+      FindAircraftImage();
+      GetAircraftName();
+      if (!s.AircraftName.empty()) warnOfLiveries(*aircraft.front());
+    }
   } else if (s.PanelData == 1) {
     frm.SSTab1.setTab(1);
   } else if (s.SceneryData == 1) {
@@ -72,9 +84,7 @@ void AssemblyArea::AutoLoad() {
   } else if (s.SoundData == 1) {
     frm.SSTab1.setTab(3);
   } else {
-    tk.beep();
-    tk.msgBox(std::string("No Data Found in the Assembly Area!") + "\r\r" + "Try Un-Zipping Again.",
-              "Data Error", MsgIcon::Information, MsgButtons::OK);
+    sayNothingFound();
     RemoveDirectories();
     DeleteAssembly();
   }
@@ -111,16 +121,15 @@ void AssemblyArea::cmdRefresh_Click() {
     frm.cmdInstall.setVisible(false);
     return;
   }
+  // Each kind found is offered on its tab; the first of them is shown.
   if (s.SceneryData == 1) {
-    frm.SSTab1.setTab(2);
     frm.frmScenery.setVisible(true);
-    frm.txtSceneryName.setFocus();
-    return;
+    if (s.AircraftData != 1 && s.PanelData != 1) {
+      frm.SSTab1.setTab(2);
+      frm.txtSceneryName.setFocus();
+    }
   }
-  frm.SSTab1.setTab(0);
-  frm.cmdQuit.setFocus();
   if (s.PanelData == 1) {
-    frm.SSTab1.setTab(1);
     frm.frmPanelInstall.setVisible(true);
     if (frm.optCFS2.value()) {
       frm.optFSCONV.setEnabled(false);
@@ -130,22 +139,26 @@ void AssemblyArea::cmdRefresh_Click() {
     }
     frm.labDisplayPath.setVisible(false);
     lists_.pointDirList(frm.Dir2, s.FSim + "\\Aircraft");
-    return;
   }
-  frm.SSTab1.setTab(0);
-  frm.cmdQuit.setFocus();
   if (s.SoundData == 1) {
     for (OptionButton* o : {&frm.optSound, &frm.optSoundDir, &frm.optSoundCustom})
       o->setValue(false);
     frm.labEnterName.setVisible(false);
-    frm.SSTab1.setTab(3);
     frm.frmSound.setVisible(true);
     lists_.pointDirList(frm.Dir3, s.FSim + "\\Aircraft");
-    return;
   }
-  frm.SSTab1.setTab(0);
-  frm.cmdQuit.setFocus();
-  setVisible({&frm.Dir3, &frm.Drive3}, false);
+  if (s.AircraftData == 1 || (s.SceneryData != 1 && s.PanelData != 1 && s.SoundData != 1)) {
+    frm.SSTab1.setTab(0);
+    frm.cmdQuit.setFocus();
+  } else if (s.PanelData == 1) {
+    frm.cmdQuit.setFocus();
+    frm.SSTab1.setTab(1);
+  } else if (s.SceneryData != 1) {
+    frm.cmdQuit.setFocus();
+    frm.SSTab1.setTab(3);
+  }
+  if (s.SoundData != 1 && s.PanelData != 1 && s.SceneryData != 1)
+    setVisible({&frm.Dir3, &frm.Drive3}, false);
 }
 
 }  // namespace orvex

@@ -6,6 +6,7 @@
 #include "installed/preview.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
+#include "platform/file_tree.h"
 #include "platform/toolkit.h"
 #include "record/recording_file_system.h"
 #include "record/undo.h"
@@ -65,18 +66,19 @@ void CopyPasses::passOverLinks(const std::vector<std::string>& links) {
 }
 
 void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
-                                   size_t failed, size_t placedBefore) {
+                                   const std::vector<std::string>& sources, size_t failed,
+                                   size_t placedBefore) {
   hideCopyWindow();
   frm.setMousePointer(MousePointer::Default);
   const std::string assembly = state.OrvexAssemblyDir + "\\";
   // Still to be installed: this pass's files from the one that failed on, and every other file
-  // the assembly area holds.
+  // the assembly area's tree holds.
   long long needed = 0;
   try {
-    std::vector<std::string> links, rest = fs.listFilesWithoutLinks(assembly, "*.*", links);
-    for (size_t k = 0; k < failed && k < names.size(); ++k)
-      rest.erase(std::remove(rest.begin(), rest.end(), names[k]), rest.end());
+    std::vector<std::string> links, rest = filesBelow(fs, state.OrvexAssemblyDir, links);
     for (std::string& name : rest) name = assembly + name;
+    for (size_t k = 0; k < failed && k < sources.size(); ++k)
+      rest.erase(std::remove(rest.begin(), rest.end(), sources[k]), rest.end());
     for (const std::optional<FileStamp>& s : fs.stamps(rest))
       if (s) needed += s->size;
   } catch (const FileError&) {
@@ -104,8 +106,8 @@ void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::st
   const auto removePlacedOfThisPass = [&] {
     for (size_t k = 0; k < failed; ++k) {
       try {
-        fs.setAttrNormal(assembly + names[k]);
-        fs.kill(assembly + names[k]);
+        fs.setAttrNormal(sources[k]);
+        fs.kill(sources[k]);
       } catch (const FileError&) {
         // Installed and still in the assembly area: the next clean-up takes it.
       }
@@ -123,7 +125,7 @@ void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::st
   std::vector<std::string> returned;
   try {
     for (size_t k = 0; k < placedBefore; ++k) {
-      const std::string back = assembly + placed_[k].first;
+      const std::string& back = placed_[k].first;
       if (disk.isFile(back)) continue;
       disk.transferFile(placed_[k].second, back);
       returned.push_back(back);
@@ -170,10 +172,13 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
   // The pass's own list, from its reading to the end of its delete loop: a question asked on
   // the way lets other events run, and none of them may change what this pass copies and
   // removes. A link is no add-on file, and nothing is taken through it.
+  const std::string& from = pass.sourceFolder.empty() ? state.OrvexAssemblyDir : pass.sourceFolder;
   std::vector<std::string> names, links;
-  if (!attempt(PassStep::List, [&] {
-        names = fs.listFilesWithoutLinks(state.OrvexAssemblyDir, pass.patterns, links);
-      }))
+  if (pass.listed) {
+    names = pass.names;
+    links = pass.links;
+  } else if (!attempt(PassStep::List,
+                      [&] { names = fs.listFilesWithoutLinks(from, pass.patterns, links); }))
     return false;
   passOverLinks(links);
   if (names.empty() && pass.skipWhenEmpty) return true;
@@ -190,26 +195,30 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
     }
   }
   const int n = int(names.size());
+  std::vector<std::string> sources;
   std::vector<std::pair<std::string, std::string>> moves;
-  for (const std::string& name : names)
-    moves.emplace_back(state.OrvexAssemblyDir + "\\" + name, pass.targetFolder + name);
+  for (const std::string& name : names) {
+    sources.push_back(from + "\\" + name);
+    moves.emplace_back(sources.back(),
+                       pass.targetFolder + (pass.flatTargets ? dos::fileName(name) : name));
+  }
   fs.aboutToTransfer(moves);
   const size_t placedBefore = placed_.size();
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
-    state.FName = pass.targetFolder + names[size_t(k)];
+    state.FName = moves[size_t(k)].second;
     if (!pass.makeEachTime.empty() &&
         !attempt(PassStep::MakeFolder, [&] { fs.mkDir(pass.makeEachTime); }))
       return false;
     DisplayFileCopy();
-    const std::string source = state.OrvexAssemblyDir + "\\" + names[size_t(k)];
+    const std::string& source = sources[size_t(k)];
     // The source is only deleted after this, never changed, so the file system may hand the
     // target its data (a link) instead of copying the bytes; both names stay until the delete.
     const auto transfer = [&] {
       try {
         fs.transferFile(source, state.FName);
       } catch (const FileError& e) {
-        if (stopsTheInstall(e)) stopAtFailedWrite(e, names, size_t(k), placedBefore);
+        if (stopsTheInstall(e)) stopAtFailedWrite(e, names, sources, size_t(k), placedBefore);
         throw;
       }
     };
@@ -228,12 +237,12 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
         return false;
       if (!copied) continue;
     }
-    placed_.emplace_back(names[size_t(k)], state.FName);
+    placed_.emplace_back(source, state.FName);
   }
   // Exactly the files the copy loop handled are removed.
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
-    const std::string source = state.OrvexAssemblyDir + "\\" + names[size_t(k)];
+    const std::string& source = sources[size_t(k)];
     if (!attempt(PassStep::ClearAttributes, [&] { fs.setAttrNormal(source); })) return false;
     if (!attempt(PassStep::Delete, [&] { fs.kill(source); })) return false;
   }

@@ -22,6 +22,15 @@ struct CopyPass {
   std::string makeFirst;       // a folder made before the first copy; its failure is ignored
   std::string makeEachTime;    // a folder made before each copy; its failure goes to the handler
   bool skipWhenEmpty = false;  // with no file listed, nothing of the pass runs
+  // Where the files come from: the assembly area when empty, else a folder in it.
+  std::string sourceFolder{};
+  // With listed, exactly these files (names relative to the source folder, "texture.1\a.bmp")
+  // instead of those the patterns find; their folders are kept below the target folder unless
+  // flatTargets puts each straight into it under its own name.
+  bool listed = false;
+  std::vector<std::string> names{};
+  std::vector<std::string> links{};  // the links found beside them, told of and passed over
+  bool flatTargets = false;
 };
 
 // The step of a pass that failed.
@@ -56,16 +65,17 @@ class CopyPasses : Component {
   // Tells once per install which links of the assembly area it leaves where they are.
   void passOverLinks(const std::vector<std::string>& links);
   // Stops the install at a target that could not be written (file `failed` of the pass's
-  // names; placedBefore: the files placed by the passes before it): says how much room is
-  // wanted, and undoes what was placed when the user says so.
+  // names, sources their full paths; placedBefore: the files placed by the passes before it):
+  // says how much room is wanted, and undoes what was placed when the user says so.
   [[noreturn]] void stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
-                                      size_t failed, size_t placedBefore);
+                                      const std::vector<std::string>& sources, size_t failed,
+                                      size_t placedBefore);
 
   WindowHelpers& ui_;
   InstalledTab& installed_;
   // The names of the copy pass that is running, for the copy window's label.
   const std::vector<std::string>* passNames_ = nullptr;
-  // The install's files placed so far (name in the assembly area, target), and the links in
+  // The install's files placed so far (where it lay in the assembly area, target), and the links in
   // the assembly area it has told the user it passes over.
   std::vector<std::pair<std::string, std::string>> placed_;
   std::vector<std::string> linksTold_;

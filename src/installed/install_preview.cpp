@@ -5,6 +5,7 @@
 #include "installed/preview.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/file_tree.h"
 #include "platform/toolkit.h"
 #include "record/recording_file_system.h"
 
@@ -17,9 +18,10 @@ void InstallPreview::showPreview(Button frmOrvex2::*install) {
   PreviewShell shell;
   std::vector<std::string> files;
   try {
-    // Links in the assembly area are not the add-on's: the install passes them over.
+    // Links in the assembly area are not the add-on's: the install passes them over. Every
+    // file of its tree is shown: each aircraft of a pack, each livery's folder.
     std::vector<std::string> links;
-    files = disk.listFilesWithoutLinks(state.OrvexAssemblyDir, "*.*", links);
+    files = filesBelow(disk, state.OrvexAssemblyDir, links);
   } catch (const FileError&) {
     // No assembly area: the install says what it finds.
   }

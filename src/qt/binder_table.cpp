@@ -53,6 +53,11 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
   QObject::connect(w, &QTreeWidget::currentItemChanged, w, [&m](QTreeWidgetItem* item) {
     m.setListIndex(item ? item->data(0, kRowRole).toInt() : -1);
   });
+  // A box toggled by the pointer, the space bar or a screen reader's toggle action.
+  QObject::connect(w, &QTreeWidget::itemChanged, w, [&m](QTreeWidgetItem* item, int column) {
+    if (column == 0 && m.checkable)
+      m.setChecked(item->data(0, kRowRole).toInt(), item->checkState(0) == Qt::Checked);
+  });
   // What the widget shows, so that a change of the selection alone does not rebuild the rows.
   auto shownRows = std::make_shared<std::vector<std::vector<std::string>>>();
   auto shownColumns = std::make_shared<std::vector<std::string>>();
@@ -82,6 +87,7 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
             item->setData(int(c), Qt::UserRole + 1, number);
         }
         item->setData(0, kRowRole, int(r));
+        if (m.checkable) item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         items.append(item);
       }
       w->addTopLevelItems(items);
@@ -95,6 +101,14 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
       }
       w->setUpdatesEnabled(true);
     }
+    if (m.checkable)
+      for (int k = 0; k < w->topLevelItemCount(); ++k) {
+        QTreeWidgetItem* item = w->topLevelItem(k);
+        const Qt::CheckState state =
+            m.checked(item->data(0, kRowRole).toInt()) ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState(0) != state || !item->data(0, Qt::CheckStateRole).isValid())
+          item->setCheckState(0, state);
+      }
     QTreeWidgetItem* current = nullptr;
     for (int k = 0; k < w->topLevelItemCount() && m.listIndex() >= 0; ++k)
       if (w->topLevelItem(k)->data(0, kRowRole).toInt() == m.listIndex())

@@ -48,6 +48,8 @@ void MainWindow::buildAircraftTab(QWidget* page) {
             tr("Start picture"));
   b.picture(f.Image4, placed<PictureView>(page, 240, 120, 5760, 4080), QImage(), orvex_.files(),
             start, tr("Aircraft preview"));
+  b.listView(f.lvwAircraft, placed<QTreeWidget>(page, 240, 120, 5760, 4080),
+             tr("Aircraft of the pack"));
   auto* previous = placed<PictureView>(page, 2280, 4260, 720, 540);
   auto* next = placed<PictureView>(page, 3240, 4260, 720, 540);
   previous->setCursor(Qt::PointingHandCursor);

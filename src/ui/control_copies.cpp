@@ -133,15 +133,18 @@ void ListView::copyFrom(const Control& other) {
   if (const ListView* o = same<ListView>(other)) {
     columns_ = o->columns_;
     rows_ = o->rows_;
+    checked_ = o->checked_;
     listIndex_ = o->listIndex_;
     sortable = o->sortable;
+    checkable = o->checkable;
   }
 }
 
 std::string ListView::describe() const {
   std::string out = Control::describe() + " columns=" + joined(columns_) +
                     " index=" + std::to_string(listIndex_) + " rows=";
-  for (const auto& row : rows_) out += "[" + joined(row) + "]";
+  for (size_t r = 0; r < rows_.size(); ++r)
+    out += std::string(checkable ? (checked_[r] ? "[x " : "[_ ") : "[") + joined(rows_[r]) + "]";
   return out;
 }
 

@@ -162,8 +162,25 @@ void ListView::setColumns(std::vector<std::string> columns) {
 
 void ListView::setRows(std::vector<std::vector<std::string>> rows) {
   rows_ = std::move(rows);
+  checked_.assign(rows_.size(), false);
   listIndex_ = -1;
   update();
+}
+
+bool ListView::checked(int row) const {
+  return checkable && row >= 0 && size_t(row) < checked_.size() && checked_[size_t(row)];
+}
+
+void ListView::setChecked(int row, bool on) {
+  if (!checkable || row < 0 || size_t(row) >= checked_.size() || checked_[size_t(row)] == on)
+    return;
+  checked_[size_t(row)] = on;
+  update();
+  if (onCheck) onCheck();
+}
+
+int ListView::checkedCount() const {
+  return checkable ? int(std::count(checked_.begin(), checked_.end(), true)) : 0;
 }
 
 void ListView::setListIndex(int i) {

@@ -264,10 +264,18 @@ class ListView : public Control {
   // Whether the user may sort the rows by a column (the model keeps its own order).
   bool sortable = false;
   Handler onChange;
+  // With check boxes, a row's box is set by the user or the program; a change of one runs the
+  // check procedure. New rows start unchecked.
+  bool checkable = false;
+  bool checked(int row) const;
+  void setChecked(int row, bool on);
+  int checkedCount() const;
+  Handler onCheck;
 
  private:
   std::vector<std::string> columns_;
   std::vector<std::vector<std::string>> rows_;
+  std::vector<bool> checked_;
   int listIndex_ = -1;
 };
 

@@ -81,6 +81,9 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(optCFS, "CFS", " Select Combat Flight Simulator ");
   optFS98.setValue(true);  // no procedure is wired yet, so nothing runs
 
+  lvwAircraft.setColumns({"Aircraft", "Folder"});
+  lvwAircraft.checkable = true;
+  set(lvwAircraft, "", " The aircraft of this pack; those checked are installed ", false);
   set(Image2, "", " Click for the next image ", false);
   set(Image3, "", " Click for the next image ", false);
   set(frmDirectories, "Browse:", "", false);

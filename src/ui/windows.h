@@ -76,6 +76,7 @@ class frmOrvex2 : public Form {
 
   // Tab 0 "Aircraft"
   PictureBox Image1{*this, "Image1"};
+  ListView lvwAircraft{*this, "lvwAircraft"};  // the aircraft of a pack, over the pictures
   PictureBox Image4{*this, "Image4"};
   PictureBox Image2{*this, "Image2"};
   PictureBox Image3{*this, "Image3"};

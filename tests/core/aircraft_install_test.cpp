@@ -49,8 +49,10 @@ TEST_F(AircraftInstallTest, EveryFileLandsInItsFolder) {
 
   auto in = [&](const std::string& folder) { return names(Plane + folder); };
   using V = std::vector<std::string>;
-  EXPECT_EQ(in(""), (V{"Aircraft.cfg", "Cessna_Notes.txt", "Documentation", "Image", "Model",
-                       "Panel", "Sound", "Texture.Blue", "Unknown", "_Ref.txt", "cessna.air"}));
+  EXPECT_EQ(in(""),
+            (V{"Aircraft.cfg", "Cessna_Notes.txt", "Documentation", "Extra", "Image", "Model",
+               "Panel", "Sound", "Texture.Blue", "Unknown", "_Ref.txt", "cessna.air"}));
+  EXPECT_EQ(in("\\Extra"), (V{"inner.txt"}));  // a folder of the aircraft's is kept
   EXPECT_EQ(in("\\Model"), (V{"Model.cfg", "c182.mdl"}));
   EXPECT_EQ(in("\\Panel"), (V{"PANEL_1024.BMP", "Panel.bmp", "panel.cfg"}));
   EXPECT_EQ(in("\\Sound"), (V{"Sound.cfg", "eng.wav"}));
@@ -60,7 +62,7 @@ TEST_F(AircraftInstallTest, EveryFileLandsInItsFolder) {
   EXPECT_EQ(in("\\Unknown"), (V{"README", "extra.cfg"}));
   EXPECT_EQ(names("C:\\FS98\\Gauges"), (V{"a.gau", "b.gau"}));
   EXPECT_EQ(read(Plane + "\\Model\\c182.mdl"), "c182.mdl");
-  EXPECT_EQ(names("C:\\Orvex\\Assembly"), (V{"Extra"}));
+  EXPECT_EQ(names("C:\\Orvex\\Assembly"), V{});
 
   ASSERT_EQ(tk_.boxes.size(), 1u);
   EXPECT_EQ(tk_.boxes[0].caption, "Success!");
@@ -68,7 +70,7 @@ TEST_F(AircraftInstallTest, EveryFileLandsInItsFolder) {
   EXPECT_EQ(app.state.AircraftData, 0);
   EXPECT_FALSE(app.frm.cmdInstall.visible());
   EXPECT_FALSE(app.anim.visible());
-  EXPECT_EQ(app.anim.labAnimation.caption(), "Copying README");
+  EXPECT_EQ(app.anim.labAnimation.caption(), "Copying Extra\\inner.txt");
   EXPECT_FALSE(app.busy());
 }
 
@@ -92,35 +94,16 @@ TEST_F(AircraftInstallTest, CheckFilesFollowTheSimulatorFamily) {
   }
 }
 
-TEST_F(AircraftInstallTest, MissingPanelCfgAsksAndYesGoesOn) {
+TEST_F(AircraftInstallTest, AnAircraftWithoutPanelModelOrSoundCfgInstallsWithoutAQuestion) {
   Orvex& app = startOn();
   load(app, basicCfg);
   write(A + "Panel.bmp");
+  write(A + "c.mdl");
   app.frm.cmdInstall.click();
-  ASSERT_EQ(tk_.boxes.size(), 2u);
-  EXPECT_EQ(tk_.boxes[0].caption, "Install Panel Errors:");
-  EXPECT_EQ(tk_.boxes[0].text,
-            "Error 53 File not found\rC:\\Orvex\\Assembly\\panel.cfg\rCannot find the Panel.cfg "
-            "file.\r\rContinue with Install?");
-  EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::None);
+  ASSERT_EQ(tk_.boxes.size(), 1u);
+  EXPECT_EQ(tk_.boxes[0].caption, "Success!");
   EXPECT_TRUE(exists(Plane + "\\Texture.Blue\\Panel.bmp"));
-  EXPECT_EQ(tk_.boxes[1].caption, "Success!");
-}
-
-TEST_F(AircraftInstallTest, MissingPanelCfgAndNoCancelsTheLoad) {
-  Orvex& app = startOn();
-  load(app, basicCfg);
-  write(A + "skin.bmp");
-  write(A + "Model\\inner.mdl");
-  tk_.answers = {MsgAnswer::No};
-  app.frm.cmdInstall.click();
-  EXPECT_TRUE(exists(Plane + "\\Aircraft.cfg"));
-  EXPECT_FALSE(exists(Plane + "\\Texture.Blue\\skin.bmp"));
-  EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
-  EXPECT_FALSE(app.anim.visible());
-  EXPECT_EQ(tk_.countCaption("Success!"), 0);
-  EXPECT_EQ(app.state.AircraftData, 1);
-  EXPECT_FALSE(app.busy());
+  EXPECT_TRUE(exists(Plane + "\\Model\\c.mdl"));
 }
 
 TEST_F(AircraftInstallTest, MissingAnimationNamesNoGroupFile) {
@@ -237,7 +220,7 @@ TEST_F(AircraftInstallTest, FolderNamesFromAircraftCfg) {
   };
   for (const Case& c : cases) {
     write(A + "Aircraft.cfg", c.cfg);
-    ASSERT_TRUE(app.aircraft.CheckAirConfig()) << c.cfg;
+    ASSERT_TRUE(app.aircraft.CheckAirConfig(app.state.OrvexAssemblyDir)) << c.cfg;
     EXPECT_EQ(app.state.ModelDir, c.model) << c.cfg;
     EXPECT_EQ(app.state.PanelDir, c.panel) << c.cfg;
     EXPECT_EQ(app.state.SoundDir, c.sound) << c.cfg;

@@ -57,15 +57,15 @@ TEST_F(ScanTest, ClassifiesTheTopOfTheAssemblyAreaAndChangesNothingOnDisk) {
     Flags expected;
   };
   const std::vector<Case> cases = {
-      // Two configuration files are an aircraft, whatever their names.
+      // An Aircraft.cfg is an aircraft, whatever lies beside it; a panel.cfg and a sound.cfg
+      // outside one are a panel and a sound set.
       {{"Aircraft.cfg", "panel.cfg"}, {1, 0, 0, 0}},
-      {{"sound.cfg", "panel.cfg", "x.wav"}, {1, 0, 0, 0}},
+      {{"sound.cfg", "panel.cfg", "x.wav"}, {0, 1, 0, 1}},
       {{"PANEL.CFG"}, {0, 1, 0, 0}},
       {{"Panel.Cfg", "engine.wav"}, {0, 1, 0, 0}},
       {{"SOUND.cfg"}, {0, 0, 0, 1}},
-      // A lone configuration file of another name counts only with sounds beside it.
-      {{"Aircraft.cfg"}, {0, 0, 0, 0}},
-      {{"Aircraft.cfg", "engine.WAV"}, {0, 0, 0, 1}},
+      {{"Aircraft.cfg"}, {1, 0, 0, 0}},
+      {{"Aircraft.cfg", "engine.WAV"}, {1, 0, 0, 0}},
       {{"readme.txt", "a.wav"}, {0, 0, 0, 1}},
       // Any scenery file wins over configuration files.
       {{"Aircraft.cfg", "Model.cfg", "panel.cfg", "ADDON.BGL"}, {0, 0, 1, 0}},
@@ -73,9 +73,11 @@ TEST_F(ScanTest, ClassifiesTheTopOfTheAssemblyAreaAndChangesNothingOnDisk) {
       {{"panel.cfg.bak", "mypanel.cfg"}, {0, 0, 0, 0}},
       {{"a.jpg", "b.gif", "readme.txt"}, {0, 0, 0, 0}},
       {{}, {0, 0, 0, 0}},
-      // Only the top directory counts.
+      // Folders count at any depth; the folder above a "scenery" folder is the scenery's.
       {{"Model\\model.cfg", "Panel\\panel.cfg", "Sound\\x.wav", "Scenery\\s.bgl", "a.txt"},
-       {0, 0, 0, 0}},
+       {0, 1, 1, 0}},
+      {{"Pack\\A\\aircraft.cfg", "Pack\\A\\panel\\panel.cfg", "Pack\\B\\Sound\\sound.cfg"},
+       {1, 0, 0, 1}},
   };
   for (const Case& c : cases) {
     emptyAssembly();
@@ -92,9 +94,8 @@ TEST_F(ScanTest, ClassifiesTheTopOfTheAssemblyAreaAndChangesNothingOnDisk) {
     EXPECT_EQ(flagsOf(app), c.expected) << what;
     EXPECT_EQ(app.frm.SSTab1.tab(), c.expected.scenery ? 2 : 3) << what;
     EXPECT_EQ(names(kAssembly), before) << what;
-    // Listed through the file list alone: the browser's directory list stays where it was.
+    // The browser's directory list stays where it was.
     EXPECT_EQ(app.frm.Dir1.path(), browsed) << what;
-    EXPECT_EQ(app.frm.File1.path(), kAssembly) << what;
   }
   EXPECT_TRUE(tk_.boxes.empty());
   EXPECT_EQ(tk_.beeps, 0);
@@ -147,11 +148,17 @@ TEST_F(ScanTest, NothingRecognisableIsReportedAndTheAreaEmptied) {
   Orvex& app = startSet();
   struct Case {
     std::vector<std::string> files;
+    std::string found;  // what the message says the area holds
   };
-  // A lone Aircraft.cfg; an archive unzipped with its folder names.
-  for (const Case& c : {Case{{"Aircraft.cfg", "readme.txt"}},
-                        Case{{"Model\\a.mdl", "Panel\\panel.cfg", "Sound\\engine.wav",
-                              "Texture\\a.bmp", "Documentation\\manual.cfg"}}}) {
+  const std::string none =
+      ", but no aircraft (Aircraft.cfg), panel (panel.cfg), sound set (sound.cfg or .wav files) "
+      "or scenery (.bgl files).";
+  // A download holding a readme and a setup program; folders of pictures and documents.
+  for (const Case& c :
+       {Case{{"readme.txt", "setup.exe"}, "It holds readme.txt, setup.exe" + none},
+        Case{{"Model\\a.mdl", "texture.xyz\\a.bmp", "texture.xyz\\b.BMP", "Docs\\manual.cfg"},
+             "It holds Docs\\ with 1 file, Model\\ with 1 file, texture.xyz\\ with 2 pictures" +
+                 none}}) {
     emptyAssembly();
     putInAssembly(c.files);
     tk_.boxes.clear();
@@ -160,7 +167,8 @@ TEST_F(ScanTest, NothingRecognisableIsReportedAndTheAreaEmptied) {
     app.frm.cmdRefresh.click();
 
     ASSERT_EQ(tk_.boxes.size(), 1u);
-    EXPECT_EQ(tk_.boxes[0].text, "No Data Found in the Assembly Area!\r\rTry Un-Zipping Again.");
+    EXPECT_EQ(tk_.boxes[0].text, "No Data Found in the Assembly Area!\r\r" + c.found +
+                                     "\r\rThe assembly area is emptied now.");
     EXPECT_EQ(tk_.boxes[0].caption, "Data Error");
     EXPECT_EQ(tk_.boxes[0].icon, MsgIcon::Information);
     EXPECT_EQ(tk_.beeps, 1);

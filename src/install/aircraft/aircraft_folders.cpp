@@ -1,9 +1,11 @@
 // The aircraft's folder names from its Aircraft.cfg, and the aircraft folder with its
 // sub-folders in the simulator, asked about once when they exist already.
+#include <algorithm>
 #include <optional>
 
 #include "install/aircraft/aircraft_install.h"
 #include "platform/config_entries.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/toolkit.h"
@@ -36,17 +38,20 @@ constexpr FolderKey kFolderKeys[] = {
 
 }  // namespace
 
-bool AircraftInstall::CheckAirConfig() {
+bool AircraftInstall::CheckAirConfig(const std::string& folder) {
   ProgramState& s = state;
   AircraftItems cfg;
   try {
-    cfg = aircraftItems(fs.readFile(s.OrvexAssemblyDir + "\\Aircraft.cfg"));
+    cfg = aircraftItems(fs.readFile(folder + "\\Aircraft.cfg"));
   } catch (const FileError&) {
     frm.setMousePointer(MousePointer::Default);
     tk.msgBox("No Aircraft files found in the Assembly area.\r\rNothing to load...",
               "Aircraft.cfg Error", MsgIcon::Warning, MsgButtons::OK);
-    assembly_.DeleteAssembly();
-    assembly_.cmdCancelLoad_Click();
+    // The other aircraft of a pack stay.
+    if (!pack_) {
+      assembly_.DeleteAssembly();
+      assembly_.cmdCancelLoad_Click();
+    }
     return false;
   }
 
@@ -81,18 +86,30 @@ bool AircraftInstall::CheckAirConfig() {
   return true;
 }
 
-bool AircraftInstall::MakeAircraftDirectories(const std::string& SimName) {
+bool AircraftInstall::MakeAircraftDirectories(const std::string& SimName,
+                                              const std::vector<std::string>& treeFolders) {
   const ProgramState& s = state;
   const std::string aircraft = SimName + "\\Aircraft\\" + s.AircraftName;
-  const std::string folders[] = {aircraft,
-                                 aircraft + s.ModelDir,
-                                 aircraft + s.PanelDir,
-                                 aircraft + s.SoundDir,
-                                 aircraft + s.TextureDir,
-                                 aircraft + "\\Documentation\\",
-                                 aircraft + "\\Unknown\\",
-                                 aircraft + "\\Image\\"};
-  fs.aboutToMake({std::begin(folders), std::end(folders)});
+  std::vector<std::string> folders = {aircraft,
+                                      aircraft + s.ModelDir,
+                                      aircraft + s.PanelDir,
+                                      aircraft + s.SoundDir,
+                                      aircraft + s.TextureDir,
+                                      aircraft + "\\Documentation\\",
+                                      aircraft + "\\Unknown\\",
+                                      aircraft + "\\Image\\"};
+  // The tree's folders, each once: "model" of the tree is the "Model" that Aircraft.cfg names.
+  auto key = [](std::string folder) {
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return dos::lower(folder);
+  };
+  for (const std::string& sub : treeFolders) {
+    const std::string folder = aircraft + "\\" + sub + "\\";
+    if (std::none_of(folders.begin(), folders.end(),
+                     [&](const std::string& f) { return key(f) == key(folder); }))
+      folders.push_back(folder);
+  }
+  fs.aboutToMake(folders);
   bool agreed = false;
   for (const std::string& folder : folders) {
     try {

@@ -2,7 +2,9 @@
 // folders by the groups of the sorting table, gauges into the simulator's Gauges folder.
 #include "install/aircraft/aircraft_install.h"
 
+#include "assembly/addon_list.h"
 #include "platform/config_entries.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_reading.h"
@@ -39,29 +41,126 @@ constexpr SortGroup kSortingTable[] = {
     {nullptr, "*.*", Target::Unknown},
 };
 
+bool endsWithNoCase(const std::string& name, std::string_view end) {
+  return name.size() >= end.size() &&
+         dos::equalsNoCase(std::string_view(name).substr(name.size() - end.size()), end);
+}
+
+// A file of the aircraft's tree that goes to the simulator's Gauges folder: a gauge, or any
+// file of a "gauges" folder.
+bool goesToGauges(const std::string& relative) {
+  const std::string top = relative.substr(0, relative.find('\\'));
+  return endsWithNoCase(relative, ".gau") ||
+         (top.size() < relative.size() && dos::equalsNoCase(top, "gauges"));
+}
+
+constexpr size_t kLongestFolderName = 255;
+
 }  // namespace
 
 void AircraftInstall::cmdInstall_Click() {
   BusyScope busy(ctx);
   ProgramState& s = state;
+  const bool pack = assembly_.addOns().of(AddOnKind::Aircraft).size() > 1;
+  std::vector<std::pair<std::string, std::string>> chosen;  // folder, title
+  for (const AddOn* a : assembly_.chosenAircraft()) chosen.emplace_back(a->folder, a->title);
   // Without the aircraft's own name its files would land in the simulator's Aircraft folder.
-  if (s.AircraftName.empty()) {
+  if (pack ? chosen.empty() : s.AircraftName.empty()) {
     tk.beep();
     return;
   }
   frm.setMousePointer(MousePointer::Hourglass);
-  s.PatternList.clear();
-  s.CancelAircraftInstall = 0;
   // Tested in this order: CFS, CFS2, FS2000, FS98.
   refreshFSimFromOptions(state, frm);
+
+  if (!pack) {
+    const std::string folder = chosen.empty() ? s.OrvexAssemblyDir : chosen.front().first;
+    if (installAircraft(folder) != Outcome::Installed) return;
+    assembly_.addOns().drop(AddOnKind::Aircraft, folder);
+  } else {
+    pack_ = true;
+    struct EndPack {
+      bool& pack;
+      ~EndPack() { pack = false; }
+    } endPack{pack_};
+    // Each aircraft is an install of its own, so that each can be uninstalled alone; one that
+    // is not installed stays in the assembly area with its files.
+    std::vector<std::string> left;
+    try {
+      for (const auto& [folder, title] : chosen) {
+        s.AircraftName = cleanedTitle(title);
+        if (dos::isBlank(s.AircraftName, " ") || s.AircraftName.size() > kLongestFolderName) {
+          left.push_back(dos::fileName(folder) +
+                         "\\ (its Aircraft.cfg gives no title to name its "
+                         "folder)");
+          continue;
+        }
+        if (installAircraft(folder) == Outcome::Installed)
+          assembly_.addOns().drop(AddOnKind::Aircraft, folder);
+        else
+          left.push_back(s.AircraftName);
+      }
+    } catch (...) {
+      s.AircraftName.clear();
+      assembly_.showPackLeft();
+      throw;
+    }
+    s.AircraftName.clear();
+    if (!left.empty()) {
+      std::string text = std::to_string(chosen.size() - left.size()) + " of " +
+                         std::to_string(chosen.size()) +
+                         " aircraft were installed. These are still in the assembly area:";
+      for (const std::string& name : left) text += "\r   " + name;
+      frm.setMousePointer(MousePointer::Default);
+      tk.msgBox(text, "Install Aircraft", MsgIcon::Warning, MsgButtons::OK);
+      assembly_.showPackLeft();
+      return;
+    }
+  }
+
+  tk.msgBox("Aircraft Files Installed Successfully!", "Success!", MsgIcon::Information,
+            MsgButtons::OK);
+  if (assembly_.addOns().has(AddOnKind::Aircraft)) {
+    frm.setMousePointer(MousePointer::Default);
+    assembly_.showPackLeft();
+    return;
+  }
+  frm.lvwAircraft.setVisible(false);
+  frm.Image1.setVisible(true);
+  setVisible({&frm.Image2, &frm.Image3, &frm.Image4}, false);
+  frm.cmdInstall.setCaption("");
+  frm.cmdInstall.setVisible(false);
+  frm.cmdCancelLoad.setVisible(false);
+  frm.setMousePointer(MousePointer::Default);
+  s.AircraftData = 0;
+}
+
+AircraftInstall::Outcome AircraftInstall::installAircraft(const std::string& folder) {
+  ProgramState& s = state;
+  s.PatternList.clear();
+  s.CancelAircraftInstall = 0;
   RecordScope record(installed_, copies_, "aircraft", s.AircraftName);
 
-  if (!CheckAirConfig()) return;
-  if (!MakeAircraftDirectories(s.FSim)) return;
-  if (s.CancelAircraftInstall == 1) {
-    assembly_.cmdCancelLoad_Click();
+  if (!CheckAirConfig(folder)) return Outcome::Stopped;
+  // The aircraft's own tree: its sub-folders keep their names and files; gauges go to Gauges.
+  std::vector<std::string> links, treeFiles, gaugeFiles, treeFolders;
+  try {
+    for (std::string& file : filesBelow(fs, folder, links))
+      if (file.find('\\') != std::string::npos)
+        (goesToGauges(file) ? gaugeFiles : treeFiles).push_back(std::move(file));
+    for (std::string& sub : foldersBelow(fs, folder))
+      if (!goesToGauges(sub + "\\")) treeFolders.push_back(std::move(sub));
+  } catch (const FileError& e) {
     frm.setMousePointer(MousePointer::Default);
-    return;
+    tk.msgBox(errorMessage("Error", e) + "\r\rNothing has been installed.", "Aircraft Install",
+              MsgIcon::Warning, MsgButtons::OK);
+    return Outcome::Stopped;
+  }
+  if (!MakeAircraftDirectories(s.FSim, treeFolders)) return Outcome::Stopped;
+  if (s.CancelAircraftInstall == 1) {
+    if (!pack_) assembly_.cmdCancelLoad_Click();
+    frm.setMousePointer(MousePointer::Default);
+    return Outcome::Passed;
   }
 
   const std::string aircraft = s.FSim + "\\Aircraft\\" + s.AircraftName;
@@ -96,17 +195,22 @@ void AircraftInstall::cmdInstall_Click() {
     }
     fs.closeAll();
     copies_.hideCopyWindow();
-    assembly_.cmdCancelLoad_Click();
+    // In a pack the other aircraft stay in the assembly area.
+    if (!pack_) assembly_.cmdCancelLoad_Click();
     frm.setMousePointer(MousePointer::Default);
     return Resume::stop();
   };
-  auto copyGroup = [&](const std::string& patterns, Target target) {
-    if (copies_.runCopyPass({patterns, targetFolder(target), "", "", false},
-                            [&](const FileError& e, PassStep) { return onError(e, patterns); }))
+  auto runPass = [&](CopyPass pass, const std::string& handlerPatterns) {
+    pass.sourceFolder = folder;
+    if (copies_.runCopyPass(
+            pass, [&](const FileError& e, PassStep) { return onError(e, handlerPatterns); }))
       return;
     // The user said No, and the load is cancelled.
     record.end();
     throw StopFailure("");
+  };
+  auto copyGroup = [&](const std::string& patterns, Target target) {
+    runPass({patterns, targetFolder(target), "", "", false}, patterns);
   };
 
   std::vector<Step> steps = {{"", [&] { copies_.showCopyWindow(); }}};
@@ -114,7 +218,9 @@ void AircraftInstall::cmdInstall_Click() {
     if (group.target == Target::Panel) {
       steps.push_back({"", [&] {
                          groupFile = group.groupFile;
-                         const std::string data = fs.readFile(s.OrvexAssemblyDir + "\\panel.cfg");
+                         // An aircraft may borrow another one's panel and bring none.
+                         if (!fs.isFile(folder + "\\panel.cfg")) return;
+                         const std::string data = fs.readFile(folder + "\\panel.cfg");
                          ItemReader in(data);
                          while (!in.eof())
                            if (const std::string name = bitmapName(in.next()); !name.empty())
@@ -136,20 +242,30 @@ void AircraftInstall::cmdInstall_Click() {
                        copyGroup(patterns, group.target);
                      }});
   }
+  if (!gaugeFiles.empty())
+    steps.push_back({"", [&] {
+                       CopyPass pass{"", targetFolder(Target::Gauges), "", "", false};
+                       pass.listed = true;
+                       pass.names = gaugeFiles;
+                       pass.flatTargets = true;
+                       runPass(std::move(pass), "*.gau");
+                     }});
+  if (!treeFiles.empty() || !links.empty())
+    steps.push_back({"", [&] {
+                       CopyPass pass{"", aircraft + "\\", "", "", false};
+                       pass.listed = true;
+                       pass.names = treeFiles;
+                       pass.links = links;
+                       runPass(std::move(pass), "");
+                     }});
 
-  if (!runSteps(steps, [&](const FileError& e, const Step&) { return onError(e, ""); })) return;
+  if (!runSteps(steps, [&](const FileError& e, const Step&) { return onError(e, ""); }))
+    return Outcome::Stopped;
 
   record.end();
   copies_.hideCopyWindow();
-  tk.msgBox("Aircraft Files Installed Successfully!", "Success!", MsgIcon::Information,
-            MsgButtons::OK);
-  frm.Image1.setVisible(true);
-  setVisible({&frm.Image2, &frm.Image3, &frm.Image4}, false);
-  frm.cmdInstall.setCaption("");
-  frm.cmdInstall.setVisible(false);
-  frm.cmdCancelLoad.setVisible(false);
-  frm.setMousePointer(MousePointer::Default);
-  s.AircraftData = 0;
+  assembly_.removeEmptiedFolder(folder);
+  return Outcome::Installed;
 }
 
 }  // namespace orvex

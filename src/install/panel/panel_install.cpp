@@ -183,6 +183,8 @@ void PanelInstall::cmdPanelInstall_Click() {
 }
 
 void PanelInstall::InstallPanel() {
+  // The panel's folder in the assembly area: the area itself when it was extracted flat.
+  const std::string source = assembly_.addOnFolder(AddOnKind::Panel);
   installed_.nameRecord(frm.optFSCONV.value() ? state.FName : state.AircraftName);
   const bool ready = runSteps(
       {
@@ -196,11 +198,7 @@ void PanelInstall::InstallPanel() {
            }},
           {"", [&] { frm.setMousePointer(MousePointer::Hourglass); }},
           {"", [&] { copies_.showCopyWindow(); }},
-          {"",
-           [&] {
-             state.PatternList =
-                 panelPatternList(fs.readFile(state.OrvexAssemblyDir + "\\panel.cfg"));
-           }},
+          {"", [&] { state.PatternList = panelPatternList(fs.readFile(source + "\\panel.cfg")); }},
       },
       [&](const FileError& e, const Step& failed) {
         return onMakeFolderFailure(e, failed.label == "make");
@@ -221,10 +219,10 @@ void PanelInstall::InstallPanel() {
     return Resume::stop();
   };
   const CopyPass passes[] = {
-      {state.PatternList, target + "\\", "", "", false},
-      {"*.gau", state.FSim + "\\Gauges\\", "", "", false},
-      {"*.wav", state.FSim + "\\Sound\\", "", "", false},
-      {"*.*", target + "\\PanelDocs\\", "", target + "\\PanelDocs\\", false},
+      {state.PatternList, target + "\\", "", "", false, source},
+      {"*.gau", state.FSim + "\\Gauges\\", "", "", false, source},
+      {"*.wav", state.FSim + "\\Sound\\", "", "", false, source},
+      {"*.*", target + "\\PanelDocs\\", "", target + "\\PanelDocs\\", false, source},
   };
   for (const CopyPass& pass : passes)
     if (!copies_.runCopyPass(pass, onPassFailure)) return;
@@ -233,7 +231,7 @@ void PanelInstall::InstallPanel() {
   copies_.hideCopyWindow();
   tk.msgBox("Panel Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
-  assembly_.DeleteAssembly();
+  assembly_.cleanUpAfter(AddOnKind::Panel, false);
   frm.frmPanelInstall.setVisible(false);
   frm.optFSCONV.setEnabled(true);
   frm.txtPanelName.setText("");

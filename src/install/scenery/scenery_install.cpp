@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "assembly/addon_list.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
@@ -173,14 +174,72 @@ void SceneryInstall::Command1_Click() {
           {"copy", [&] { copies_.showCopyWindow(); }},
       },
       [&](const FileError& e, const Step& failed) { return onError(e, failed.label == "copy"); });
+  // The scenery's folder in the assembly area: the area itself when it was extracted flat.
+  // Its files lying flat are sorted by their kinds; those of its "scenery" and "texture"
+  // folders go to the scenery's Scenery and Texture folders whatever their kinds, and any
+  // other folder of it is kept with its files.
+  const std::string source = assembly_.addOnFolder(AddOnKind::Scenery);
+  std::vector<std::string> links, inScenery, inTexture, kept, keptFolders;
+  if (carriedOn) {
+    try {
+      for (std::string& file : filesBelow(fs, source, links)) {
+        const size_t cut = file.find('\\');
+        if (cut == std::string::npos) continue;
+        if (assembly_.addOns().ofAnother(AddOnKind::Scenery, source, file)) continue;
+        const std::string top = file.substr(0, cut);
+        (dos::equalsNoCase(top, "scenery")   ? inScenery
+         : dos::equalsNoCase(top, "texture") ? inTexture
+                                             : kept)
+            .push_back(std::move(file));
+      }
+      for (std::string& sub : foldersBelow(fs, source)) {
+        const std::string top = sub.substr(0, sub.find('\\'));
+        if (assembly_.addOns().ofAnother(AddOnKind::Scenery, source, sub)) continue;
+        if (!dos::equalsNoCase(top, "scenery") && !dos::equalsNoCase(top, "texture"))
+          keptFolders.push_back(D + "\\" + sub);
+      }
+    } catch (const FileError& e) {
+      carriedOn = onError(e, true).kind != Resume::Kind::Stop;
+    }
+  }
   for (size_t g = 0; carriedOn && g < kSceneryGroups.size(); ++g) {
     const SceneryGroup& group = kSceneryGroups[g];
     const std::string folder = D + group.folder;
     // Making the folder first brings back a sub-folder missing from a scenery folder that
     // existed already; where it is there, the failure is ignored.
     carriedOn = copies_.runCopyPass(
-        {group.patterns, folder + "\\", folder, "", group.onlyWhenListed},
+        {group.patterns, folder + "\\", folder, "", group.onlyWhenListed, source},
         [&](const FileError& e, PassStep step) { return onError(e, true, step); });
+  }
+  if (carriedOn && !keptFolders.empty()) {
+    fs.aboutToMake(keptFolders);
+    for (const std::string& folder : keptFolders) {
+      try {
+        fs.mkDir(folder);
+      } catch (const FileError& e) {
+        if (e.number() != err::PathFileAccess) {
+          carriedOn = onError(e, true).kind != Resume::Kind::Stop;
+          if (!carriedOn) break;
+        }
+      }
+    }
+  }
+  const struct {
+    std::vector<std::string>* files;
+    std::string target;
+    bool flat;
+  } treePasses[] = {{&inScenery, D + "\\Scenery\\", true},
+                    {&inTexture, D + "\\Texture\\", true},
+                    {&kept, D + "\\", false}};
+  for (const auto& tree : treePasses) {
+    if (!carriedOn || (tree.files->empty() && links.empty())) continue;
+    CopyPass pass{"", tree.target, "", "", false, source};
+    pass.listed = true;
+    pass.names = *tree.files;
+    pass.links = links;
+    pass.flatTargets = tree.flat;
+    carriedOn = copies_.runCopyPass(
+        pass, [&](const FileError& e, PassStep step) { return onError(e, true, step); });
   }
   if (!carriedOn) {
     // The install stopped: the copy window must not stay over the main window.
@@ -196,6 +255,8 @@ void SceneryInstall::Command1_Click() {
   tk.msgBox("Scenery Files Created Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
 
+  assembly_.removeEmptiedFolder(source);
+  assembly_.addOns().drop(AddOnKind::Scenery, source);
   frm.txtSceneryName.setText("");
   frm.labSceneryDir.setCaption("");
   setVisible({&frm.frmScenery, &frm.drvScenery, &frm.dirScenery}, false);

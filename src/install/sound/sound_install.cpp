@@ -40,6 +40,8 @@ void SoundInstall::cmdInstallSound_Click() {
     return;
   }
   frm.setMousePointer(MousePointer::Hourglass);
+  // The sound set's folder in the assembly area: the area itself when it was extracted flat.
+  const std::string source = assembly_.addOnFolder(AddOnKind::Sound);
   RecordScope record(installed_, copies_, "sound set", "");
 
   auto backToPathBox = [&] {
@@ -129,11 +131,12 @@ void SoundInstall::cmdInstallSound_Click() {
       {"", [&] { copies_.showCopyWindow(); }},
       {"",
        [&] {
-         pass({"*.wav;*.cfg", S + "\\", "", "", false});
+         pass({"*.wav;*.cfg", S + "\\", "", "", false, source});
        }},
       {"",
        [&] {
-         pass({"*.txt;*.doc;*.me", S + "\\Documentation\\", S + "\\Documentation", "", true});
+         pass({"*.txt;*.doc;*.me", S + "\\Documentation\\", S + "\\Documentation", "", true,
+               source});
        }},
   };
   const bool carriedOn = runSteps(steps, [&](const FileError& e, const Step& failed) {
@@ -147,8 +150,7 @@ void SoundInstall::cmdInstallSound_Click() {
   tk.msgBox("Sound Files Installed Successfully!", "Success!", MsgIcon::Information,
             MsgButtons::OK);
   frm.SSTab1.setTab(0);
-  assembly_.RemoveDirectories();
-  assembly_.DeleteAssembly();
+  assembly_.cleanUpAfter(AddOnKind::Sound);
   frm.frmSound.setVisible(false);
   frm.txtSoundName.setText("");
   setVisible({&frm.Dir3, &frm.Drive3, &frm.txtIDecide}, false);

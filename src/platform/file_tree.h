@@ -1,0 +1,19 @@
+// A folder's tree as the program reads its own folders: symbolic links are never followed,
+// hidden folders are left out.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvex {
+
+class FileSystem;
+
+// The files of a tree, as names relative to it ("texture.1\\a.bmp"), each folder's files before
+// its sub-folders'; links are passed over and named in links.
+std::vector<std::string> filesBelow(FileSystem& fs, const std::string& folder,
+                                    std::vector<std::string>& links);
+// The folders of a tree, relative to it, each before the folders below it.
+std::vector<std::string> foldersBelow(FileSystem& fs, const std::string& folder);
+
+}  // namespace orvex
