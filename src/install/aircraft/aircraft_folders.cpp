@@ -98,16 +98,20 @@ bool AircraftInstall::MakeAircraftDirectories(const std::string& SimName,
                                       aircraft + "\\Documentation\\",
                                       aircraft + "\\Unknown\\",
                                       aircraft + "\\Image\\"};
-  // The tree's folders, each once: "model" of the tree is the "Model" that Aircraft.cfg names.
+  // The tree's folders, each once, under their own names: "model" of the tree is the "Model"
+  // that Aircraft.cfg names.
   auto key = [](std::string folder) {
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
     return dos::lower(folder);
   };
   for (const std::string& sub : treeFolders) {
     const std::string folder = aircraft + "\\" + sub + "\\";
-    if (std::none_of(folders.begin(), folders.end(),
-                     [&](const std::string& f) { return key(f) == key(folder); }))
+    auto same = std::find_if(folders.begin(), folders.end(),
+                             [&](const std::string& f) { return key(f) == key(folder); });
+    if (same == folders.end())
       folders.push_back(folder);
+    else
+      *same = folder;
   }
   fs.aboutToMake(folders);
   bool agreed = false;
