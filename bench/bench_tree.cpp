@@ -29,6 +29,7 @@ const std::string kSceneryName = "Bench Scenery";
 const std::string kScenery = "FS98/Scenery/" + kSceneryName;
 
 void writeFile(const std::string& path, const std::string& data) {
+  stdfs::create_directories(stdfs::path(path).parent_path());
   std::ofstream out(path, std::ios::binary);
   out << data;
   if (!out) throw std::runtime_error("cannot write " + path);
@@ -142,6 +143,73 @@ void Scratch::generateAircraft(int count, size_t totalBytes) {
   writeFiles(totalBytes / size_t(count), {{"Aircraft.cfg", aircraftCfg}, {"panel.cfg", panelCfg}});
 }
 
+void Scratch::generateLiveryAircraft(int count, size_t totalBytes, int liveries) {
+  addOn_ = AddOn::Aircraft;
+  files_.clear();
+  const std::string plane = kPlane, in = "Bench Plane/";
+  auto add = [&](const std::string& name, const std::string& target) {
+    files_.push_back({name, 0, target});
+  };
+  add(in + "Aircraft.cfg", plane);
+  add(in + "plane.air", plane);
+  add(in + "model/Model.cfg", plane + "/model");
+  add(in + "panel/panel.cfg", plane + "/panel");
+  add(in + "sound/sound.cfg", plane + "/sound");
+  std::string aircraftCfg, panelCfg = "[Window00]\r\n";
+  for (int k = 0; k < 200 * count / 5000; ++k)
+    add(in + numbered("model/m", k, "mdl"), plane + "/model");
+  for (int k = 0; k < 40 * count / 5000; ++k) {
+    add(in + numbered("panel/p", k, "bmp"), plane + "/panel");
+    panelCfg += "file" + std::to_string(k) + "=" + files_.back().installedName() + "\r\n";
+  }
+  for (int k = 0; k < 600 * count / 5000; ++k)
+    add(in + numbered("sound/s", k, "wav"), plane + "/sound");
+  std::vector<std::string> textures;
+  for (int l = 0; l < liveries; ++l) {
+    const std::string suffix = l == 0 ? "" : "." + std::to_string(l);
+    textures.push_back("texture" + suffix);
+    aircraftCfg += "[fltsim." + std::to_string(l) + "]\r\ntitle=Bench Plane" + suffix +
+                   "\r\nmodel=\r\npanel=\r\nsound=\r\ntexture=" + suffix.substr(l == 0 ? 0 : 1) +
+                   "\r\n";
+  }
+  for (int k = 0; int(files_.size()) < count; ++k) {
+    const std::string& folder = textures[size_t(k) % textures.size()];
+    add(in + folder + "/" + numbered("t", k, "bmp"), plane + "/" + folder);
+  }
+  writeFiles(totalBytes / size_t(count),
+             {{in + "Aircraft.cfg", aircraftCfg}, {in + "panel/panel.cfg", panelCfg}});
+}
+
+void Scratch::generatePack(int aircraft, int folders, int perFolder) {
+  addOn_ = AddOn::Aircraft;
+  files_.clear();
+  std::map<std::string, std::string> fixed;
+  for (int a = 0; a < aircraft; ++a) {
+    const std::string title = "Pack Plane " + std::to_string(a);
+    const std::string in = "Pack/" + title + "/";
+    files_.push_back({in + "Aircraft.cfg", 0, "FS98/Aircraft/" + title});
+    fixed[in + "Aircraft.cfg"] = "[fltsim.0]\r\ntitle=" + title + "\r\n";
+    for (int f = 0; f < folders; ++f)
+      for (int k = 0; k < perFolder; ++k)
+        files_.push_back({in + "texture." + std::to_string(f) + "/" + numbered("t", k, "bmp"), 0,
+                          "FS98/Aircraft/" + title + "/texture." + std::to_string(f)});
+  }
+  writeFiles(64, fixed);
+}
+
+void Scratch::generateSceneryPack(int areas, int perFolder) {
+  addOn_ = AddOn::Scenery;
+  files_.clear();
+  for (int a = 0; a < areas; ++a) {
+    const std::string in = "Sceneries/" + numbered("area", a, "pack") + "/";
+    for (int k = 0; k < perFolder; ++k) {
+      files_.push_back({in + "scenery/" + numbered("s", k, "bgl"), 0, kScenery + "/Scenery"});
+      files_.push_back({in + "texture/" + numbered("t", k, "bmp"), 0, kScenery + "/Texture"});
+    }
+  }
+  writeFiles(64, {});
+}
+
 void Scratch::generateScenery(int count, size_t totalBytes) {
   addOn_ = AddOn::Scenery;
   files_.clear();
@@ -185,7 +253,7 @@ void Scratch::unpack() {
   for (const BenchFile& f : files_) {
     // An install moves the pristine files themselves when it can; they go back first.
     const std::string pristine = home_ + "/pristine/" + f.name;
-    const std::string installed = path(f.target + "/" + f.name);
+    const std::string installed = path(f.target + "/" + f.installedName());
     if (oneFileSystem && access(pristine.c_str(), F_OK) != 0 &&
         rename(installed.c_str(), pristine.c_str()) != 0 &&
         rename(assembly(f.name).c_str(), pristine.c_str()) != 0)
@@ -198,6 +266,7 @@ void Scratch::unpack() {
   for (const BenchFile& f : files_) {
     const std::string pristine = home_ + "/pristine/" + f.name;
     const std::string to = assembly(f.name);
+    stdfs::create_directories(stdfs::path(to).parent_path());
     // Renamed, so each file has one name as an archive program leaves it; across file
     // systems the assembly area gets copies, made in memory.
     const bool ok = oneFileSystem
@@ -211,7 +280,7 @@ void Scratch::keepPristine() {
   for (const BenchFile& f : files_) {
     const std::string pristine = home_ + "/pristine/" + f.name;
     if (access(pristine.c_str(), F_OK) != 0 &&
-        link(path(f.target + "/" + f.name).c_str(), pristine.c_str()) != 0)
+        link(path(f.target + "/" + f.installedName()).c_str(), pristine.c_str()) != 0)
       throw std::runtime_error("lost the pristine " + f.name);
   }
 }
@@ -235,6 +304,7 @@ std::vector<std::string> Scratch::originals() const {
 
 void Scratch::clearInstall() {
   stdfs::remove_all(path(kPlane));
+  for (auto& e : stdfs::directory_iterator(path("FS98/Aircraft"))) stdfs::remove_all(e.path());
   stdfs::remove_all(path(kScenery));
   for (auto& e : stdfs::directory_iterator(path("FS98/Gauges"))) stdfs::remove_all(e.path());
   // The scenery list the scenery install appends to, as the simulator ships it.

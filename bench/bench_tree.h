@@ -16,12 +16,13 @@
 
 namespace orvex::bench {
 
-// One file of the generated add-on and the folder (relative to the scratch root) where the
-// install sorts it.
+// One file of the generated add-on (its name in the assembly area, "/" between its folders)
+// and the folder (relative to the scratch root) where the install puts it under its own name.
 struct BenchFile {
   std::string name;
   size_t size;
   std::string target;
+  std::string installedName() const { return name.substr(name.find_last_of('/') + 1); }
 };
 
 enum class AddOn { Aircraft, Scenery };
@@ -51,6 +52,15 @@ class Scratch {
   // over the three folders of the scenery install.
   void generateAircraft(int count, size_t totalBytes);
   void generateScenery(int count, size_t totalBytes);
+  // An aircraft as real ones are packed: a folder of its own with model, panel and sound
+  // folders and `liveries` texture folders (texture, texture.1 ...) that hold most files.
+  void generateLiveryAircraft(int count, size_t totalBytes, int liveries);
+  // A pack of `aircraft` aircraft, each in its folder with `folders` texture folders of
+  // `perFolder` files.
+  void generatePack(int aircraft, int folders, int perFolder);
+  // A pack of `areas` sceneries, each with a scenery and a texture folder of `perFolder` files:
+  // Refresh walks every folder of it.
+  void generateSceneryPack(int areas, int perFolder);
   AddOn addOn() const { return addOn_; }
   // The folder the install makes for the add-on, relative to the root.
   std::string addOnFolder() const;

@@ -25,7 +25,7 @@ namespace stdfs = std::filesystem;
 // Every file where the sorting table puts it: the plain tools below copy into the same layout.
 void verifyInstalled(Scratch& s) {
   for (const BenchFile& f : s.files())
-    if (!stdfs::exists(s.path(f.target + "/" + f.name)))
+    if (!stdfs::exists(s.path(f.target + "/" + f.installedName())))
       throw std::runtime_error("the install did not put " + f.name + " into " + f.target);
 }
 
@@ -119,6 +119,14 @@ void aircraftFigures() {
   memoryFigure(s);
 }
 
+void liveryFigure() {
+  Scratch s;
+  s.generateLiveryAircraft(5000, 200'000'000, 10);
+  const Ratios r = compare(s, rounds(), true);
+  printFigure("aircraft of 10 livery folders install / mv, 5,000 files (one file system)", r.vsMove,
+              "x", "<= 2", r.vsMove <= 2);
+}
+
 void crossFileSystemFigure() {
   if (!Scratch::tmpfsAvailable()) {
     std::printf("# skipped: no memory file system at /dev/shm for a second scratch folder\n");
@@ -176,6 +184,34 @@ void refreshFigures() {
               median(refresh) <= 0.030);
   printFigure("file list of the texture group on 10,000 files", median(list) * 1000, "ms", "<= 30",
               median(list) <= 0.030);
+
+  // A pack: 20 aircraft, each with 10 livery folders of 100 files.
+  Scratch packed;
+  packed.generatePack(20, 10, 100);
+  packed.unpack();
+  Program pack(packed);
+  std::vector<double> packRefresh;
+  for (int k = 0; k < 21; ++k) {
+    packRefresh.push_back(timed([&] { pack.app->assembly.cmdRefresh_Click(); }));
+    if (pack.app->frm.lvwAircraft.rows().size() != 20)
+      throw std::runtime_error("Refresh lost an aircraft of the pack");
+  }
+  printFigure("Refresh on 20,000 files in 200 folders (a pack of 20 aircraft)",
+              median(packRefresh) * 1000, "ms", "<= 50", median(packRefresh) <= 0.050);
+
+  // 100 sceneries, each with a scenery and a texture folder of 100 files: every folder is read.
+  Scratch sceneries;
+  sceneries.generateSceneryPack(100, 100);
+  sceneries.unpack();
+  Program areas(sceneries);
+  std::vector<double> areasRefresh;
+  for (int k = 0; k < 21; ++k) {
+    areasRefresh.push_back(timed([&] { areas.app->assembly.cmdRefresh_Click(); }));
+    if (areas.app->assembly.addOns().all().size() != 100)
+      throw std::runtime_error("Refresh lost a scenery of the pack");
+  }
+  printFigure("Refresh on 20,000 files in 200 folders (100 sceneries, every folder read)",
+              median(areasRefresh) * 1000, "ms", "<= 50", median(areasRefresh) <= 0.050);
 }
 
 // The aircraft installed over the simulator's own gauges and taken off again through the
@@ -308,7 +344,10 @@ int main() {
       std::printf("%s: %.3f s\n", only, t);
       return 0;
     }
-    if (wanted("aircraft")) aircraftFigures();
+    if (wanted("aircraft")) {
+      aircraftFigures();
+      liveryFigure();
+    }
     if (wanted("tmpfs")) crossFileSystemFigure();
     if (wanted("scenery")) sceneryFigure();
     if (wanted("refresh")) refreshFigures();
