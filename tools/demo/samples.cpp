@@ -102,10 +102,54 @@ SampleArchive scenery() {
   return a;
 }
 
+// An aircraft as real ones are packed: a folder of its own with model, panel and sound folders
+// and three liveries, each in its texture folder.
+std::vector<DemoFile> racer(const std::string& in, const std::string& title) {
+  return {
+      {in + "Aircraft.cfg",
+       lines({"[fltsim.0]", ("title=" + title).c_str(), "model=", "panel=", "sound=", "texture=",
+              "", "[fltsim.1]", ("title=" + title + " Red").c_str(), "model=", "panel=", "sound=",
+              "texture=1", "", "[fltsim.2]", ("title=" + title + " Blue").c_str(), "model=",
+              "panel=", "sound=", "texture=2", "", "[General]", "atc_type=Orvex",
+              "Category=airplane"})},
+      {in + "Orvex_Racer.air", standIn("flight dynamics file", "Orvex_Racer.air")},
+      {in + "Orvex_Racer_readme.txt",
+       lines({(title + ", a demonstration aircraft made by Orvex, in three liveries.").c_str(), "",
+              "Open this archive with Orvex's Open Archive button, press Refresh, then the",
+              "Install button."})},
+      {in + "model/Orvex_Racer.mdl", standIn("model", "Orvex_Racer.mdl")},
+      {in + "panel/panel.cfg",
+       lines({"[Window Titles]", "Window00=Main Panel", "", "[Window00]",
+              "file=Orvex_Racer_panel.bmp", "size_mm=640,240", "visible=1",
+              "gauge00=Orvex_Racer!Airspeed, 20, 40"})},
+      {in + "panel/Orvex_Racer_panel.bmp", panelBitmap("ORVEX RACER", 320, 120)},
+      {in + "panel/Orvex_Racer.gau", standIn("gauge", "Orvex_Racer.gau")},
+      {in + "sound/sound.cfg", lines({"[CONFIG]", "max_sounds=1", "", "[ENGINE]",
+                                      "filename=Orvex_Racer_engine"})},
+      {in + "sound/Orvex_Racer_engine.wav", waveSound(120, 600)},
+      {in + "texture/Orvex_Racer_t.bmp", textureBitmap(QColor(230, 230, 230), QColor(40, 40, 40), 64)},
+      {in + "texture.1/Orvex_Racer_t.bmp", textureBitmap(QColor(200, 40, 40), QColor(240, 240, 240), 64)},
+      {in + "texture.2/Orvex_Racer_t.bmp", textureBitmap(QColor(40, 70, 200), QColor(240, 240, 240), 64)},
+  };
+}
+
+SampleArchive liveries() {
+  return {"aircraft_orvex_racer_liveries.zip", racer("Orvex Racer/", "Orvex Racer")};
+}
+
+// Two aircraft in one archive, with the pack's own readme beside them.
+SampleArchive pack() {
+  SampleArchive a{"aircraft_orvex_pack.zip", racer("Orvex Pack/Racer/", "Orvex Pack Racer")};
+  for (DemoFile& f : racer("Orvex Pack/Racer Two/", "Orvex Pack Racer Two")) a.files.push_back(f);
+  a.files.push_back({"Orvex Pack/Orvex_Pack_readme.txt",
+                     lines({"The Orvex Pack: two demonstration aircraft made by Orvex."})});
+  return a;
+}
+
 }  // namespace
 
 std::vector<SampleArchive> sampleArchives() {
-  return {aircraft(), panel(), sounds(), scenery()};
+  return {aircraft(), panel(), sounds(), scenery(), liveries(), pack()};
 }
 
 std::vector<DemoFile> simulatorFiles(const std::string& title, const std::string& checkFile) {

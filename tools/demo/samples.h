@@ -18,8 +18,9 @@ struct SampleArchive {
   std::vector<DemoFile> files;
 };
 
-// One archive of each kind, flat as add-on archives usually are: an aircraft, a panel, a
-// sound set and a scenery, in this order.
+// One archive of each kind, flat as older add-on archives are: an aircraft, a panel, a sound
+// set and a scenery, in this order; then an aircraft in its folder with three liveries, and a
+// pack of two such aircraft.
 std::vector<SampleArchive> sampleArchives();
 
 // The tree of one sample simulator below its root folder: the check file, the folders the
