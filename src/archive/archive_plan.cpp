@@ -1,4 +1,5 @@
-// The plan of an archive opened directly: safe flat names, first of a name kept, limits.
+// The plan of an archive opened directly: safe places in its folders, the first of a place
+// kept, limits.
 #include "archive/archive_plan.h"
 
 #include <algorithm>
@@ -55,15 +56,39 @@ bool badName(const std::string& name) {
   });
 }
 
-std::optional<SkipReason> problemOf(const ArchiveEntry& entry) {
+// The components of a stored path; empty and "." ones between separators are dropped, as the
+// zip programs do. A path that ends in a separator or "." keeps an empty last component: it
+// names no file.
+std::vector<std::string> partsOf(const std::string& path) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    size_t end = start;
+    while (end < path.size() && !isSeparator(path[end])) ++end;
+    std::string part = path.substr(start, end - start);
+    const bool last = end >= path.size();
+    if (last) {
+      parts.push_back(part == "." ? std::string() : std::move(part));
+      return parts;
+    }
+    if (!part.empty() && part != ".") parts.push_back(std::move(part));
+    start = end + 1;
+  }
+}
+
+// Every component is checked, the folders' as the file's: a folder DOS cannot name, or a
+// hidden one, would hide the files below it as well.
+std::optional<SkipReason> problemOf(const ArchiveEntry& entry,
+                                    const std::vector<std::string>& parts) {
   if (absolutePath(entry.path)) return SkipReason::AbsolutePath;
   if (climbsOut(entry.path)) return SkipReason::ParentFolder;
   if (entry.kind == ArchiveEntry::Kind::Link) return SkipReason::Link;
   if (entry.kind == ArchiveEntry::Kind::Special) return SkipReason::Special;
-  const std::string name = flatName(entry.path);
-  if (name.empty()) return SkipReason::NoName;
-  if (name[0] == '.') return SkipReason::Hidden;
-  if (badName(name)) return SkipReason::BadName;
+  if (parts.back().empty()) return SkipReason::NoName;
+  for (const std::string& part : parts)
+    if (part[0] == '.') return SkipReason::Hidden;
+  for (const std::string& part : parts)
+    if (badName(part)) return SkipReason::BadName;
   return std::nullopt;
 }
 
@@ -91,36 +116,57 @@ std::string describe(SkipReason reason) {
     case SkipReason::Hidden: return "hidden file";
     case SkipReason::BadName: return "a name a DOS file cannot have";
     case SkipReason::FolderInTheWay: return "a folder of that name is in the assembly area";
+    case SkipReason::FileInTheWay: return "a file of its folder's name is in the assembly area";
   }
   return {};
 }
 
-std::string flatName(const std::string& archivePath) {
-  const size_t slash = archivePath.find_last_of("/\\");
-  return slash == std::string::npos ? archivePath : archivePath.substr(slash + 1);
+bool isArchiveName(const std::string& name) {
+  const std::string lowered = dos::lower(name);
+  return lowered.ends_with(".zip") || lowered.ends_with(".7z") || lowered.ends_with(".rar");
 }
 
 ArchivePlan planArchive(const std::vector<ArchiveEntry>& entries) {
   ArchivePlan plan;
-  std::map<std::string, size_t> fileOf;   // lower-case flat name -> plan.files
-  std::map<std::string, size_t> clashOf;  // lower-case flat name -> plan.clashes
+  // Lower-case place -> the file kept there, or the first file below it when it is a folder.
+  std::map<std::string, size_t> takenBy;
+  std::map<std::string, bool> isFolder;   // of the places taken
+  std::map<std::string, size_t> clashOf;  // lower-case place -> plan.clashes
+  const auto clash = [&](const std::string& key, const std::string& path) {
+    auto [at, fresh] = clashOf.try_emplace(key, plan.clashes.size());
+    if (fresh) plan.clashes.push_back({plan.files[takenBy[key]].path, {}});
+    plan.clashes[at->second].dropped.push_back(path);
+  };
   for (const ArchiveEntry& entry : entries) {
     plan.encrypted = plan.encrypted || entry.encrypted;
     if (entry.kind == ArchiveEntry::Kind::Directory) continue;
-    if (std::optional<SkipReason> reason = problemOf(entry)) {
+    const std::vector<std::string> parts = partsOf(entry.path);
+    if (std::optional<SkipReason> reason = problemOf(entry, parts)) {
       plan.skipped.push_back({entry.path, *reason});
       continue;
     }
-    const std::string name = flatName(entry.path);
-    const std::string key = dos::lower(name);
-    if (auto kept = fileOf.find(key); kept != fileOf.end()) {
-      auto [clash, fresh] = clashOf.try_emplace(key, plan.clashes.size());
-      if (fresh) plan.clashes.push_back({plan.files[kept->second].path, {}});
-      plan.clashes[clash->second].dropped.push_back(entry.path);
+    // The folders above the file, then the file itself, each as a lower-case place.
+    std::vector<std::string> keys;
+    std::string place;
+    for (const std::string& part : parts) {
+      place += (place.empty() ? "" : "\\") + part;
+      keys.push_back(dos::lower(place));
+    }
+    std::optional<std::string> taken;
+    for (size_t k = 0; k < keys.size() && !taken; ++k) {
+      auto at = isFolder.find(keys[k]);
+      // A folder of the file's own place, or a file at one of its folders' places.
+      if (at != isFolder.end() && (k + 1 == keys.size() || !at->second)) taken = keys[k];
+    }
+    if (taken) {
+      clash(*taken, entry.path);
       continue;
     }
-    fileOf.emplace(key, plan.files.size());
-    plan.files.push_back({entry.index, entry.path, name, entry.size.value_or(0)});
+    for (size_t k = 0; k < keys.size(); ++k) {
+      isFolder.emplace(keys[k], k + 1 < keys.size());
+      takenBy.emplace(keys[k], plan.files.size());
+    }
+    plan.files.push_back({entry.index, entry.path, place, entry.size.value_or(0)});
     plan.declaredBytes = saturatingAdd(plan.declaredBytes, entry.size.value_or(0));
   }
   return plan;

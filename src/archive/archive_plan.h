@@ -1,5 +1,5 @@
-// Which entries of an archive opened directly go into the assembly area, under which flat
-// names, and which are left out and why; and the limits that refuse an absurd archive.
+// Which entries of an archive opened directly go into the assembly area, at which places in
+// its folders, and which are left out and why; and the limits that refuse an absurd archive.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,8 @@
 namespace orvex {
 
 // Limits against archives that would flood the disk. The ratio is taken over the whole
-// archive: libarchive does not tell the packed size of one entry.
+// archive: libarchive does not tell the packed size of one entry. Archives inside an archive
+// count towards the limits of the one the user opened.
 inline constexpr uint64_t kMaxUnpackedBytes = uint64_t(4) << 30;
 inline constexpr uint64_t kMaxPackingRatio = 200;
 inline constexpr uint64_t kRatioExemptBytes = uint64_t(1) << 20;  // small archives may pack well
@@ -30,19 +31,20 @@ enum class SkipReason {
   Hidden,
   BadName,
   FolderInTheWay,
+  FileInTheWay,
 };
 
 // How a reason reads in the list shown to the user.
 std::string describe(SkipReason reason);
 
-// The entry's own file name: the text after its last "/" or "\".
-std::string flatName(const std::string& archivePath);
+// Whether a file's name ends in ".zip", ".7z" or ".rar", in any letter case.
+bool isArchiveName(const std::string& name);
 
 struct PlannedFile {
-  size_t index;      // of the entry in the archive
-  std::string path;  // as stored
-  std::string name;  // flat name in the assembly area
-  uint64_t size;     // declared size, 0 when unknown
+  size_t index;       // of the entry in the archive
+  std::string path;   // as stored
+  std::string place;  // below the folder it is unpacked into: "Cessna\model\c.mdl"
+  uint64_t size;      // declared size, 0 when unknown
 };
 
 struct SkippedEntry {
@@ -50,7 +52,8 @@ struct SkippedEntry {
   SkipReason reason;
 };
 
-// Entries whose flat names differ only in letter case or not at all: the first is kept.
+// Entries whose places differ only in letter case or not at all, or of which one would be a
+// folder of the other: the first is kept.
 struct NameClash {
   std::string kept;                  // path of the entry kept
   std::vector<std::string> dropped;  // paths of the others, in archive order
@@ -64,7 +67,8 @@ struct ArchivePlan {
   bool encrypted = false;      // some entry needs a password
 };
 
-// Folders are dropped silently: their files come out flat.
+// Folder entries are passed over: the folders come with their files, in the letter case of the
+// first file that names them.
 ArchivePlan planArchive(const std::vector<ArchiveEntry>& entries);
 
 }  // namespace orvex

@@ -1,6 +1,6 @@
 // Archives: the zip program bridge (starting the program associated with zip files, watching
-// the assembly area until Refresh) and opening a downloaded archive directly, its files
-// unpacked flat into the assembly area.
+// the assembly area until Refresh) and opening archives directly, their trees unpacked into
+// the assembly area with the archives inside them.
 #pragma once
 
 #include <string>
@@ -25,8 +25,15 @@ class Archives : Component {
   // Chosen in a dialog, or dropped onto the window: then the Refresh button blinks.
   void cmdOpenArchive_Click();
   void openArchive(const std::string& hostPath);
+  // An archive lying in the assembly area (dosPath), opened where it lies: its tree unpacked
+  // into its folder, the archives inside it too, and then the file removed; the same report.
+  // True when its files were placed and nothing failed.
+  bool openInPlace(const std::string& dosPath);
 
  private:
+  // Refused with a beep without a simulator, with a message without a reader.
+  bool mayOpen();
+
   WindowHelpers& ui_;
   ArchiveReader* const& reader_;
 };

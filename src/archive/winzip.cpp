@@ -54,9 +54,12 @@ void Archives::Timer1_Timer() {
   // An install moves files out of the area; the blinking waits until it is done.
   if (busy()) return;
   size_t n = 0;
+  size_t folders = 0;
   try {
     // Counted on its own: the lists the user sees, and those a copy pass reads, stay as they are.
     n = fs.listFiles(state.OrvexAssemblyDir, "*.*").size();
+    // An archive unpacked with its folders may leave no file at the top.
+    folders = fs.listDirs(state.OrvexAssemblyDir).size();
   } catch (const FileError& e) {
     if (e.number() == err::PathNotFound) return;  // no assembly area yet: nothing has arrived
     // Reported once: the watch ends here rather than failing again every half second.
@@ -68,7 +71,7 @@ void Archives::Timer1_Timer() {
               "Data Error", MsgIcon::Warning, MsgButtons::OK);
     return;
   }
-  if (n <= 1) return;  // the settings copy left by the last shutdown accounts for one
+  if (n <= 1 && folders == 0) return;  // the settings copy left by the last shutdown is one
   if (frm.cmdRefresh.visible()) {
     frm.cmdRefresh.setVisible(false);
     frm.Timer1.setInterval(500);

@@ -52,7 +52,7 @@ class AssemblyArea : Component {
   void Image2_Click();
   void Image3_Click();
 
-  // Emptying the area: its seven sub-folders, then its files; Cancel does both.
+  // Emptying the area: every folder of its tree, then its files; Cancel does both.
   void RemoveDirectories();
   void DeleteAssembly();
   void cmdCancelLoad_Click();

@@ -1,7 +1,7 @@
-// Emptying the assembly area: its seven sub-folders, then its files, and the Cancel that throws
-// a loaded archive away. Guards keep every
-// deletion inside the assembly area, and a symbolic link there is removed as a link: what it
-// points at is never the assembly area's.
+// Emptying the assembly area: its whole tree of folders, then its files, and the Cancel that
+// throws a loaded archive away. Guards keep every deletion inside the assembly area, and a
+// symbolic link there, at any depth, is removed as a link: what it points at is never the
+// assembly area's.
 #include "assembly/assembly_area.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -10,6 +10,39 @@
 #include "program/steps.h"
 
 namespace orvex {
+namespace {
+
+// Only an assembly area of Orvex's own is emptied, while the program runs in its root.
+bool ownAssemblyArea(FileSystem& fs, const std::string& area) {
+  return dos::lower(fs.curDir()).find("\\orvex") != std::string::npos &&
+         dos::lower(area).find("\\assembly") != std::string::npos;
+}
+
+// A folder with everything below it, read-only files too; a link at its place or anywhere
+// below goes as a link, and nothing is listed or deleted through it. False when the handler
+// stopped.
+bool removeFolder(FileSystem& fs, const std::string& folder, const StepHandler& onFailure) {
+  if (fs.isLink(folder)) return runSteps({{"", [&] { fs.removeLink(folder); }}}, onFailure);
+  std::vector<std::string> files, links, folders;
+  if (!runSteps({{"", [&] { files = fs.listFilesWithoutLinks(folder, "*.*", links); }}}, onFailure))
+    return false;
+  std::vector<Step> steps;
+  for (const std::string& link : links)
+    steps.push_back({"", [&fs, path = folder + "\\" + link] { fs.removeLink(path); }});
+  for (const std::string& file : files)
+    steps.push_back({"", [&fs, path = folder + "\\" + file] {
+                       fs.setAttrNormal(path);
+                       fs.kill(path);
+                     }});
+  // Listed once the links are gone: what is left are folders of the area's own.
+  steps.push_back({"", [&] { folders = fs.listDirs(folder); }});
+  if (!runSteps(steps, onFailure)) return false;
+  for (const std::string& below : folders)
+    if (!removeFolder(fs, below, onFailure)) return false;
+  return runSteps({{"", [&] { fs.rmDir(folder); }}}, onFailure);
+}
+
+}  // namespace
 
 bool AssemblyArea::insideAssemblyArea(const std::string& folder) {
   const std::string assembly = dos::lower(fs.fullPath(state.OrvexAssemblyDir));
@@ -18,46 +51,30 @@ bool AssemblyArea::insideAssemblyArea(const std::string& folder) {
 }
 
 void AssemblyArea::RemoveDirectories() {
-  for (const char* name :
-       {"\\Model", "\\Panel", "\\Sound", "\\Texture", "\\Documentation", "\\Unknown", "\\Image"}) {
-    const std::string folder = state.OrvexAssemblyDir + name;
-    // A link of the folder's name goes as a link, and nothing is deleted through it.
-    const bool link = fs.isLink(folder);
-    const bool carriedOn = runSteps(
-        {
-            {"", [&] { link ? fs.removeLink(folder) : fs.chDir(folder); }},
-            // Only when the change really landed in the sub-folder: a missing folder leaves
-            // the current directory elsewhere, and nothing is deleted there.
-            {"",
-             [&] {
-               if (!link && fs.curDir() == folder) fs.removeLinks(folder);
-             }},
-            {"",
-             [&] {
-               if (!link && fs.curDir() == folder) fs.kill(folder + "\\*.*");
-             }},
-            {"", [&] { fs.chDir(state.OrvexDir); }},
-            {"",
-             [&] {
-               if (!link) fs.rmDir(folder);
-             }},
-        },
-        [&](const FileError& e, const Step&) {
-          const int n = e.number();
-          if (n == err::FileNotFound || n == err::PathFileAccess || n == err::PathNotFound)
-            return Resume::next();
-          tk.msgBox(errorMessage("Error", e), "Cancel Errors", MsgIcon::Information,
-                    MsgButtons::OK);
-          fs.closeAll();
-          return Resume::stop();
-        });
-    if (!carriedOn) return;
-  }
+  const StepHandler onFailure = [&](const FileError& e, const Step&) {
+    const int n = e.number();
+    if (n == err::FileNotFound || n == err::PathFileAccess || n == err::PathNotFound)
+      return Resume::next();
+    tk.msgBox(errorMessage("Error", e), "Cancel Errors", MsgIcon::Information, MsgButtons::OK);
+    fs.closeAll();
+    return Resume::stop();
+  };
+  const bool own = ownAssemblyArea(fs, state.OrvexAssemblyDir);
+  // Out of the area first: DOS removes no folder that is the current directory.
+  std::vector<std::string> folders;
+  if (!runSteps({{"", [&] { fs.chDir(state.OrvexDir); }},
+                 {"",
+                  [&] {
+                    if (own) folders = fs.listDirs(state.OrvexAssemblyDir);
+                  }}},
+                onFailure))
+    return;
+  for (const std::string& folder : folders)
+    if (!removeFolder(fs, folder, onFailure)) return;
 }
 
 void AssemblyArea::DeleteAssembly() {
-  if (dos::lower(fs.curDir()).find("\\orvex") == std::string::npos) return;
-  if (dos::lower(state.OrvexAssemblyDir).find("\\assembly") == std::string::npos) return;
+  if (!ownAssemblyArea(fs, state.OrvexAssemblyDir)) return;
   frm.setMousePointer(MousePointer::Hourglass);
   try {
     // The list is taken once and kept: nothing that runs meanwhile may change what is deleted.

@@ -16,30 +16,33 @@ class CleanupTest : public Sandbox {
   }
 };
 
-TEST_F(CleanupTest, EmptiesTheSevenFoldersAndTheFilesButNothingElse) {
+TEST_F(CleanupTest, EmptiesTheWholeTreeButNothingElse) {
   Orvex& app = startSet();
   write("C:\\Orvex\\keep.txt");
+  write("C:\\Outside\\theirs.txt", "not the area's");
   write("C:\\Orvex\\Assembly\\Aircraft.cfg");
   write("C:\\Orvex\\Assembly\\.hidden");
-  for (const char* d : {"Model", "Panel", "Sound"})
-    write(std::string("C:\\Orvex\\Assembly\\") + d + "\\f.bin");
-  write("C:\\Orvex\\Assembly\\Texture\\t.bmp");
-  write("C:\\Orvex\\Assembly\\Texture\\Deeper\\d.bmp");
+  write("C:\\Orvex\\Assembly\\Plane\\texture.1\\t.bmp");
+  const std::string locked = "C:\\Orvex\\Assembly\\Plane\\model\\Deeper\\Deepest\\locked.mdl";
+  write(locked);
+  fs_->setReadOnly(locked, true);
   write("C:\\Orvex\\Assembly\\Gauges\\g.gau");
   write("C:\\Orvex\\Assembly\\readonly.txt");
   fs_->setReadOnly("C:\\Orvex\\Assembly\\readonly.txt", true);
-  write("C:\\Orvex\\Assembly\\Sound\\locked.wav");
-  fs_->setReadOnly("C:\\Orvex\\Assembly\\Sound\\locked.wav", true);
+  // Links deep in the tree, to a folder and to a file outside it: removed as links.
+  const std::string deep = host("C:\\Orvex\\Assembly\\Plane\\model\\Deeper");
+  std::filesystem::create_symlink(host("C:\\Outside"), deep + "/outside");
+  std::filesystem::create_symlink(host("C:\\Outside\\theirs.txt"), deep + "/theirs.txt");
+  fs_->setReadOnly("C:\\Outside\\theirs.txt", true);
 
   app.assembly.RemoveDirectories();
   EXPECT_EQ(fs_->curDir(), "C:\\Orvex");
   app.assembly.DeleteAssembly();
 
-  EXPECT_EQ(names("C:\\Orvex\\Assembly"),
-            (std::vector<std::string>{".hidden", "Gauges", "Sound", "Texture"}));
-  EXPECT_EQ(names("C:\\Orvex\\Assembly\\Texture"), std::vector<std::string>{"Deeper"});
-  EXPECT_EQ(names("C:\\Orvex\\Assembly\\Sound"), std::vector<std::string>{"locked.wav"});
-  EXPECT_TRUE(exists("C:\\Orvex\\Assembly\\Gauges\\g.gau"));
+  EXPECT_EQ(names("C:\\Orvex\\Assembly"), std::vector<std::string>{".hidden"});
+  EXPECT_EQ(names("C:\\Outside"), std::vector<std::string>{"theirs.txt"});
+  EXPECT_EQ(read("C:\\Outside\\theirs.txt"), "not the area's");
+  EXPECT_TRUE(fs_->isReadOnly("C:\\Outside\\theirs.txt"));
   EXPECT_TRUE(exists("C:\\Orvex\\keep.txt"));
   EXPECT_TRUE(tk_.boxes.empty());
 }
@@ -69,12 +72,15 @@ TEST_F(CleanupTest, DeleteAssemblyGuards) {
   app.assembly.DeleteAssembly();
   EXPECT_TRUE(exists("C:\\Orvex\\Assembly\\a.cfg"));
 
-  // An assembly path without "\assembly" is never emptied.
+  // An assembly path without "\assembly" is never emptied, nor are its folders.
   write("C:\\Orvex\\Stuff\\b.cfg");
+  write("C:\\Orvex\\Stuff\\Deep\\c.cfg");
   fs_->chDir("C:\\Orvex");
   app.state.OrvexAssemblyDir = "C:\\Orvex\\Stuff";
+  app.assembly.RemoveDirectories();
   app.assembly.DeleteAssembly();
   EXPECT_TRUE(exists("C:\\Orvex\\Stuff\\b.cfg"));
+  EXPECT_TRUE(exists("C:\\Orvex\\Stuff\\Deep\\c.cfg"));
 
   app.state.OrvexAssemblyDir = "C:\\Orvex\\Assembly";
   app.frm.cmdInstall.setVisible(true);

@@ -1,6 +1,6 @@
-// Opening a downloaded archive directly: real zip, 7z and rar files unpacked flat into the
-// assembly area, unsafe and clashing entries left out and listed, damaged, locked and absurd
-// archives refused with the area left as it was.
+// Opening an archive directly: real zip, 7z and rar files unpacked into the assembly area with
+// their folders and the archives inside them, unsafe and clashing entries left out and listed,
+// damaged, locked and absurd archives refused with the area left as it was.
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -53,22 +53,23 @@ class OpenArchiveTest : public Sandbox {
 class OpenArchiveFormats : public OpenArchiveTest,
                            public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(OpenArchiveFormats, UnpacksFlatThenRefreshBlinksAndFindsTheAircraft) {
+TEST_P(OpenArchiveFormats, UnpacksTheTreeAsItIsThenRefreshBlinks) {
   Orvex& app = startSet();
   copyFixture("aircraft/missing_keys_camera_first.cfg", "C:\\Downloads\\aircraft.cfg");
   const std::string cfg = read("C:\\Downloads\\aircraft.cfg");
   const std::string model = noise(300 * 1024);
-  const std::string archive = pack("hampden.pack",
-                                   {{"Hampden/", "", Item::Folder},
-                                    {"Hampden/Aircraft.cfg", cfg},
-                                    {"Hampden/model/Hampden.mdl", model},
-                                    {"Hampden/panel/Panel.cfg", "[Window00]"},
-                                    {"Hampden/texture/", "", Item::Folder},
-                                    {"Hampden/texture/Hampden_T.bmp", "BM"},
-                                    {"ReadMe.txt", "Enjoy"}},
+  // An aircraft of three liveries, each texture folder holding a file of the same name.
+  const std::string archive = pack("plane.pack",
+                                   {{"Plane/", "", Item::Folder},
+                                    {"Plane/aircraft.cfg", cfg},
+                                    {"Plane/model/p.mdl", model},
+                                    {"Plane/texture/", "", Item::Folder},
+                                    {"Plane/texture/a.bmp", "BM0"},
+                                    {"Plane/texture.1/a.bmp", "BM1"},
+                                    {"Plane/texture.2/a.bmp", "BM2"}},
                                    GetParam());
   // What a run that was cut off left behind is cleared, not mixed in.
-  write(kArea + "\\.orvex-extract\\old.bin");
+  write(kArea + "\\.orvex-extract\\tree\\Plane\\old.bin");
   std::vector<int> shown;  // progress values seen while the window was pumped
   tk_.onEvents = [&] {
     EXPECT_TRUE(app.frm.prgExtract.visible());
@@ -78,48 +79,58 @@ TEST_P(OpenArchiveFormats, UnpacksFlatThenRefreshBlinksAndFindsTheAircraft) {
   app.archive.openArchive(archive);
 
   EXPECT_TRUE(tk_.boxes.empty());
-  EXPECT_EQ(names(kArea), (std::vector<std::string>{"Aircraft.cfg", "Hampden.mdl", "Hampden_T.bmp",
-                                                    "Panel.cfg", "ReadMe.txt"}));
-  EXPECT_EQ(read(kArea + "\\Aircraft.cfg"), cfg);
-  EXPECT_EQ(read(kArea + "\\Hampden.mdl"), model);
+  EXPECT_EQ(names(kArea), std::vector<std::string>{"Plane"});
+  EXPECT_EQ(names(kArea + "\\Plane"), (std::vector<std::string>{"aircraft.cfg", "model", "texture",
+                                                                "texture.1", "texture.2"}));
+  EXPECT_EQ(read(kArea + "\\Plane\\aircraft.cfg"), cfg);
+  EXPECT_EQ(read(kArea + "\\Plane\\model\\p.mdl"), model);
+  for (const char* livery : {"texture", "texture.1", "texture.2"})
+    EXPECT_EQ(names(kArea + "\\Plane\\" + livery), std::vector<std::string>{"a.bmp"});
+  EXPECT_EQ(read(kArea + "\\Plane\\texture.2\\a.bmp"), "BM2");
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back(), 1000);
   EXPECT_FALSE(app.frm.prgExtract.visible());
   EXPECT_EQ(app.frm.Timer1.interval(), 1000);
   EXPECT_TRUE(app.frm.Timer1.running());
   EXPECT_TRUE(app.frm.cmdQuit.hasFocus());
-
+  // A folder alone is news enough for the watch.
   app.frm.Timer1.tick();
   EXPECT_FALSE(app.frm.cmdRefresh.visible());
-  app.frm.cmdRefresh.setVisible(true);
-  app.frm.cmdRefresh.click();
-  EXPECT_EQ(app.state.AircraftData, 1);
-  EXPECT_FALSE(app.frm.Timer1.running());
 }
 
 INSTANTIATE_TEST_SUITE_P(ZipAnd7z, OpenArchiveFormats, ::testing::Values("zip", "7zip"));
 
-TEST_F(OpenArchiveTest, SameNamesKeepTheFirstAndOldFilesAreReplacedWithNotice) {
+TEST_F(OpenArchiveTest, SamePlacesKeepTheFirstAndWhatIsInTheWayIsToldOf) {
   Orvex& app = startSet();
   write(kArea + "\\readme.txt", "old");
   fs_->setReadOnly(kArea + "\\readme.txt", true);
   write(kArea + "\\Texture\\keep.bmp", "mine");
+  write(kArea + "\\notes.txt", "mine");
   const std::string archive = pack("liveries.zip", {{"Texture.1/plane.bmp", "one"},
-                                                    {"Texture.2/PLANE.BMP", "two"},
-                                                    {"Texture.3/plane.bmp", "three"},
+                                                    {"texture.1/PLANE.BMP", "two"},
+                                                    {"Docs/a.txt", "a"},
+                                                    {"DOCS/b.txt", "b"},
+                                                    {"x/y", "a file"},
+                                                    {"x/y/z", "below it"},
                                                     {"readme.txt", "new"},
-                                                    {"extra/texture", "a file"}});
+                                                    {"Texture", "a file"},
+                                                    {"notes.txt/inner.txt", "x"}});
   app.archive.openArchive(archive);
 
-  EXPECT_EQ(names(kArea), (std::vector<std::string>{"Texture", "plane.bmp", "readme.txt"}));
-  EXPECT_EQ(read(kArea + "\\plane.bmp"), "one");
+  EXPECT_EQ(names(kArea), (std::vector<std::string>{"Docs", "Texture", "Texture.1", "notes.txt",
+                                                    "readme.txt", "x"}));
+  EXPECT_EQ(read(kArea + "\\Texture.1\\plane.bmp"), "one");
+  EXPECT_EQ(names(kArea + "\\Docs"), (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(read(kArea + "\\x\\y"), "a file");
   EXPECT_EQ(read(kArea + "\\readme.txt"), "new");
+  EXPECT_EQ(read(kArea + "\\notes.txt"), "mine");
   EXPECT_EQ(read(kArea + "\\Texture\\keep.bmp"), "mine");
   const ShownBox& box = onlyBox();
   for (const char* line :
-       {"extra/texture (a folder of that name is in the assembly area)",
-        "These files have the same name; the first of each was kept:\r   plane.bmp: kept "
-        "Texture.1/plane.bmp, left out Texture.2/PLANE.BMP, Texture.3/plane.bmp",
+       {"Texture (a folder of that name is in the assembly area)",
+        "notes.txt\\inner.txt (a file of its folder's name is in the assembly area)",
+        "These entries would take the same place; the first of each was kept:\r   kept "
+        "Texture.1/plane.bmp, left out texture.1/PLANE.BMP\r   kept x/y, left out x/y/z",
         "These files replaced files of the same name in the assembly area:\r   readme.txt"})
     EXPECT_NE(box.text.find(line), std::string::npos) << line << "\n" << box.text;
 
@@ -128,6 +139,125 @@ TEST_F(OpenArchiveTest, SameNamesKeepTheFirstAndOldFilesAreReplacedWithNotice) {
   app.archive.openArchive(pack("again.zip", {{"readme.txt", "newer"}}));
   EXPECT_EQ(onlyBox().icon, MsgIcon::Information);
   EXPECT_EQ(read(kArea + "\\readme.txt"), "newer");
+}
+
+// The bytes of an archive, to be packed into another.
+std::string archiveBytes(const std::string& scratch, const std::vector<Item>& items,
+                         const std::string& format = "zip", const std::string& options = {},
+                         const std::string& passphrase = {}) {
+  buildArchive(scratch, format, items, options, passphrase);
+  std::string bytes = readBytes(scratch);
+  stdfs::remove(scratch);
+  return bytes;
+}
+
+TEST_F(OpenArchiveTest, ArchivesInsideAreOpenedWhereTheyLieThreeLevelsDeep) {
+  Orvex& app = startSet();
+  const std::string scratch = host("C:\\Downloads\\scratch");
+  const std::string level4 = archiveBytes(scratch, {{"deep.txt", "4"}});
+  const std::string level3 =
+      archiveBytes(scratch, {{"l3.txt", "3"}, {"Level4.ZIP", level4}}, "7zip");
+  const std::string level2 = archiveBytes(
+      scratch, {{"aircraft.cfg", "from inside"}, {"l2.txt", "2"}, {"sub/level3.7z", level3}});
+  app.archive.openArchive(
+      pack("outer.7z", {{"Plane/aircraft.cfg", "outer"}, {"Plane/level2.zip", level2}}, "7zip"));
+
+  EXPECT_EQ(names(kArea + "\\Plane"), (std::vector<std::string>{"aircraft.cfg", "l2.txt", "sub"}));
+  EXPECT_EQ(names(kArea + "\\Plane\\sub"), (std::vector<std::string>{"Level4.ZIP", "l3.txt"}));
+  EXPECT_EQ(read(kArea + "\\Plane\\sub\\Level4.ZIP"), level4);
+  EXPECT_EQ(read(kArea + "\\Plane\\aircraft.cfg"), "from inside");
+  EXPECT_NE(onlyBox().text.find("These files replaced files of the same name in the assembly "
+                                "area:\r   Plane\\aircraft.cfg"),
+            std::string::npos)
+      << onlyBox().text;
+}
+
+// An archive inside that cannot be opened, or would take the whole beyond its limits, stays a
+// file beside what the outer archive gave.
+struct LeftInside {
+  const char* name;
+  std::function<std::string(const std::string& scratch)> inner;  // its bytes
+  const char* why;
+};
+
+TEST_F(OpenArchiveTest, AnArchiveInsideThatCannotBeOpenedStaysAFile) {
+  const std::vector<LeftInside> rows = {
+      {"damaged", [](const std::string&) { return std::string("PK\3\4 not really"); }, "damaged: "},
+      {"locked",
+       [](const std::string& scratch) {
+         return archiveBytes(scratch, {{"a.txt", "secret"}}, "zip", "zip:encryption=zipcrypt",
+                             "pw");
+       },
+       "protected by a password"},
+      // 3 MiB of zeros against the 1 MiB the small outer archive may unpack to in all.
+      {"declared beyond the budget",
+       [](const std::string& scratch) {
+         return archiveBytes(scratch, {{"zeros.bin", std::string(3 << 20, '\0')}});
+       },
+       "it would take what Orvex unpacks from \"outer.zip\" beyond 1.0 MiB"},
+      {"written beyond the budget",
+       [](const std::string& scratch) {
+         buildArchive(scratch, "zip", {{"zeros.bin", std::string(3 << 20, '\0')}});
+         declareZipSizes(scratch, 100);
+         std::string bytes = readBytes(scratch);
+         stdfs::remove(scratch);
+         return bytes;
+       },
+       "it would take what Orvex unpacks from \"outer.zip\" beyond 1.0 MiB"},
+  };
+  Orvex& app = startSet();
+  for (const LeftInside& row : rows) {
+    SCOPED_TRACE(row.name);
+    stdfs::remove_all(host(kArea + "\\Plane"));
+    tk_.boxes.clear();
+    const std::string inner = row.inner(host("C:\\Downloads\\scratch"));
+    app.archive.openArchive(
+        pack("outer.zip", {{"Plane/aircraft.cfg", "outer"}, {"Plane/inner.zip", inner}}));
+    EXPECT_EQ(names(kArea + "\\Plane"), (std::vector<std::string>{"aircraft.cfg", "inner.zip"}));
+    EXPECT_TRUE(read(kArea + "\\Plane\\inner.zip") == inner);
+    const ShownBox& box = onlyBox();
+    EXPECT_EQ(box.icon, MsgIcon::Warning);
+    EXPECT_NE(box.text.find("These archives inside it were left as they are:\r   "
+                            "Plane\\inner.zip (" +
+                            std::string(row.why)),
+              std::string::npos)
+        << box.text;
+    EXPECT_FALSE(exists(kArea + "\\.orvex-extract"));
+  }
+}
+
+TEST_F(OpenArchiveTest, AnArchiveInTheAreaIsOpenedWhereItLies) {
+  Orvex& app = startSet();
+  const std::string inner = archiveBytes(host("C:\\Downloads\\scratch"), {{"gauge.gau", "g"}});
+  makeDir(kArea + "\\Download");
+  buildArchive(host(kArea + "\\Download\\plane.zip"), "zip",
+               {{"Plane/aircraft.cfg", "cfg"}, {"Plane/panel/gauges.zip", inner}});
+  write(kArea + "\\Download\\readme.txt", "the user's");
+
+  EXPECT_TRUE(app.archive.openInPlace(kArea + "\\Download\\PLANE.ZIP"));
+  EXPECT_EQ(names(kArea + "\\Download"), (std::vector<std::string>{"Plane", "readme.txt"}));
+  EXPECT_EQ(read(kArea + "\\Download\\Plane\\aircraft.cfg"), "cfg");
+  EXPECT_EQ(read(kArea + "\\Download\\Plane\\panel\\gauge.gau"), "g");
+  EXPECT_TRUE(tk_.boxes.empty());
+  EXPECT_FALSE(app.frm.Timer1.running());
+
+  // Only a file of the area's own, reached through none of its links, is opened in place; a
+  // damaged one stays as it was.
+  const std::string outside = host("C:\\Downloads\\away.zip");
+  buildArchive(outside, "zip", {{"a.txt", "a"}});
+  stdfs::create_symlink(host("C:\\Downloads"), host(kArea + "\\linked"));
+  write(kArea + "\\broken.zip", "not an archive");
+  const std::map<std::string, std::string> before = treeOf(root_, "");
+  for (const std::string& path :
+       {std::string("C:\\Downloads\\away.zip"), kArea + "\\linked\\away.zip",
+        kArea + "\\missing.zip", kArea + "\\broken.zip"}) {
+    SCOPED_TRACE(path);
+    tk_.boxes.clear();
+    EXPECT_FALSE(app.archive.openInPlace(path));
+    EXPECT_EQ(onlyBox().caption, "Open Archive");
+    EXPECT_EQ(treeOf(root_, ""), before);
+  }
+  EXPECT_NE(tk_.boxes.back().text.find("\"broken.zip\" is not a zip"), std::string::npos);
 }
 
 // Crafted and broken archives, opened through the button (even rows) or dropped on the window
@@ -189,20 +319,34 @@ const std::vector<Item> kClimbing = {{"../evil.txt", "x"},      {"docs/../../up.
                                      {"..\\..\\back.txt", "x"}, {"a\\..\\..\\slant.txt", "x"},
                                      {"/abs.txt", "x"},         {"C:\\drive.txt", "x"},
                                      {"C:relative.txt", "x"},   {"dir\\sub\\good.txt", "good"}};
-const std::vector<Item> kOddNames = {{".hidden", "x"},     {"__MACOSX/._plane.bmp", "x"},
-                                     {"..b/..c.txt", "x"}, {"bad|name.txt", "x"},
-                                     {"trailing.", "x"},   {"tab\there", "x"},
-                                     {"CON", "x"},         {"con.txt", "x"},
-                                     {"NUL.dat", "x"},     {"sub/Aux.cfg", "x"},
-                                     {"COM1.bin", "x"},    {"lpt1.TXT", "x"},
-                                     {"COM10.txt", "ten"}, {"folder/", "x"}};
+const std::vector<Item> kOddNames = {{".hidden", "x"},
+                                     {"__MACOSX/._plane.bmp", "x"},
+                                     {"..b/..c.txt", "x"},
+                                     {"bad|name.txt", "x"},
+                                     {"trailing.", "x"},
+                                     {"tab\there", "x"},
+                                     {"CON", "x"},
+                                     {"con.txt", "x"},
+                                     {"NUL.dat", "x"},
+                                     {"sub/Aux.cfg", "x"},
+                                     {"COM1.bin", "x"},
+                                     {"lpt1.TXT", "x"},
+                                     {"COM10.txt", "ten"},
+                                     {"folder/", "x"},
+                                     // Folders are held to the same rules as files.
+                                     {".git/config", "x"},
+                                     {"bad|dir/a.txt", "x"},
+                                     {"ok/CON/a.txt", "x"},
+                                     {"dot./a.txt", "x"}};
 const std::vector<std::string> kOddNamesSaying = {
-    left(".hidden", kHidden),     left("__MACOSX/._plane.bmp", kHidden),
-    left("..b/..c.txt", kHidden), left("bad|name.txt", kBadName),
-    left("trailing.", kBadName),  left("tab\there", kBadName),
-    left("CON", kBadName),        left("con.txt", kBadName),
-    left("NUL.dat", kBadName),    left("sub/Aux.cfg", kBadName),
-    left("COM1.bin", kBadName),   left("lpt1.TXT", kBadName)};
+    left(".hidden", kHidden),       left("__MACOSX/._plane.bmp", kHidden),
+    left("..b/..c.txt", kHidden),   left("bad|name.txt", kBadName),
+    left("trailing.", kBadName),    left("tab\there", kBadName),
+    left("CON", kBadName),          left("con.txt", kBadName),
+    left("NUL.dat", kBadName),      left("sub/Aux.cfg", kBadName),
+    left("COM1.bin", kBadName),     left("lpt1.TXT", kBadName),
+    left(".git/config", kHidden),   left("bad|dir/a.txt", kBadName),
+    left("ok/CON/a.txt", kBadName), left("dot./a.txt", kBadName)};
 const std::vector<Item> kLinks = {{"link.cfg", "", Item::Symlink, "/etc/passwd"},
                                   {"up.cfg", "", Item::Symlink, "../../outside"},
                                   {"good.txt", "good"}};
@@ -229,13 +373,13 @@ const Make kText = [](const std::string& path) { writeBytes(path, "just notes\n"
 const std::vector<Crafted> kCrafted = {
     // The zip reader turns backslashes into slashes.
     leftOut(
-        "ClimbingZip", "climbing.zip", packed("zip", kClimbing), {"good.txt", "keep.txt"},
+        "ClimbingZip", "climbing.zip", packed("zip", kClimbing), {"dir", "keep.txt"},
         {"\"climbing.zip\" was unpacked into the assembly area.\rThese entries were left out:",
          left("../evil.txt", kOut), left("docs/../../up.txt", kOut), left("../../back.txt", kOut),
          left("a/../../slant.txt", kOut), left("/abs.txt", kAbsolute),
          left("C:/drive.txt", kAbsolute), left("C:relative.txt", kAbsolute)}),
     leftOut(
-        "Climbing7z", "climbing.7z", packed("7zip", kClimbing), {"good.txt", "keep.txt"},
+        "Climbing7z", "climbing.7z", packed("7zip", kClimbing), {"dir", "keep.txt"},
         {left("../evil.txt", kOut), left("docs/../../up.txt", kOut), left("..\\..\\back.txt", kOut),
          left("a\\..\\..\\slant.txt", kOut), left("/abs.txt", kAbsolute),
          left("C:\\drive.txt", kAbsolute), left("C:relative.txt", kAbsolute)}),

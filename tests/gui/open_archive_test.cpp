@@ -1,6 +1,6 @@
 // Archives opened on the real main window: dropped from a file manager or chosen with the
-// button in the "Load WinZip:" frame, their files land flat in the assembly area and the
-// Refresh button blinks.
+// button in the "Load WinZip:" frame, their files land in the assembly area in their folders
+// and the Refresh button blinks.
 #include <gtest/gtest.h>
 
 #include <QDropEvent>
@@ -72,9 +72,9 @@ TEST(GuiOpenArchive, DroppedOrChosenArchivesAreUnpackedAndRefreshBlinks) {
   ASSERT_TRUE(processUntil([&] { return timer->isActive(); }));
   const QDir area(run.host(QStringLiteral("Assembly")));
   const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
-  EXPECT_EQ(area.entryList(everything, QDir::Name),
-            (QStringList{QStringLiteral("Aircraft.cfg"), QStringLiteral("Spitfire.mdl"),
-                         QStringLiteral("Spitfire_T.bmp")}));
+  EXPECT_EQ(area.entryList(everything, QDir::Name), QStringList{QStringLiteral("Spitfire")});
+  EXPECT_TRUE(area.exists(QStringLiteral("Spitfire/model/Spitfire.mdl")));
+  EXPECT_TRUE(area.exists(QStringLiteral("Spitfire/texture/Spitfire_T.bmp")));
   EXPECT_EQ(timer->interval(), 1000);
   EXPECT_TRUE(bar->isHidden());
   EXPECT_TRUE(run.toolkit->shownBoxes().empty());
@@ -89,8 +89,8 @@ TEST(GuiOpenArchive, DroppedOrChosenArchivesAreUnpackedAndRefreshBlinks) {
   const QtToolkit::ShownBox box = run.lastBox();
   EXPECT_EQ(box.caption, "Open Archive");
   EXPECT_EQ(box.icon, MsgIcon::Information);
-  EXPECT_NE(box.text.find("Spitfire.mdl"), std::string::npos) << box.text;
-  EXPECT_EQ(area.entryList(everything).size(), 3);
+  EXPECT_NE(box.text.find("Spitfire\\model\\Spitfire.mdl"), std::string::npos) << box.text;
+  EXPECT_EQ(area.entryList(everything).size(), 1);
 }
 
 }  // namespace
