@@ -73,8 +73,8 @@ class Orvex : public WindowProgram {
   WindowHelpers ui;
   FileLists lists;
   Settings settings;
-  AssemblyArea assembly;
   Archives archive;
+  AssemblyArea assembly;
   InstalledTab installed;
   CopyPasses copying;
   AircraftInstall aircraft;

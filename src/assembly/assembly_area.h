@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archives.h"
 #include "assembly/addon_list.h"
 #include "program/context.h"
 #include "program/file_lists.h"
@@ -14,7 +15,8 @@ namespace orvex {
 
 class AssemblyArea : Component {
  public:
-  AssemblyArea(Context& c, FileLists& lists) : Component(c), lists_(lists) {}
+  AssemblyArea(Context& c, FileLists& lists, Archives& archives)
+      : Component(c), lists_(lists), archives_(archives) {}
 
   // Refresh: the scan and the tab and frame that go with what it found.
   void cmdRefresh_Click();
@@ -63,10 +65,14 @@ class AssemblyArea : Component {
  private:
   // Says when an Aircraft.cfg names several liveries whose folders are not here.
   void warnOfLiveries(const AddOn& aircraft);
-  // Says what the area holds when it is no add-on; true when the area may be emptied.
+  // Says what the area holds when it is no add-on.
   void sayNothingFound();
+  // An archive lying in the area (extracted by hand from a download that held it) is opened
+  // where it lies when the user says so.
+  void openArchivesFound();
 
   FileLists& lists_;
+  Archives& archives_;
   AddOnList addOns_;
 };
 

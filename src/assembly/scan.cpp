@@ -1,9 +1,11 @@
 // The Refresh button: what kind of add-on the assembly area holds, and the tab and
 // installation frame that go with it.
+#include "archive/archive_plan.h"
 #include "assembly/assembly_area.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/file_tree.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
@@ -25,6 +27,23 @@ void AssemblyArea::GetDataType() {
 
 std::string AssemblyArea::addOnFolder(AddOnKind kind) const {
   return addOns_.all().empty() ? state.OrvexAssemblyDir : addOns_.folderOf(kind);
+}
+
+void AssemblyArea::openArchivesFound() {
+  const std::string& area = state.OrvexAssemblyDir;
+  std::vector<std::string> archives, links;
+  try {
+    for (const std::string& file : filesBelow(fs, area, links))
+      if (isArchiveName(file)) archives.push_back(file);
+  } catch (const FileError&) {
+    return;  // the scan says what it cannot read
+  }
+  for (const std::string& archive : archives) {
+    if (tk.msgBox("The assembly area holds the archive " + archive + ". Open it?", "Open Archive",
+                  MsgIcon::None, MsgButtons::YesNo) == MsgAnswer::Yes)
+      archives_.openInPlace(area + "\\" + archive);
+    if (ended()) return;
+  }
 }
 
 void AssemblyArea::sayNothingFound() {
@@ -108,6 +127,8 @@ void AssemblyArea::cmdRefresh_Click() {
     o->setValue(false);
   setVisible({&frm.labPanelName, &frm.txtPanelName, &frm.Drive2, &frm.Dir2}, false);
 
+  if (!isPlaceholder(s.FSim)) openArchivesFound();
+  if (ended()) return;
   AutoLoad();
   if (ended()) return;
 

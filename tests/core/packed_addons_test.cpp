@@ -2,7 +2,9 @@
 // folders, several aircraft in one pack, a scenery with its own scenery and texture folders, and
 // an aircraft beside a scenery. Each install is checked byte for byte in the simulator's tree,
 // and undone again.
+#include "host/libarchive_reader.h"
 #include "host/sqlite_record_store.h"
+#include "support/archive_builder.h"
 #include "support/fixtures.h"
 #include "support/install_world.h"
 
@@ -39,6 +41,24 @@ class PackedAddOnsTest : public InstallWorld {
     tk_.boxes.clear();
     app.frm.cmdRefresh.click();
   }
+
+  // The three-livery aircraft as its archive holds it.
+  static std::vector<Item> spitfire(const std::string& in) {
+    return {{in + "Aircraft.cfg", kLiveries},
+            {in + "model/spit.mdl", "mdl"},
+            {in + "texture/skin.bmp", "default"},
+            {in + "texture.1/skin.bmp", "red"},
+            {in + "texture.2/skin.bmp", "blue"}};
+  }
+  void expectSpitfire(const std::string& title) {
+    const std::string plane = "C:\\FS98\\Aircraft\\" + title + "\\";
+    expectInstalled({{plane + "model\\spit.mdl", "mdl"},
+                     {plane + "texture\\skin.bmp", "default"},
+                     {plane + "texture.1\\skin.bmp", "red"},
+                     {plane + "texture.2\\skin.bmp", "blue"}});
+  }
+
+  LibArchiveReader reader_;
 };
 
 TEST_F(PackedAddOnsTest, AnAircraftFolderKeepsEveryLiveryAndFolderWhereverItLies) {
@@ -178,6 +198,45 @@ TEST_F(PackedAddOnsTest, APackOfAnAircraftAndItsSceneryOffersEachOnItsTab) {
   installAsTheUserWould(app, Kind::Scenery);
   expectInstalled({{"C:\\FS98\\Scenery\\" + kSceneryName + "\\Scenery\\field.bgl", "bgl"}});
   EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
+}
+
+TEST_F(PackedAddOnsTest, APackInsideASevenZipIsOpenedWithEveryFolderAndInstalled) {
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  app.archives = &reader_;
+  const std::string inner = host("C:\\inner.zip"), outer = host("C:\\download.7z");
+  std::vector<Item> pack = spitfire("Pack/One/");
+  for (Item& item : spitfire("Pack/Two/")) {
+    if (item.path.find("Aircraft.cfg") != std::string::npos)
+      item.data = "[fltsim.0]\r\ntitle=Spitfire Two\r\n[fltsim.1]\r\ntexture=1\r\n";
+    pack.push_back(item);
+  }
+  buildArchive(inner, "zip", pack);
+  buildArchive(outer, "7zip", {{"readme.txt", "read me"}, {"pack.zip", hostRead(inner)}});
+
+  app.archive.openArchive(outer);
+  EXPECT_TRUE(tk_.boxes.empty()) << tk_.boxes.front().text;
+  refresh(app);
+  ASSERT_EQ(app.frm.lvwAircraft.rows().size(), 2u);
+  app.frm.cmdInstall.click();
+  EXPECT_EQ(tk_.countCaption("Success!"), 1);
+  expectSpitfire("Spitfire Mk I");
+  expectSpitfire("Spitfire Two");
+  EXPECT_EQ(installedList(app).rows().size(), 2u);
+}
+
+TEST_F(PackedAddOnsTest, AnArchiveLyingInTheAreaIsOpenedWhereItLiesWhenTheUserSaysSo) {
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  app.archives = &reader_;
+  write(kAsm + "readme.txt", "read me");
+  buildArchive(host(kAsm + "spitfire.zip"), "zip", spitfire("Spitfire/"));
+  tk_.answers = {MsgAnswer::Yes};
+  refresh(app);
+  ASSERT_FALSE(tk_.boxes.empty());
+  EXPECT_EQ(tk_.boxes[0].text, "The assembly area holds the archive spitfire.zip. Open it?");
+  EXPECT_FALSE(exists(kAsm + "spitfire.zip"));
+  EXPECT_EQ(app.frm.cmdInstall.caption(), "Install Spitfire Mk I to FS98");
+  app.frm.cmdInstall.click();
+  expectSpitfire("Spitfire Mk I");
 }
 
 }  // namespace

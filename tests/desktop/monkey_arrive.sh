@@ -16,7 +16,9 @@ kind="${5:-$((RANDOM % 6))}"
 
 stage="$(mktemp -d "$staging/arrival.XXXXXX")" || exit 1
 trap 'rm -rf "$stage"' EXIT
-zips=("$samples"/*.zip)
+# The four flat samples: the aircraft in its folder and the pack are opened with Open Archive.
+zips=("$samples"/aircraft_orvex_trainer.zip "$samples"/panel_orvex_sport.zip
+  "$samples"/scenery_orvex_island.zip "$samples"/sound_orvex_radial.zip)
 case "$kind" in
   0 | 1 | 2 | 3) unzip -j -q -o "${zips[kind % ${#zips[@]}]}" -d "$stage" || exit 1 ;;
   4) printf 'Notes that came with the download\r\n' >"$stage/readme_$mark.txt" ;;
