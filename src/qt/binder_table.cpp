@@ -87,7 +87,10 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
             item->setData(int(c), Qt::UserRole + 1, number);
         }
         item->setData(0, kRowRole, int(r));
-        if (m.checkable) item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        if (m.checkable) {
+          item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+          item->setCheckState(0, m.checked(int(r)) ? Qt::Checked : Qt::Unchecked);
+        }
         items.append(item);
       }
       w->addTopLevelItems(items);

@@ -115,6 +115,55 @@ unzip -p "$samples/aircraft_orvex_trainer.zip" Orvex_Trainer.gau | cmp -s - "$fs
 wait_for 5 "the install button to go" hidden cmdInstall
 window_shot 07-aircraft-done.png
 
+# Archives as real ones are packed, opened with Open Archive: the file dialog takes the path
+# typed on the keyboard, the archive's folders are kept, Refresh offers what they hold.
+file_dialog_up() { awk -F'\t' '$1 == "window" && $4 == "QFileDialog"' "$probe" | grep -q .; }
+file_dialog_gone() { ! file_dialog_up; }
+open_archive() {
+  click_widget cmdOpenArchive
+  wait_for 15 "the file dialog" file_dialog_up
+  sleep 0.3
+  xdotool key ctrl+a type --delay 10 "$1" || die "xdotool cannot type"
+  xdotool key Return
+  wait_for 15 "the file dialog to close" file_dialog_gone
+}
+assembly_filled() { [ -n "$(ls "$root/Assembly")" ]; }
+open_archive "$samples/aircraft_orvex_racer_liveries.zip"
+wait_for 15 "the archive's folder in the assembly area" assembly_filled
+[ -f "$root/Assembly/Orvex Racer/texture.2/Orvex_Racer_t.bmp" ] ||
+  die "Open Archive did not keep the archive's folders: $(find "$root/Assembly")"
+click_widget cmdRefresh
+wait_for 10 "the liveried aircraft's install button" text_is cmdInstall "Install Orvex Racer to FS98"
+window_shot 07a-liveries-loaded.png
+click_widget cmdInstall
+answer_box "Success!" OK 07b-box-liveries-installed.png
+racer() {
+  local plane="$fs98/Aircraft/$1" f
+  for f in Aircraft.cfg Orvex_Racer.air Documentation/Orvex_Racer_readme.txt model/Orvex_Racer.mdl \
+    panel/panel.cfg panel/Orvex_Racer_panel.bmp sound/sound.cfg sound/Orvex_Racer_engine.wav \
+    texture/Orvex_Racer_t.bmp texture.1/Orvex_Racer_t.bmp texture.2/Orvex_Racer_t.bmp; do
+    [ -f "$plane/$f" ] || die "$1: $f was not installed"
+  done
+  cmp -s "$plane/texture.1/Orvex_Racer_t.bmp" "$plane/texture.2/Orvex_Racer_t.bmp" &&
+    die "$1: two liveries have the same paint"
+  [ -f "$fs98/Gauges/Orvex_Racer.gau" ] || die "$1: the gauge is not in Gauges"
+}
+racer "Orvex Racer"
+[ -z "$(ls "$root/Assembly")" ] || die "the assembly area was not emptied: $(ls "$root/Assembly")"
+
+open_archive "$samples/aircraft_orvex_pack.zip"
+wait_for 15 "the pack in the assembly area" assembly_filled
+click_widget cmdRefresh
+wait_for 10 "the pack's list" shown lvwAircraft
+wait_for 10 "the pack's install button" text_is cmdInstall "Install 2 Aircraft to FS98"
+window_shot 07c-pack-loaded.png
+click_widget cmdInstall
+answer_box "Success!" OK 07d-box-pack-installed.png
+racer "Orvex Pack Racer"
+racer "Orvex Pack Racer Two"
+[ -z "$(ls "$root/Assembly")" ] || die "the pack left the assembly area: $(ls "$root/Assembly")"
+wait_for 5 "the pack's list to go" hidden lvwAircraft
+
 # The scenery: a name typed on the keyboard, the main scenery folder chosen, Install.
 unzip -j -q "$samples/scenery_orvex_island.zip" -d "$root/Assembly" || die "cannot unzip the scenery"
 click_widget cmdRefresh
@@ -155,7 +204,7 @@ preview_row Orvex_Trainer.gau | cut -f11 | grep -q "Orvex Trainer" ||
 preview_row Aircraft.cfg | cut -f10 | grep -q 'Aircraft.Orvex Trainer Two' ||
   die "the preview does not put Aircraft.cfg into the new folder: $(preview_row Aircraft.cfg)"
 text_has labPreviewSummary "Orvex Trainer Two" || die "the preview's summary: $(widget_text labPreviewSummary)"
-[ -z "$(ls "$fs98/Aircraft" | grep Two)" ] || die "the preview installed something"
+[ ! -e "$fs98/Aircraft/Orvex Trainer Two" ] || die "the preview installed something"
 sleep 0.3
 import -window "$(window_id frmPreview)" "$shots/11-preview.png" || die "no screenshot of the preview"
 click_widget cmdPreviewInstall
