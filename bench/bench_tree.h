@@ -108,6 +108,8 @@ class CopyPathClock : public test::FaultyFileSystem {
   void kill(const std::string& pathOrPattern) override;
   // Seconds of the copy path of the last install.
   double seconds() const;
+  // Whether the install has begun its copy path.
+  bool copying() const { return first_ != std::chrono::steady_clock::time_point{}; }
 
  private:
   void started();

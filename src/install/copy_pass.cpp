@@ -40,6 +40,8 @@ void CopyPasses::hideCopyWindow() {
 void CopyPasses::beginInstall() {
   placed_.clear();
   linksTold_.clear();
+  pumpedAt_ = -1e9;
+  nameHeld_ = false;
 }
 
 void CopyPasses::DisplayFileCopy() {
@@ -49,6 +51,32 @@ void CopyPasses::DisplayFileCopy() {
                                 : frm.File1.list(state.i);
   anim.labAnimation.setCaption("Copying " + name);
   anim.labAnimation.refresh();
+}
+
+void CopyPasses::showFileInHand() {
+  // Thousands of small files go by faster than anyone can read their names, and naming each
+  // (a repaint, and an event for a screen reader) would cost more than moving it. A few names
+  // a second are read; between them the window repaints and refuses clicks with a beep.
+  if (tk.clock() - pumpedAt_ < kNameSeconds) {
+    nameHeld_ = true;
+    return;
+  }
+  DisplayFileCopy();
+  nameHeld_ = false;
+  tk.doEvents();
+  pumpedAt_ = tk.clock();
+}
+
+void CopyPasses::keepWindowAlive() {
+  if (tk.clock() - pumpedAt_ < kNameSeconds) return;
+  tk.doEvents();
+  pumpedAt_ = tk.clock();
+}
+
+void CopyPasses::showHeldName() {
+  if (!nameHeld_) return;
+  DisplayFileCopy();
+  nameHeld_ = false;
 }
 
 void CopyPasses::passOverLinks(const std::vector<std::string>& links) {
@@ -210,7 +238,7 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
     if (!pass.makeEachTime.empty() &&
         !attempt(PassStep::MakeFolder, [&] { fs.mkDir(pass.makeEachTime); }))
       return false;
-    DisplayFileCopy();
+    showFileInHand();
     const std::string& source = sources[size_t(k)];
     // The source is only deleted after this, never changed, so the file system may hand the
     // target its data (a link) instead of copying the bytes; both names stay until the delete.
@@ -225,6 +253,8 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
     try {
       transfer();
     } catch (const FileError& e) {
+      // A question about the file may follow: the window names that file.
+      showHeldName();
       const Resume r = handler(e, PassStep::Copy);
       if (r.kind == Resume::Kind::Stop) return false;
       if (r.kind != Resume::Kind::Replace) continue;
@@ -239,9 +269,12 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
     }
     placed_.emplace_back(source, state.FName);
   }
+  // The window ends the pass on its last file (the loop left i there).
+  showHeldName();
   // Exactly the files the copy loop handled are removed.
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
+    keepWindowAlive();
     const std::string& source = sources[size_t(k)];
     if (!attempt(PassStep::ClearAttributes, [&] { fs.setAttrNormal(source); })) return false;
     if (!attempt(PassStep::Delete, [&] { fs.kill(source); })) return false;

@@ -56,12 +56,21 @@ class CopyPasses : Component {
   // The copy window's label: "Copying " and the file in hand (entry i of the running pass, or
   // of File1 outside one).
   void DisplayFileCopy();
+  // How often at most, in seconds of the toolkit's clock, a pass names the file in hand.
+  static constexpr double kNameSeconds = 0.075;
   // One group of files moved out of the assembly area; false when the handler stopped. A
   // target that cannot be written for want of room (or for another reason no handler knows)
   // stops the whole install there, with the files not installed left in the assembly area.
   bool runCopyPass(const CopyPass& pass, const CopyPassHandler& handler);
 
  private:
+  // Names file i of the running pass in the copy window, and lets the window handle its
+  // events, when it last did so kNameSeconds ago; else the name is held back.
+  void showFileInHand();
+  // Names the file in hand now if its name was held back.
+  void showHeldName();
+  // Lets the window handle its events when it last did so kNameSeconds ago.
+  void keepWindowAlive();
   // Tells once per install which links of the assembly area it leaves where they are.
   void passOverLinks(const std::vector<std::string>& links);
   // Stops the install at a target that could not be written (file `failed` of the pass's
@@ -75,6 +84,10 @@ class CopyPasses : Component {
   InstalledTab& installed_;
   // The names of the copy pass that is running, for the copy window's label.
   const std::vector<std::string>* passNames_ = nullptr;
+  // When the window last handled its events during a pass, and whether the file in hand went
+  // unnamed.
+  double pumpedAt_ = -1e9;
+  bool nameHeld_ = false;
   // The install's files placed so far (where it lay in the assembly area, target), and the links in
   // the assembly area it has told the user it passes over.
   std::vector<std::pair<std::string, std::string>> placed_;

@@ -2,13 +2,11 @@
 #include "qt/binder.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -21,20 +19,9 @@
 namespace orvex {
 namespace {
 
-// One frame of the screen, in milliseconds.
-constexpr qint64 kFrameMs = 16;
-
 QColor qtColour(Colour c) {
   return QColor(c.r, c.g, c.b);
 }
-
-// The caption of a label that repaints at once, shown at most once a frame.
-struct CaptionPace {
-  QElapsedTimer painted;    // the last repaint at once
-  bool held = false;        // a caption waits to be shown
-  QTimer* later = nullptr;  // shows it once the frame is over and the event loop runs
-  bool withinFrame() const { return painted.isValid() && painted.elapsed() < kFrameMs; }
-};
 
 }  // namespace
 
@@ -99,9 +86,7 @@ void Binder::applyCommon(const Control& m, QWidget* w, const QString& descriptio
   w->setEnabled(m.enabled());
   // Set only when changed: setting it sends an event even when it is the same.
   if (const QString tip = toQt(m.toolTip()); tip != w->toolTip()) w->setToolTip(tip);
-  // A paced label sets its accessible name with its text.
-  if (!captionPaced_.count(&m))
-    w->setAccessibleName(m.caption().empty() ? description : toQt(m.caption()));
+  w->setAccessibleName(m.caption().empty() ? description : toQt(m.caption()));
   if (followTop_.count(&m)) w->move(w->x(), twipsToPixels(m.top()));
 }
 
@@ -127,37 +112,10 @@ void Binder::label(Label& m, ClickableLabel* w, const QString& description) {
   QObject::connect(w, &ClickableLabel::doubleClicked, w, [&m] {
     if (m.onDblClick) m.onDblClick();
   });
-  // A name shown for less than a frame can be neither seen nor read out. A label asked to
-  // repaint at once (the copy window names each file before its copy) does so at most once a
-  // frame, and within a frame of that repaint a new caption is held back, text and accessible
-  // name alike: the next repaint at once, or the event loop when the frame is over (at the next
-  // pause or message box, or when the install ends), shows the newest one. So a screen reader
-  // is told one name a frame rather than one for every file.
-  auto pace = std::make_shared<CaptionPace>();
-  auto showCaption = [&m, w, description, pace] {
-    pace->held = false;
+  // Repainting at once shows the file in hand before a copy that keeps the event loop away.
+  m.onRefresh = [w] { w->repaint(); };
+  bind(m, w, description, [&m, w] {
     w->setText(captionLines(m.caption()));
-    w->setAccessibleName(m.caption().empty() ? description : toQt(m.caption()));
-  };
-  pace->later = new QTimer(w);
-  pace->later->setSingleShot(true);
-  QObject::connect(pace->later, &QTimer::timeout, w, [pace, showCaption] {
-    if (pace->held) showCaption();
-  });
-  m.onRefresh = [w, pace, showCaption] {
-    if (pace->withinFrame()) return;
-    if (pace->held) showCaption();
-    w->repaint();
-    pace->painted.start();
-  };
-  captionPaced_.insert(&m);
-  bind(m, w, description, [&m, w, pace, showCaption] {
-    if (!pace->withinFrame()) {
-      showCaption();
-    } else if (!pace->held) {
-      pace->held = true;
-      pace->later->start(int(std::max<qint64>(0, kFrameMs - pace->painted.elapsed())));
-    }
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, qtColour(m.backColour()));
     pal.setColor(QPalette::WindowText, qtColour(m.foreColour()));

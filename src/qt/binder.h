@@ -79,8 +79,6 @@ class Binder {
   std::map<const Control*, QWidget*> widgets_;
   std::vector<Control*> bound_;
   std::set<const Control*> followTop_;
-  // Labels whose caption is shown at most once a frame (see label()).
-  std::set<const Control*> captionPaced_;
   std::map<OptionGroup*, QButtonGroup*> groups_;
   int shownLeft_ = -1, shownTop_ = -1, shownWidth_ = -1, shownHeight_ = -1;
 };

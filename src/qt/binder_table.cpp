@@ -1,4 +1,5 @@
 // Binding of list views: rows and column headings shown, the selection handed to the model.
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <algorithm>
@@ -53,11 +54,7 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
   QObject::connect(w, &QTreeWidget::currentItemChanged, w, [&m](QTreeWidgetItem* item) {
     m.setListIndex(item ? item->data(0, kRowRole).toInt() : -1);
   });
-  // A box toggled by the pointer, the space bar or a screen reader's toggle action.
-  QObject::connect(w, &QTreeWidget::itemChanged, w, [&m](QTreeWidgetItem* item, int column) {
-    if (column == 0 && m.checkable)
-      m.setChecked(item->data(0, kRowRole).toInt(), item->checkState(0) == Qt::Checked);
-  });
+
   // What the widget shows, so that a change of the selection alone does not rebuild the rows.
   auto shownRows = std::make_shared<std::vector<std::vector<std::string>>>();
   auto shownColumns = std::make_shared<std::vector<std::string>>();
@@ -87,13 +84,24 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
             item->setData(int(c), Qt::UserRole + 1, number);
         }
         item->setData(0, kRowRole, int(r));
-        if (m.checkable) {
-          item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-          item->setCheckState(0, m.checked(int(r)) ? Qt::Checked : Qt::Unchecked);
-        }
+
         items.append(item);
       }
       w->addTopLevelItems(items);
+      // A row's check box is a check box of its own, in the first column: the pointer, the
+      // space bar and a screen reader's toggle action all reach it as they reach any other.
+      if (m.checkable)
+        for (QTreeWidgetItem* item : items) {
+          const int row = item->data(0, kRowRole).toInt();
+          auto* box = new QCheckBox(item->text(0));
+          box->setAutoFillBackground(true);
+          box->setAccessibleName(item->text(0));
+          item->setText(0, QString());
+          item->setSizeHint(0, box->sizeHint());
+          w->setItemWidget(item, 0, box);
+          QObject::connect(box, &QCheckBox::toggled, w,
+                           [&m, row](bool on) { m.setChecked(row, on); });
+        }
       w->setSortingEnabled(sorting);
       // Columns as wide as their texts, but none so wide that the last one leaves the view: a
       // long path is shortened in its middle, keeping its drive and its file name.
@@ -107,10 +115,10 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
     if (m.checkable)
       for (int k = 0; k < w->topLevelItemCount(); ++k) {
         QTreeWidgetItem* item = w->topLevelItem(k);
-        const Qt::CheckState state =
-            m.checked(item->data(0, kRowRole).toInt()) ? Qt::Checked : Qt::Unchecked;
-        if (item->checkState(0) != state || !item->data(0, Qt::CheckStateRole).isValid())
-          item->setCheckState(0, state);
+        if (auto* box = qobject_cast<QCheckBox*>(w->itemWidget(item, 0))) {
+          const QSignalBlocker quiet(box);
+          box->setChecked(m.checked(item->data(0, kRowRole).toInt()));
+        }
       }
     QTreeWidgetItem* current = nullptr;
     for (int k = 0; k < w->topLevelItemCount() && m.listIndex() >= 0; ++k)

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "gui_run.h"
 
@@ -96,6 +97,49 @@ TEST(GuiOptionActions, TheWarningsCheckBoxFollowsEveryWayOfTickingIt) {
       EXPECT_EQ(run.orvex->state.ZipWarning, expected);
       EXPECT_EQ(box->isChecked(), expected == 1);
     }
+  }
+}
+
+// A pack's check box is ticked and cleared alike by the pointer, the space bar and a screen
+// reader's toggle action, and the install button counts what is checked.
+TEST(GuiOptionActions, EveryWayOfTickingAnAircraftOfAPackCountsOnTheInstallButton) {
+  const std::pair<const char*, void (*)(QWidget*)> ways[] = {
+      {"pointer", [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }},
+      {"space bar",
+       [](QWidget* w) {
+         w->setFocus();
+         QTest::keyClick(w, Qt::Key_Space);
+       }},
+      {"toggle action", toggleAction},
+  };
+  for (const auto& [name, tick] : ways) {
+    SCOPED_TRACE(name);
+    GuiRun run;
+    ASSERT_TRUE(run.layOutFs98({"Aircraft", "Gauges"}));
+    for (const char* plane : {"Alpha", "Bravo"}) {
+      QDir(run.host(QStringLiteral("Assembly"))).mkpath(QString::fromLatin1(plane));
+      run.writeFile(QStringLiteral("Assembly/") + QString::fromLatin1(plane) +
+                        QStringLiteral("/Aircraft.cfg"),
+                    QByteArray("[fltsim.0]\r\ntitle=") + plane + "\r\n");
+    }
+    run.orvex->Form_Load();
+    run.window->show();
+    run.widget<QPushButton>("cmdRefresh")->click();
+    auto* list = run.widget<QTreeWidget>("lvwAircraft");
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    auto* install = run.widget<QPushButton>("cmdInstall");
+    EXPECT_EQ(install->text().toStdString(), "Install 2 Aircraft to FS98");
+
+    auto* box = qobject_cast<QCheckBox*>(list->itemWidget(list->topLevelItem(1), 0));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text().toStdString(), "Bravo");
+    tick(box);
+    EXPECT_EQ(install->text().toStdString(), "Install 1 Aircraft to FS98");
+    EXPECT_FALSE(run.orvex->frm.lvwAircraft.checked(1));
+    EXPECT_FALSE(box->isChecked());
+    tick(box);
+    EXPECT_EQ(install->text().toStdString(), "Install 2 Aircraft to FS98");
   }
 }
 

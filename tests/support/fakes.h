@@ -25,7 +25,7 @@ class FakeToolkit : public Toolkit {
   MsgAnswer msgBox(const std::string& text, const std::string& caption, MsgIcon icon,
                    MsgButtons buttons) override;
   void beep() override { ++beeps; }
-  double clock() override { return now; }
+  double clock() override { return now += clockStep; }
   void doEvents() override;
   int screenWidth() override { return screenW; }
   int screenHeight() override { return screenH; }
@@ -43,6 +43,7 @@ class FakeToolkit : public Toolkit {
   int quits = 0;
   double now = 1000.0;
   double eventStep = 0.25;  // how far the clock moves per pumped event
+  double clockStep = 0;     // how far it moves at each look, standing for work in between
   int screenW = 15360, screenH = 11520;
   std::vector<std::string> helpOpened;
   // The host paths the file dialog answers with, in order; empty (cancelled) when none left.
