@@ -144,6 +144,25 @@ TEST_F(PackedAddOnsTest, EachAircraftOfAPackIsItsOwnInstallAndIsUninstalledAlone
   list.setChecked(0, false);
   EXPECT_FALSE(app.frm.cmdInstall.enabled());
   list.setChecked(0, true);
+  list.setChecked(1, true);
+
+  // The preview shows each aircraft's files going into its own folder, and changes nothing.
+  std::vector<std::vector<std::string>> rows;
+  tk_.onModal = [&](Form&) {
+    rows = app.preview.lvwPreview.rows();
+    app.preview.cmdPreviewClose.click();
+  };
+  app.frm.cmdPreview.click();
+  tk_.onModal = nullptr;
+  auto targetOf = [&](const std::string& name) {
+    for (const std::vector<std::string>& row : rows)
+      if (row[0] == name) return row[2];
+    return std::string("not listed");
+  };
+  EXPECT_EQ(targetOf("Pack\\Alpha\\model\\a.mdl"), "C:\\FS98\\Aircraft\\Alpha\\model\\a.mdl");
+  EXPECT_EQ(targetOf("Pack\\Bravo\\model\\b.mdl"), "C:\\FS98\\Aircraft\\Bravo\\model\\b.mdl");
+  EXPECT_FALSE(exists("C:\\FS98\\Aircraft\\Alpha"));
+  list.setChecked(1, false);
 
   // Alpha alone; Bravo stays in the assembly area and is offered next.
   app.frm.cmdInstall.click();
