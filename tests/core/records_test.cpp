@@ -446,7 +446,8 @@ TEST_F(RecordsTest, AnUninstallThatFailsHalfWayIsFinishedByTheNext) {
   // The third texture to go cannot be removed: the textures before it are gone, the rest stay.
   int textures = 0;
   faulty_->beforeOperation = [&](const std::string& operation, const std::string& path) {
-    if (operation == "deleteFile" && path.find(".bmp") != std::string::npos && ++textures == 3)
+    if (operation == "deleteFile" && path.find("Texture.Blue\\t") != std::string::npos &&
+        ++textures == 3)
       faulty_->failAt(1, err::PathFileAccess);
   };
   tk_.boxes.clear();

@@ -23,7 +23,10 @@ Files addOn(Kind kind) {
               {"readme.txt", "read me"},
               {"Main.gau", "new gauge"},
               {"view.jpg", "picture"},
-              {"extra.xyz", "extra"}};
+              {"extra.xyz", "extra"},
+              // Folders of its own, as an archive opened with its folders brings them.
+              {"Texture.1\\skin.bmp", "red skin"},
+              {"gauges\\Clock.gau", "clock gauge"}};
     case Kind::Panel:
       return {{"panel.cfg", "[Window00]\r\nfile=panel.bmp\r\n"},
               {"panel.bmp", "panel bitmap"},
@@ -36,7 +39,11 @@ Files addOn(Kind kind) {
               {"rpm.wav", "rpm"},
               {"readme.txt", "read me"}};
     case Kind::Scenery:
-      return {{"alps.bgl", "alps"}, {"peaks.bgl", "peaks"}, {"snow.bmp", "snow"}, {"LICENSE", "l"}};
+      return {{"alps.bgl", "alps"},
+              {"peaks.bgl", "peaks"},
+              {"snow.bmp", "snow"},
+              {"LICENSE", "l"},
+              {"texture\\water.dds", "water"}};
   }
   return {};
 }
@@ -53,7 +60,9 @@ Files installedFiles(Kind kind) {
               {plane + "Texture.Blue\\skin.bmp", "skin.bmp"},
               {plane + "Unknown\\extra.xyz", "extra.xyz"},
               {plane + "Image\\view.jpg", "view.jpg"},
-              {"C:\\FS98\\Gauges\\Main.gau", "Main.gau"}};
+              {plane + "Texture.1\\skin.bmp", "Texture.1\\skin.bmp"},
+              {"C:\\FS98\\Gauges\\Main.gau", "Main.gau"},
+              {"C:\\FS98\\Gauges\\Clock.gau", "gauges\\Clock.gau"}};
     case Kind::Panel:
       return {{panel + "panel.bmp", "panel.bmp"},
               {panel + "PanelDocs\\readme.txt", "readme.txt"},
@@ -65,6 +74,7 @@ Files installedFiles(Kind kind) {
     case Kind::Scenery:
       return {{scenery + "Scenery\\alps.bgl", "alps.bgl"},
               {scenery + "Texture\\snow.bmp", "snow.bmp"},
+              {scenery + "Texture\\water.dds", "texture\\water.dds"},
               {scenery + "Unknown\\LICENSE", "LICENSE"}};
   }
   return {};
