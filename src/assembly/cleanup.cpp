@@ -108,11 +108,12 @@ void AssemblyArea::cmdCancelLoad_Click() {
   fs.closeAll();
   setVisible({&frm.File1, &frm.frmDirectories}, false);
   frm.Image1.setVisible(true);
-  setVisible({&frm.Image2, &frm.Image3, &frm.Image4}, false);
+  setVisible({&frm.Image2, &frm.Image3, &frm.Image4, &frm.lvwAircraft}, false);
   frm.cmdInstall.setVisible(false);
   frm.setMousePointer(MousePointer::Hourglass);
   RemoveDirectories();
   DeleteAssembly();
+  addOns_.clear();
   frm.setMousePointer(MousePointer::Default);
 }
 

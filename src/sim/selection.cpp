@@ -61,7 +61,9 @@ void Simulators::selectProfile(const SimProfile& profile) {
     return;
   }
 
-  if (s.AircraftData == 1) {
+  if (s.AircraftData == 1 && frm.lvwAircraft.visible()) {
+    assembly_.lvwAircraft_Check();  // a pack: the count and the simulator's tag
+  } else if (s.AircraftData == 1) {
     if (!isPlaceholder(frm.labLocation.caption()) && !s.AircraftName.empty()) {
       frm.cmdInstall.setCaption("Install " + s.AircraftName + " to " + s.FlightSim);
       frm.cmdInstall.setEnabled(true);

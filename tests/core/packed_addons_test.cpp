@@ -182,6 +182,23 @@ TEST_F(PackedAddOnsTest, EachAircraftOfAPackIsItsOwnInstallAndIsUninstalledAlone
   EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(PackedAddOnsTest, APackFollowsTheSimulatorOptionsAndCancelThrowsItAway) {
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  unpackTree({{"A\\Aircraft.cfg", "title=Alpha\r\n"}, {"B\\Aircraft.cfg", "title=Bravo\r\n"}});
+  refresh(app);
+  app.state.FS2000Path = "C:\\FS98";
+  app.frm.optFS2000.setValue(true);
+  EXPECT_EQ(app.frm.cmdInstall.caption(), "Install 2 Aircraft to FS2K");
+  app.frm.optFS98.setValue(true);
+  EXPECT_EQ(app.frm.cmdInstall.caption(), "Install 2 Aircraft to FS98");
+  EXPECT_TRUE(app.frm.cmdInstall.visible());
+
+  app.frm.cmdCancelLoad.click();
+  EXPECT_FALSE(app.frm.lvwAircraft.visible());
+  EXPECT_TRUE(app.frm.Image1.visible());
+  EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty());
+}
+
 TEST_F(PackedAddOnsTest, ASceneryTakesItsSceneryAndTextureFoldersWhateverTheirFiles) {
   Orvex& app = freshStart(Kind::Scenery, false);
   const Files before = snapshot();
