@@ -196,6 +196,14 @@ std::unique_ptr<Scratch> flatAircraft(int count) {
   return s;
 }
 
+// An aircraft of `count` files in its folder with 10 livery folders, as real ones are packed.
+std::unique_ptr<Scratch> liveryAircraft(int count) {
+  auto s = std::make_unique<Scratch>();
+  s->generateLiveryAircraft(count, size_t(count) * 40'000, 10);
+  copyResource("FileCopy.avi", s->home() + "/Orvex");
+  return s;
+}
+
 // The real window under an X server with the accessibility bus (bench/run starts both) and a
 // screen reader listening: the copy path and the whole install against the core's, the whole
 // install against cp + rm.
@@ -217,6 +225,9 @@ int accessibleWindowFigure() {
     printFigure("install in the real window, accessibility on / (cp + rm), " + filesText(*s),
                 r.windowWhole / median(tools), "x", "report", true);
   }
+  std::unique_ptr<Scratch> liveries = liveryAircraft(5000);
+  const WindowRatios r = compareWindow(*liveries);
+  installFigure(*liveries, r, "accessibility on, 10 livery folders");
   return 0;
 }
 
