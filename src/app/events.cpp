@@ -79,7 +79,12 @@ void Orvex::wireEvents() {
     });
   };
   frm.cmdInstall.onClick = guarded(aircraft, &AircraftInstall::cmdInstall_Click);
-  frm.SSTab1.onClick = plain(installed, &InstalledTab::SSTab1_Click);
+  frm.SSTab1.onClick = [this, installedTab = plain(installed, &InstalledTab::SSTab1_Click),
+                        hangarTab = plain(hangar, &HangarTab::SSTab1_Click)] {
+    installedTab();
+    hangarTab();
+  };
+  frm.lvwHangar.onChange = plain(hangar, &HangarTab::lvwHangar_Change);
 
   frm.Image2.onClick = plain(assembly, &AssemblyArea::Image2_Click);
   frm.lvwAircraft.onCheck = plain(assembly, &AssemblyArea::lvwAircraft_Check);

@@ -14,6 +14,7 @@
 #include "install/panel/panel_install.h"
 #include "install/scenery/scenery_install.h"
 #include "install/sound/sound_install.h"
+#include "hangar/hangar_tab.h"
 #include "installed/install_preview.h"
 #include "installed/installed_tab.h"
 #include "program/context.h"
@@ -82,6 +83,7 @@ class Orvex : public WindowProgram {
   SoundInstall sound;
   SceneryInstall scenery;
   InstallPreview previews;
+  HangarTab hangar;
   Simulators sims;
 
   // Runs one event that enters the program from outside (a click, a tick, a drop, a key): a

@@ -36,6 +36,7 @@ class MainWindow : public QWidget {
   void buildSceneryTab(QWidget* page);
   void buildSoundTab(QWidget* page);
   void buildInstalledTab(QWidget* page);
+  void buildHangarTab(QWidget* page);
 
   WindowProgram& orvex_;
   QtToolkit& toolkit_;

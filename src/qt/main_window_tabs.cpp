@@ -172,4 +172,11 @@ void MainWindow::buildInstalledTab(QWidget* page) {
                 tr("Uninstall progress"));
 }
 
+void MainWindow::buildHangarTab(QWidget* page) {
+  frmOrvex2& f = orvex_.mainWindow();
+  Binder& b = *binder_;
+  b.listView(f.lvwHangar, placed<QTreeWidget>(page, 120, 120, 9600, 3480), tr("Aircraft"));
+  b.label(f.labHangarNote, wrappedLabel(page, 120, 3720, 9600, 1320), tr("Hangar note"));
+}
+
 }  // namespace orvex

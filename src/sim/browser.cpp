@@ -56,6 +56,7 @@ void Simulators::cmdSelect_Click() {
     frm.labLocation.setCaption(dir);
     frm.cmdSetDirectories.setCaption(p->directoryCaption);
     installed_.refreshInstalled();
+    hangar_.refreshHangar();
   }
   frm.frmDirectories.setVisible(false);
   frm.Image1.setVisible(true);

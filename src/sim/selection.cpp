@@ -13,6 +13,7 @@ void Simulators::selectProfile(const SimProfile& profile) {
   ui_.SetLabelColour(path, frm.labLocation);
   frm.labLocation.setCaption(path);
   installed_.refreshInstalled();
+  hangar_.refreshHangar();
   if (isPlaceholder(path)) {
     ClearAll();
     frm.cmdSetDirectories.setCaption(profile.placeholder);

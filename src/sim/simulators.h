@@ -4,6 +4,7 @@
 #pragma once
 
 #include "assembly/assembly_area.h"
+#include "hangar/hangar_tab.h"
 #include "install/scenery/scenery_install.h"
 #include "installed/installed_tab.h"
 #include "program/context.h"
@@ -17,14 +18,16 @@ namespace orvex {
 class Simulators : Component {
  public:
   Simulators(Context& c, WindowHelpers& ui, FileLists& lists, Settings& settings,
-             AssemblyArea& assembly, InstalledTab& installed, SceneryInstall& scenery)
+             AssemblyArea& assembly, InstalledTab& installed, SceneryInstall& scenery,
+             HangarTab& hangar)
       : Component(c),
         ui_(ui),
         lists_(lists),
         settings_(settings),
         assembly_(assembly),
         installed_(installed),
-        scenery_(scenery) {}
+        scenery_(scenery),
+        hangar_(hangar) {}
 
   // The selection procedure of the four profiles.
   void optFS98_Click();
@@ -52,6 +55,7 @@ class Simulators : Component {
   AssemblyArea& assembly_;
   InstalledTab& installed_;
   SceneryInstall& scenery_;
+  HangarTab& hangar_;
 };
 
 }  // namespace orvex

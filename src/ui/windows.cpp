@@ -62,7 +62,7 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(frmAutoStart, "Refresh Assembly Directory:");
   set(frmWinZip, "Load WinZip:");
   set(frmSimulation, "Select Simulation:");
-  SSTab1.tabCaptions = {"Aircraft", "Panels", "Scenery", "Sounds", "Installed"};
+  SSTab1.tabCaptions = {"Aircraft", "Panels", "Scenery", "Sounds", "Installed", "Hangar"};
   set(labHelp, "F1 Help");
   blue(labHelp);
 
@@ -130,6 +130,10 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
 
   lvwInstalled.setColumns({"Installed", "Kind", "Name", "Files", "Backups", "State"});
   set(lvwInstalled, "", " The installs made into the selected simulator, newest first ");
+  lvwHangar.setColumns({"Aircraft", "Liveries", "Folder", "Installed", "Problems"});
+  lvwHangar.sortable = true;
+  set(lvwHangar, "", " Every aircraft of the selected simulator, and what is broken in it ");
+  blue(labHangarNote);
   lvwChanges.setColumns({"Change", "File or folder", "Original kept as"});
   set(lvwChanges, "", " What the selected install changed ");
   set(cmdUninstall, "Uninstall", " Remove this install and put back every file it replaced ");

@@ -144,6 +144,11 @@ class frmOrvex2 : public Form {
   Label labInstalledNote{*this, "labInstalledNote"};
   // Works through the digests of files just installed while the program is idle.
   Timer tmrDigest{*this, "tmrDigest"};
+
+  // Tab 5 "Hangar": every aircraft folder of the selected simulator, and the liveries and
+  // problems of the one selected.
+  ListView lvwHangar{*this, "lvwHangar"};
+  Label labHangarNote{*this, "labHangarNote"};
 };
 
 }  // namespace orvex

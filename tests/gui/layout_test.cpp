@@ -169,8 +169,8 @@ TEST(GuiLayout, SavesAPictureOfEveryTab) {
   run.orvex->Form_Load();
   showEverything(run);
   auto* tabs = run.widget<QTabWidget>("SSTab1");
-  ASSERT_EQ(tabs->count(), 5);
-  for (int i = 0; i < 5; ++i) {
+  ASSERT_EQ(tabs->count(), 6);
+  for (int i = 0; i < 6; ++i) {
     run.orvex->frm.SSTab1.setTab(i);
     EXPECT_EQ(tabs->currentIndex(), i);
     const QString shot = QStringLiteral(ORVEX_BUILD_DIR "/main_tab%1.png").arg(i);
