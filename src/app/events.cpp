@@ -79,7 +79,7 @@ void Orvex::wireEvents() {
     });
   };
   frm.cmdInstall.onClick = guarded(aircraft, &AircraftInstall::cmdInstall_Click);
-  frm.SSTab1.onClick = [this, installedTab = plain(installed, &InstalledTab::SSTab1_Click),
+  frm.SSTab1.onClick = [installedTab = plain(installed, &InstalledTab::SSTab1_Click),
                         hangarTab = plain(hangar, &HangarTab::SSTab1_Click)] {
     installedTab();
     hangarTab();

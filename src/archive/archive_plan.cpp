@@ -122,8 +122,8 @@ std::string describe(SkipReason reason) {
 }
 
 bool isArchiveName(const std::string& name) {
-  const std::string lowered = dos::lower(name);
-  return lowered.ends_with(".zip") || lowered.ends_with(".7z") || lowered.ends_with(".rar");
+  return dos::endsWithNoCase(name, ".zip") || dos::endsWithNoCase(name, ".7z") ||
+         dos::endsWithNoCase(name, ".rar");
 }
 
 ArchivePlan planArchive(const std::vector<ArchiveEntry>& entries) {

@@ -13,14 +13,7 @@
 namespace orvex {
 namespace {
 
-// Deeper than any add-on's tree; a tree deeper still is not searched further.
-constexpr int kDeepestFolder = 32;
 constexpr size_t kNamedInContents = 12;
-
-bool endsWithNoCase(const std::string& name, std::string_view end) {
-  return name.size() >= end.size() &&
-         dos::equalsNoCase(std::string_view(name).substr(name.size() - end.size()), end);
-}
 
 bool holds(const std::vector<std::string>& files, std::string_view name) {
   return std::any_of(files.begin(), files.end(),
@@ -29,7 +22,7 @@ bool holds(const std::vector<std::string>& files, std::string_view name) {
 
 bool isPicture(const std::string& name) {
   for (const char* end : {".bmp", ".jpg", ".jpeg", ".gif", ".png", ".dds", ".tga", ".pcx"})
-    if (endsWithNoCase(name, end)) return true;
+    if (dos::endsWithNoCase(name, end)) return true;
   return false;
 }
 
@@ -53,8 +46,9 @@ class Scan {
     std::vector<std::string> links;
     const std::vector<std::string> files = fs_.listFilesWithoutLinks(dir, "*.*", links);
     const bool top = dir == assembly_;
-    const bool scenery = std::any_of(
-        files.begin(), files.end(), [](const std::string& f) { return endsWithNoCase(f, ".bgl"); });
+    const bool scenery = std::any_of(files.begin(), files.end(), [](const std::string& f) {
+      return dos::endsWithNoCase(f, ".bgl");
+    });
     // At the top of the area the scenery comes first, as it always has for flat add-ons.
     if (top && scenery) {
       add(AddOnKind::Scenery, dir);
@@ -90,7 +84,6 @@ class Scan {
 }  // namespace
 
 void AddOnList::scan(FileSystem& fs, const std::string& assembly) {
-  assembly_ = assembly;
   addOns_.clear();
   Scan(fs, assembly, addOns_).visit(assembly, 0);
   // Sounds extracted flat without their sound.cfg are still a sound set.
@@ -106,12 +99,10 @@ void AddOnList::drop(AddOnKind kind, const std::string& folder) {
                 addOns_.end());
 }
 
-bool AddOnList::ofAnother(AddOnKind kind, const std::string& folder,
-                          const std::string& relative) const {
+bool AddOnList::ofAnother(const std::string& folder, const std::string& relative) const {
   const std::string path = dos::lower(folder + "\\" + relative) + "\\";
   for (const AddOn& a : addOns_) {
-    if (a.kind == kind && dos::equalsNoCase(a.folder, folder)) continue;
-    if (dos::equalsNoCase(a.folder, folder)) continue;  // lying beside it, not inside
+    if (dos::equalsNoCase(a.folder, folder)) continue;  // the add-on itself, or one beside it
     if (dos::startsWith(path, dos::lower(a.folder) + "\\")) return true;
   }
   return false;
@@ -127,7 +118,7 @@ std::vector<const AddOn*> AddOnList::of(AddOnKind kind) const {
 std::string AddOnList::folderOf(AddOnKind kind) const {
   for (const AddOn& a : addOns_)
     if (a.kind == kind) return a.folder;
-  return assembly_;
+  return {};
 }
 
 std::string AddOnList::contents(FileSystem& fs, const std::string& folder) {

@@ -33,13 +33,12 @@ class AddOnList {
 
   const std::vector<AddOn>& all() const { return addOns_; }
   std::vector<const AddOn*> of(AddOnKind kind) const;
-  // The folder of the first add-on of a kind; the assembly area when there is none, as for an
-  // add-on extracted flat.
+  // The folder of the first add-on of a kind; empty when there is none.
   std::string folderOf(AddOnKind kind) const;
   bool has(AddOnKind kind) const { return !of(kind).empty(); }
   // Whether a file or folder below an add-on's folder (a name relative to it) belongs to
   // another add-on lying inside it.
-  bool ofAnother(AddOnKind kind, const std::string& folder, const std::string& relative) const;
+  bool ofAnother(const std::string& folder, const std::string& relative) const;
   // Whether the add-on is the only one the area holds, so that emptying the whole area after
   // its install takes nothing of another.
   bool alone() const { return addOns_.size() <= 1; }
@@ -49,7 +48,6 @@ class AddOnList {
   static std::string contents(FileSystem& fs, const std::string& folder);
 
  private:
-  std::string assembly_;
   std::vector<AddOn> addOns_;
 };
 
@@ -59,5 +57,7 @@ std::vector<std::string> textureValues(const std::string& aircraftCfg);
 
 // An aircraft's title as the name of its folder: no "/", "\", """ or ".".
 std::string cleanedTitle(std::string title);
+// The longest name of one folder that the host's and Windows' file systems hold.
+inline constexpr size_t kLongestFolderName = 255;
 
 }  // namespace orvex

@@ -1,6 +1,5 @@
 // The aircraft's title from its Aircraft.cfg, cleaned into a folder name, and the install
 // button captioned with it.
-#include <algorithm>
 #include <optional>
 
 #include "assembly/assembly_area.h"
@@ -11,12 +10,6 @@
 #include "platform/toolkit.h"
 
 namespace orvex {
-namespace {
-
-// The longest name of one folder that the host's and Windows' file systems hold.
-constexpr size_t kLongestFolderName = 255;
-
-}  // namespace
 
 void AssemblyArea::GetAircraftName() {
   ProgramState& s = state;

@@ -10,6 +10,7 @@
 #include "assembly/addon_list.h"
 #include "program/context.h"
 #include "program/file_lists.h"
+#include "program/steps.h"
 
 namespace orvex {
 
@@ -63,6 +64,9 @@ class AssemblyArea : Component {
   bool insideAssemblyArea(const std::string& folder);
 
  private:
+  // What the clean-up does when a step fails: a file or folder already gone is passed over,
+  // anything else is told of and ends it.
+  StepHandler cleanUpFailure();
   // Says when an Aircraft.cfg names several liveries whose folders are not here.
   void warnOfLiveries(const AddOn& aircraft);
   // Says what the area holds when it is no add-on.

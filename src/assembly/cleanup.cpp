@@ -2,6 +2,8 @@
 // throws a loaded archive away. Guards keep every deletion inside the assembly area, and a
 // symbolic link there, at any depth, is removed as a link: what it points at is never the
 // assembly area's.
+#include <algorithm>
+
 #include "assembly/assembly_area.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -18,12 +20,10 @@ bool ownAssemblyArea(FileSystem& fs, const std::string& area) {
          dos::lower(area).find("\\assembly") != std::string::npos;
 }
 
-// A folder with everything below it, read-only files too; a link at its place or anywhere
-// below goes as a link, and nothing is listed or deleted through it. False when the handler
-// stopped.
-bool removeFolder(FileSystem& fs, const std::string& folder, const StepHandler& onFailure) {
-  if (fs.isLink(folder)) return runSteps({{"", [&] { fs.removeLink(folder); }}}, onFailure);
-  std::vector<std::string> files, links, folders;
+// The files lying directly in a folder, read-only ones too, and its links, removed as links.
+// False when the handler stopped.
+bool removeFiles(FileSystem& fs, const std::string& folder, const StepHandler& onFailure) {
+  std::vector<std::string> files, links;
   if (!runSteps({{"", [&] { files = fs.listFilesWithoutLinks(folder, "*.*", links); }}}, onFailure))
     return false;
   std::vector<Step> steps;
@@ -34,9 +34,17 @@ bool removeFolder(FileSystem& fs, const std::string& folder, const StepHandler& 
                        fs.setAttrNormal(path);
                        fs.kill(path);
                      }});
+  return runSteps(steps, onFailure);
+}
+
+// A folder with everything below it; a link at its place or anywhere below goes as a link,
+// and nothing is listed or deleted through it. False when the handler stopped.
+bool removeFolder(FileSystem& fs, const std::string& folder, const StepHandler& onFailure) {
+  if (fs.isLink(folder)) return runSteps({{"", [&] { fs.removeLink(folder); }}}, onFailure);
+  if (!removeFiles(fs, folder, onFailure)) return false;
   // Listed once the links are gone: what is left are folders of the area's own.
-  steps.push_back({"", [&] { folders = fs.listDirs(folder); }});
-  if (!runSteps(steps, onFailure)) return false;
+  std::vector<std::string> folders;
+  if (!runSteps({{"", [&] { folders = fs.listDirs(folder); }}}, onFailure)) return false;
   for (const std::string& below : folders)
     if (!removeFolder(fs, below, onFailure)) return false;
   return runSteps({{"", [&] { fs.rmDir(folder); }}}, onFailure);
@@ -50,8 +58,8 @@ bool AssemblyArea::insideAssemblyArea(const std::string& folder) {
   return target == assembly || dos::startsWith(target, assembly + "\\");
 }
 
-void AssemblyArea::RemoveDirectories() {
-  const StepHandler onFailure = [&](const FileError& e, const Step&) {
+StepHandler AssemblyArea::cleanUpFailure() {
+  return [this](const FileError& e, const Step&) {
     const int n = e.number();
     if (n == err::FileNotFound || n == err::PathFileAccess || n == err::PathNotFound)
       return Resume::next();
@@ -59,6 +67,10 @@ void AssemblyArea::RemoveDirectories() {
     fs.closeAll();
     return Resume::stop();
   };
+}
+
+void AssemblyArea::RemoveDirectories() {
+  const StepHandler onFailure = cleanUpFailure();
   const bool own = ownAssemblyArea(fs, state.OrvexAssemblyDir);
   // Out of the area first: DOS removes no folder that is the current directory.
   std::vector<std::string> folders;
@@ -71,6 +83,31 @@ void AssemblyArea::RemoveDirectories() {
     return;
   for (const std::string& folder : folders)
     if (!removeFolder(fs, folder, onFailure)) return;
+}
+
+void AssemblyArea::cleanUpAfter(AddOnKind kind, bool folders) {
+  const std::string folder = addOnFolder(kind);
+  if (addOns_.alone() || !insideAssemblyArea(folder)) {
+    if (folders) RemoveDirectories();
+    DeleteAssembly();
+    addOns_.clear();
+    return;
+  }
+  // Another add-on in this one's folder or below it stays whole: then only the files this one
+  // left at the top of its folder go.
+  const std::string below = dos::lower(folder) + "\\";
+  const bool holdsAnother =
+      std::any_of(addOns_.all().begin(), addOns_.all().end(), [&](const AddOn& a) {
+        return !(a.kind == kind && dos::equalsNoCase(a.folder, folder)) &&
+               (dos::equalsNoCase(a.folder, folder) ||
+                dos::startsWith(dos::lower(a.folder), below));
+      });
+  const StepHandler onFailure = cleanUpFailure();
+  if (holdsAnother)
+    removeFiles(fs, folder, onFailure);
+  else
+    removeFolder(fs, folder, onFailure);
+  addOns_.drop(kind, folder);
 }
 
 void AssemblyArea::DeleteAssembly() {

@@ -1,6 +1,5 @@
 // Several add-ons in one assembly area: a pack of aircraft listed with check boxes, the
-// liveries an Aircraft.cfg names without their folders, and the clean-up after one add-on of
-// many.
+// liveries an Aircraft.cfg names without their folders, and the folder an install emptied.
 #include <algorithm>
 
 #include "assembly/assembly_area.h"
@@ -113,46 +112,6 @@ void AssemblyArea::warnOfLiveries(const AddOn& aircraft) {
                 " liveries, but the files of only one are here. Open the archive with Orvex, or "
                 "extract it with its folder names, to install all of them.",
             "Liveries", MsgIcon::Warning, MsgButtons::OK);
-}
-
-void AssemblyArea::cleanUpAfter(AddOnKind kind, bool folders) {
-  const std::string folder = addOnFolder(kind);
-  if (addOns_.alone() || !insideAssemblyArea(folder)) {
-    if (folders) RemoveDirectories();
-    DeleteAssembly();
-    addOns_.clear();
-    return;
-  }
-  // Another add-on in this one's folder or below it stays whole: then only the files this one
-  // left at the top of its folder go.
-  const std::string below = dos::lower(folder) + "\\";
-  const bool holdsAnother =
-      std::any_of(addOns_.all().begin(), addOns_.all().end(), [&](const AddOn& a) {
-        return !(a.kind == kind && dos::equalsNoCase(a.folder, folder)) &&
-               (dos::equalsNoCase(a.folder, folder) ||
-                dos::startsWith(dos::lower(a.folder), below));
-      });
-  // A link is removed as a link, and nothing is deleted through it; folders go deepest first.
-  try {
-    std::vector<std::string> links;
-    const std::vector<std::string> files = holdsAnother
-                                               ? fs.listFilesWithoutLinks(folder, "*.*", links)
-                                               : filesBelow(fs, folder, links);
-    for (const std::string& file : files) {
-      fs.setAttrNormal(folder + "\\" + file);
-      fs.kill(folder + "\\" + file);
-    }
-    for (const std::string& link : links) fs.removeLink(folder + "\\" + link);
-    if (!holdsAnother) {
-      std::vector<std::string> below = foldersBelow(fs, folder);
-      std::reverse(below.begin(), below.end());
-      for (const std::string& sub : below) fs.rmDir(folder + "\\" + sub);
-      fs.rmDir(folder);
-    }
-  } catch (const FileError& e) {
-    tk.msgBox(errorMessage("Error", e), "Cancel Errors", MsgIcon::Information, MsgButtons::OK);
-  }
-  addOns_.drop(kind, folder);
 }
 
 }  // namespace orvex

@@ -16,7 +16,6 @@ void AssemblyArea::GetDataType() {
   s.SceneryData = 0;
   s.PanelData = 0;
   s.SoundData = 0;
-  addOns_.clear();
   addOns_.scan(fs, s.OrvexAssemblyDir);
   s.AircraftData = addOns_.has(AddOnKind::Aircraft) ? 1 : 0;
   s.PanelData = addOns_.has(AddOnKind::Panel) ? 1 : 0;
@@ -26,7 +25,8 @@ void AssemblyArea::GetDataType() {
 }
 
 std::string AssemblyArea::addOnFolder(AddOnKind kind) const {
-  return addOns_.all().empty() ? state.OrvexAssemblyDir : addOns_.folderOf(kind);
+  const std::string folder = addOns_.folderOf(kind);
+  return folder.empty() ? state.OrvexAssemblyDir : folder;
 }
 
 void AssemblyArea::openArchivesFound() {

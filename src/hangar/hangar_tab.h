@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "installed/installed_tab.h"
 #include "program/context.h"

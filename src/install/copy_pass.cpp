@@ -63,8 +63,7 @@ void CopyPasses::showFileInHand() {
   }
   DisplayFileCopy();
   nameHeld_ = false;
-  tk.doEvents();
-  pumpedAt_ = tk.clock();
+  keepWindowAlive();
 }
 
 void CopyPasses::keepWindowAlive() {
@@ -94,7 +93,7 @@ void CopyPasses::passOverLinks(const std::vector<std::string>& links) {
 }
 
 void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
-                                   const std::vector<std::string>& sources, size_t failed,
+                                   const std::vector<Move>& moves, size_t failed,
                                    size_t placedBefore) {
   hideCopyWindow();
   frm.setMousePointer(MousePointer::Default);
@@ -105,8 +104,8 @@ void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::st
   try {
     std::vector<std::string> links, rest = filesBelow(fs, state.OrvexAssemblyDir, links);
     for (std::string& name : rest) name = assembly + name;
-    for (size_t k = 0; k < failed && k < sources.size(); ++k)
-      rest.erase(std::remove(rest.begin(), rest.end(), sources[k]), rest.end());
+    for (size_t k = 0; k < failed && k < moves.size(); ++k)
+      rest.erase(std::remove(rest.begin(), rest.end(), moves[k].first), rest.end());
     for (const std::optional<FileStamp>& s : fs.stamps(rest))
       if (s) needed += s->size;
   } catch (const FileError&) {
@@ -134,8 +133,8 @@ void CopyPasses::stopAtFailedWrite(const FileError& e, const std::vector<std::st
   const auto removePlacedOfThisPass = [&] {
     for (size_t k = 0; k < failed; ++k) {
       try {
-        fs.setAttrNormal(sources[k]);
-        fs.kill(sources[k]);
+        fs.setAttrNormal(moves[k].first);
+        fs.kill(moves[k].first);
       } catch (const FileError&) {
         // Installed and still in the assembly area: the next clean-up takes it.
       }
@@ -223,13 +222,10 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
     }
   }
   const int n = int(names.size());
-  std::vector<std::string> sources;
-  std::vector<std::pair<std::string, std::string>> moves;
-  for (const std::string& name : names) {
-    sources.push_back(from + "\\" + name);
-    moves.emplace_back(sources.back(),
+  std::vector<Move> moves;
+  for (const std::string& name : names)
+    moves.emplace_back(from + "\\" + name,
                        pass.targetFolder + (pass.flatTargets ? dos::fileName(name) : name));
-  }
   fs.aboutToTransfer(moves);
   const size_t placedBefore = placed_.size();
   for (int k = 0; k < n; ++k) {
@@ -239,14 +235,14 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
         !attempt(PassStep::MakeFolder, [&] { fs.mkDir(pass.makeEachTime); }))
       return false;
     showFileInHand();
-    const std::string& source = sources[size_t(k)];
+    const std::string& source = moves[size_t(k)].first;
     // The source is only deleted after this, never changed, so the file system may hand the
     // target its data (a link) instead of copying the bytes; both names stay until the delete.
     const auto transfer = [&] {
       try {
         fs.transferFile(source, state.FName);
       } catch (const FileError& e) {
-        if (stopsTheInstall(e)) stopAtFailedWrite(e, names, sources, size_t(k), placedBefore);
+        if (stopsTheInstall(e)) stopAtFailedWrite(e, names, moves, size_t(k), placedBefore);
         throw;
       }
     };
@@ -275,7 +271,7 @@ bool CopyPasses::runCopyPass(const CopyPass& pass, const CopyPassHandler& handle
   for (int k = 0; k < n; ++k) {
     state.i = int16_t(k);
     keepWindowAlive();
-    const std::string& source = sources[size_t(k)];
+    const std::string& source = moves[size_t(k)].first;
     if (!attempt(PassStep::ClearAttributes, [&] { fs.setAttrNormal(source); })) return false;
     if (!attempt(PassStep::Delete, [&] { fs.kill(source); })) return false;
   }

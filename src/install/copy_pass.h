@@ -64,6 +64,8 @@ class CopyPasses : Component {
   bool runCopyPass(const CopyPass& pass, const CopyPassHandler& handler);
 
  private:
+  using Move = std::pair<std::string, std::string>;  // a file's source and target
+
   // Names file i of the running pass in the copy window, and lets the window handle its
   // events, when it last did so kNameSeconds ago; else the name is held back.
   void showFileInHand();
@@ -74,10 +76,10 @@ class CopyPasses : Component {
   // Tells once per install which links of the assembly area it leaves where they are.
   void passOverLinks(const std::vector<std::string>& links);
   // Stops the install at a target that could not be written (file `failed` of the pass's
-  // names, sources their full paths; placedBefore: the files placed by the passes before it):
-  // says how much room is wanted, and undoes what was placed when the user says so.
+  // names, moves their sources and targets; placedBefore: the files placed by the passes before
+  // it): says how much room is wanted, and undoes what was placed when the user says so.
   [[noreturn]] void stopAtFailedWrite(const FileError& e, const std::vector<std::string>& names,
-                                      const std::vector<std::string>& sources, size_t failed,
+                                      const std::vector<Move>& moves, size_t failed,
                                       size_t placedBefore);
 
   WindowHelpers& ui_;
@@ -90,7 +92,7 @@ class CopyPasses : Component {
   bool nameHeld_ = false;
   // The install's files placed so far (where it lay in the assembly area, target), and the links in
   // the assembly area it has told the user it passes over.
-  std::vector<std::pair<std::string, std::string>> placed_;
+  std::vector<Move> placed_;
   std::vector<std::string> linksTold_;
 };
 

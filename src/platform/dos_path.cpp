@@ -62,6 +62,10 @@ bool startsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool endsWithNoCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && equalsNoCase(text.substr(text.size() - end.size()), end);
+}
+
 bool containsNoCase(const std::string& text, const std::string& part) {
   return lower(text).find(lower(part)) != std::string::npos;
 }

@@ -13,6 +13,7 @@ std::string lower(std::string text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 bool startsWith(const std::string& text, const std::string& prefix);
 bool containsNoCase(const std::string& text, const std::string& part);
+bool endsWithNoCase(std::string_view text, std::string_view end);
 
 // The drive letter of "c:..." in lower case, or 0 when the path has none.
 char driveOf(const std::string& path);

@@ -7,9 +7,6 @@
 namespace orvex {
 namespace {
 
-// Deeper than any add-on's tree; a tree deeper still is not walked further.
-constexpr int kDeepestFolder = 32;
-
 void collectFiles(FileSystem& fs, const std::string& root, const std::string& relative,
                   std::vector<std::string>& files, std::vector<std::string>& links, int depth) {
   const std::string dir = relative.empty() ? root : root + "\\" + relative;

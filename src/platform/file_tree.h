@@ -9,6 +9,9 @@ namespace orvex {
 
 class FileSystem;
 
+// Deeper than any add-on's tree; a tree deeper still is not walked further.
+inline constexpr int kDeepestFolder = 32;
+
 // The files of a tree, as names relative to it ("texture.1\\a.bmp"), each folder's files before
 // its sub-folders'; links are passed over and named in links.
 std::vector<std::string> filesBelow(FileSystem& fs, const std::string& folder,

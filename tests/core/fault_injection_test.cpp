@@ -8,7 +8,6 @@
 #include <map>
 #include <sstream>
 
-#include "host/sqlite_record_store.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "support/faulty_file_system.h"
@@ -19,15 +18,8 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-class FaultInjection : public InstallWorld {
+class FaultInjection : public RecordedWorld {
  protected:
-  void SetUp() override {
-    InstallWorld::SetUp();
-    records = [](const std::string& hostPath) {
-      return std::make_unique<SqliteRecordStore>(hostPath);
-    };
-  }
-
   // Every file and folder of before is still there; a file keeps its bytes unless an add-on
   // file of its name replaced it, or it is the scenery list's backup.
   void expectNothingLost(const Files& before, Kind kind) {

@@ -1,7 +1,6 @@
 // The Hangar: every aircraft folder of the simulator, installed by Orvex or by hand, its
 // liveries, the install that brought it, and what is broken in it, on real files of every
 // encoding.
-#include "host/sqlite_record_store.h"
 #include "platform/dos_path.h"
 #include "support/fixtures.h"
 #include "support/install_world.h"
@@ -16,15 +15,8 @@ std::string utf16(const std::string& ascii) {
   return out;
 }
 
-class HangarTest : public InstallWorld {
+class HangarTest : public RecordedWorld {
  protected:
-  void SetUp() override {
-    InstallWorld::SetUp();
-    records = [](const std::string& hostPath) {
-      return std::make_unique<SqliteRecordStore>(hostPath);
-    };
-  }
-
   // The row of the Hangar that shows this title.
   std::vector<std::string> row(Orvex& app, const std::string& title) {
     for (const std::vector<std::string>& r : app.frm.lvwHangar.rows())

@@ -3,7 +3,6 @@
 // an aircraft beside a scenery. Each install is checked byte for byte in the simulator's tree,
 // and undone again.
 #include "host/libarchive_reader.h"
-#include "host/sqlite_record_store.h"
 #include "support/archive_builder.h"
 #include "support/fixtures.h"
 #include "support/install_world.h"
@@ -16,15 +15,8 @@ const std::string kLiveries =
     "[fltsim.1]\r\ntitle=Spitfire Mk I Red\r\ntexture=1\r\n"
     "[fltsim.2]\r\ntitle=Spitfire Mk I Blue\r\ntexture=2\r\n";
 
-class PackedAddOnsTest : public InstallWorld {
+class PackedAddOnsTest : public RecordedWorld {
  protected:
-  void SetUp() override {
-    InstallWorld::SetUp();
-    records = [](const std::string& hostPath) {
-      return std::make_unique<SqliteRecordStore>(hostPath);
-    };
-  }
-
   // The assembly area holding these files (name below it -> bytes).
   void unpackTree(const Files& files) {
     for (const auto& [name, bytes] : files) write(kAsm + name, bytes);

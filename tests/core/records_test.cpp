@@ -19,15 +19,8 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-class RecordsTest : public InstallWorld {
+class RecordsTest : public RecordedWorld {
  protected:
-  void SetUp() override {
-    InstallWorld::SetUp();
-    records = [](const std::string& hostPath) {
-      return std::make_unique<SqliteRecordStore>(hostPath);
-    };
-  }
-
   bool writable(const std::string& dosPath) const {
     struct stat st {};
     return ::stat(host(dosPath).c_str(), &st) == 0 && (st.st_mode & S_IWUSR);

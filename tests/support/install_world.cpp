@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/sqlite_record_store.h"
+
 namespace orvex::test {
 
 namespace stdfs = std::filesystem;
@@ -192,6 +194,13 @@ void InstallWorld::layEarlierVersion(Kind kind) {
 
 void InstallWorld::unpack(Kind kind) {
   for (const auto& [name, bytes] : addOn(kind)) write(kAsm + name, bytes);
+}
+
+void RecordedWorld::SetUp() {
+  InstallWorld::SetUp();
+  records = [](const std::string& hostPath) {
+    return std::make_unique<SqliteRecordStore>(hostPath);
+  };
 }
 
 }  // namespace orvex::test

@@ -66,4 +66,10 @@ class InstallWorld : public Sandbox {
   bool earlierVersion_ = false;
 };
 
+// A world whose installs are recorded in the SQLite store, as the program keeps them.
+class RecordedWorld : public InstallWorld {
+ protected:
+  void SetUp() override;
+};
+
 }  // namespace orvex::test

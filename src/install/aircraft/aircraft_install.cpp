@@ -41,20 +41,13 @@ constexpr SortGroup kSortingTable[] = {
     {nullptr, "*.*", Target::Unknown},
 };
 
-bool endsWithNoCase(const std::string& name, std::string_view end) {
-  return name.size() >= end.size() &&
-         dos::equalsNoCase(std::string_view(name).substr(name.size() - end.size()), end);
-}
-
 // A file of the aircraft's tree that goes to the simulator's Gauges folder: a gauge, or any
 // file of a "gauges" folder.
 bool goesToGauges(const std::string& relative) {
   const std::string top = relative.substr(0, relative.find('\\'));
-  return endsWithNoCase(relative, ".gau") ||
+  return dos::endsWithNoCase(relative, ".gau") ||
          (top.size() < relative.size() && dos::equalsNoCase(top, "gauges"));
 }
-
-constexpr size_t kLongestFolderName = 255;
 
 }  // namespace
 

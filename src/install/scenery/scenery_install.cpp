@@ -185,7 +185,7 @@ void SceneryInstall::Command1_Click() {
       for (std::string& file : filesBelow(fs, source, links)) {
         const size_t cut = file.find('\\');
         if (cut == std::string::npos) continue;
-        if (assembly_.addOns().ofAnother(AddOnKind::Scenery, source, file)) continue;
+        if (assembly_.addOns().ofAnother(source, file)) continue;
         const std::string top = file.substr(0, cut);
         (dos::equalsNoCase(top, "scenery")   ? inScenery
          : dos::equalsNoCase(top, "texture") ? inTexture
@@ -194,7 +194,7 @@ void SceneryInstall::Command1_Click() {
       }
       for (std::string& sub : foldersBelow(fs, source)) {
         const std::string top = sub.substr(0, sub.find('\\'));
-        if (assembly_.addOns().ofAnother(AddOnKind::Scenery, source, sub)) continue;
+        if (assembly_.addOns().ofAnother(source, sub)) continue;
         if (!dos::equalsNoCase(top, "scenery") && !dos::equalsNoCase(top, "texture"))
           keptFolders.push_back(D + "\\" + sub);
       }
