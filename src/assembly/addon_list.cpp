@@ -84,7 +84,12 @@ class Scan {
 }  // namespace
 
 void AddOnList::scan(FileSystem& fs, const std::string& assembly) {
-  addOns_.clear();
+  clear();
+  std::vector<std::string> links;
+  scannedTop_ = fs.listFilesWithoutLinks(assembly, "*.*", links);
+  scannedTop_.insert(scannedTop_.end(), links.begin(), links.end());
+  for (const std::string& sub : fs.listDirs(assembly))
+    if (!fs.isLink(sub)) scannedTop_.push_back(dos::fileName(sub));
   Scan(fs, assembly, addOns_).visit(assembly, 0);
   // Sounds extracted flat without their sound.cfg are still a sound set.
   if (addOns_.empty() && fs.listFiles(assembly, "*.wav").size() > 0)

@@ -27,7 +27,10 @@ class AddOnList {
  public:
   // Reads the tree of the assembly area anew.
   void scan(FileSystem& fs, const std::string& assembly);
-  void clear() { addOns_.clear(); }
+  void clear() {
+    addOns_.clear();
+    scannedTop_.clear();
+  }
   // The add-on of a kind in a folder is gone (installed, its folder emptied).
   void drop(AddOnKind kind, const std::string& folder);
 
@@ -42,6 +45,9 @@ class AddOnList {
   // Whether the add-on is the only one the area holds, so that emptying the whole area after
   // its install takes nothing of another.
   bool alone() const { return addOns_.size() <= 1; }
+  // The names lying at the top of the area when it was scanned (files, folders and links):
+  // what arrives later is no part of what was found.
+  const std::vector<std::string>& scannedTop() const { return scannedTop_; }
 
   // What a tree holds that is no add-on, in a line ("readme.txt, texture.xyz\ with 12
   // pictures"); empty for an empty tree.
@@ -49,6 +55,7 @@ class AddOnList {
 
  private:
   std::vector<AddOn> addOns_;
+  std::vector<std::string> scannedTop_;
 };
 
 // The texture folders the [fltsim.N] sections of an Aircraft.cfg name, once each, in the order

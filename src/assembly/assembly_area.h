@@ -43,6 +43,9 @@ class AssemblyArea : Component {
   std::vector<const AddOn*> chosenAircraft() const;
   // After some aircraft of a pack were installed: the rest offered again, as Refresh would.
   void showPackLeft();
+  // What the area held beside the add-ons when it was scanned (a pack's own readme) goes, once
+  // they are installed; whatever arrived since stays for the next Refresh.
+  void removeScannedLeftovers();
   // An add-on's folder below the area, emptied by its install, goes with its empty folders;
   // any file or link left in it keeps it.
   void removeEmptiedFolder(const std::string& folder);

@@ -110,6 +110,25 @@ void AssemblyArea::cleanUpAfter(AddOnKind kind, bool folders) {
   addOns_.drop(kind, folder);
 }
 
+void AssemblyArea::removeScannedLeftovers() {
+  if (!ownAssemblyArea(fs, state.OrvexAssemblyDir)) return;
+  const StepHandler onFailure = cleanUpFailure();
+  for (const std::string& name : addOns_.scannedTop()) {
+    const std::string path = state.OrvexAssemblyDir + "\\" + name;
+    bool go = true;
+    if (fs.isLink(path) || fs.isDirectory(path))
+      go = removeFolder(fs, path, onFailure);
+    else if (fs.isFile(path))
+      go = runSteps({{"", [&] {
+                        fs.setAttrNormal(path);
+                        fs.kill(path);
+                      }}},
+                    onFailure);
+    if (!go) break;
+  }
+  addOns_.clear();
+}
+
 void AssemblyArea::DeleteAssembly() {
   if (!ownAssemblyArea(fs, state.OrvexAssemblyDir)) return;
   frm.setMousePointer(MousePointer::Hourglass);

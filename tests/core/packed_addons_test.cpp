@@ -174,6 +174,20 @@ TEST_F(PackedAddOnsTest, EachAircraftOfAPackIsItsOwnInstallAndIsUninstalledAlone
   EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(PackedAddOnsTest, APacksReadmeGoesAfterItsInstallAndADownloadArrivingMeanwhileStays) {
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  unpackTree({{"A\\Aircraft.cfg", "title=Alpha\r\n"},
+              {"B\\Aircraft.cfg", "title=Bravo\r\n"},
+              {"readme.txt", "the pack"}});
+  refresh(app);
+  tk_.onEvents = [&] { write(kAsm + "Radial_cruise.wav", "arrived"); };
+  app.frm.cmdInstall.click();
+  tk_.onEvents = nullptr;
+  EXPECT_EQ(tk_.countCaption("Success!"), 1);
+  EXPECT_FALSE(exists(kAsm + "readme.txt"));
+  EXPECT_EQ(read(kAsm + "Radial_cruise.wav"), "arrived");
+}
+
 TEST_F(PackedAddOnsTest, APackFollowsTheSimulatorOptionsAndCancelThrowsItAway) {
   Orvex& app = freshStart(Kind::Aircraft, false);
   unpackTree({{"A\\Aircraft.cfg", "title=Alpha\r\n"}, {"B\\Aircraft.cfg", "title=Bravo\r\n"}});

@@ -118,12 +118,9 @@ void AircraftInstall::cmdInstall_Click() {
     assembly_.showPackLeft();
     return;
   }
-  // What a pack held beside its aircraft (its own readme) is no add-on: it goes with the area,
-  // as the clean-up after the other installs takes what they leave.
-  if (assembly_.addOns().all().empty() && pack) {
-    assembly_.RemoveDirectories();
-    assembly_.DeleteAssembly();
-  }
+  // What a pack held beside its aircraft (its own readme) is no add-on: it goes, as the
+  // clean-up after the other installs takes what they leave.
+  if (assembly_.addOns().all().empty() && pack) assembly_.removeScannedLeftovers();
   frm.lvwAircraft.setVisible(false);
   frm.Image1.setVisible(true);
   setVisible({&frm.Image2, &frm.Image3, &frm.Image4}, false);
