@@ -16,7 +16,7 @@ using Run = Statement::Run;
 
 // The version of the tables below, kept in the file's user_version. A newer program that
 // changes them raises it, and this one then refuses the file rather than misread it.
-constexpr long kSchemaVersion = 4;
+constexpr long kSchemaVersion = 5;
 
 // An install's id is never given twice (AUTOINCREMENT); a change's is one more than the
 // largest held, which spares each of the many inserts of a copy pass the bookkeeping.
@@ -79,6 +79,11 @@ CREATE TABLE plans (
 );
 )";
 
+// What the fifth version adds: values the program keeps to spare itself work (the Hangar as
+// last read), and the change kind "edit", which older programs do not know.
+constexpr const char* kKept =
+    "CREATE TABLE kept (key TEXT PRIMARY KEY, value BLOB NOT NULL) WITHOUT ROWID";
+
 // The changes' columns, done as the mark and the install's done_below say: doneBelow is that
 // of the change's install.
 std::string selectChanges(const std::string& doneBelow, const std::string& from) {
@@ -93,11 +98,12 @@ const std::string kSelectChanges =
 template <class Enum, size_t N>
 using Names = std::array<std::pair<Enum, const char*>, N>;
 
-constexpr Names<ChangeKind, 5> kChangeKinds{{{ChangeKind::Folder, "folder"},
+constexpr Names<ChangeKind, 6> kChangeKinds{{{ChangeKind::Folder, "folder"},
                                              {ChangeKind::Created, "created"},
                                              {ChangeKind::Replaced, "replaced"},
                                              {ChangeKind::Area, "area"},
-                                             {ChangeKind::ListBackup, "list backup"}}};
+                                             {ChangeKind::ListBackup, "list backup"},
+                                             {ChangeKind::Edit, "edit"}}};
 constexpr Names<InstallState, 3> kInstallStates{{{InstallState::Running, "running"},
                                                  {InstallState::Done, "done"},
                                                  {InstallState::Uninstalling, "uninstalling"}}};
@@ -349,14 +355,16 @@ struct SqliteRecordStore::Statements {
                         "SELECT install FROM changes WHERE install > ?1 ORDER BY install LIMIT 1"),
         isInstall(db, "SELECT 1 FROM installs WHERE id = ?1"),
         removeChangesOf(db, "DELETE FROM changes WHERE install = ?1"),
-        removeStrayPlans(db, "DELETE FROM plans WHERE install NOT IN (SELECT id FROM installs)") {}
+        removeStrayPlans(db, "DELETE FROM plans WHERE install NOT IN (SELECT id FROM installs)"),
+        keptValue(db, "SELECT value FROM kept WHERE key = ?1"),
+        keepValue(db, "INSERT OR REPLACE INTO kept (key, value) VALUES (?1, ?2)") {}
 
   Statement addInstall, updateInstall, removeInstall, installs;
   Statement addChange, addChanges, largestChange, updateChange, removeChange, markDone, addPlan,
       anyPlan, removePlans, removePlansOf, planSpans, plansOf, othersHoldAny, planChanges,
       updatePlan, changesOf, changesAt, changesBelow, changesOverlapping, countOthers,
       changesOfOthers, dataVersion, backupInUse, nextInstallHeld, isInstall, removeChangesOf,
-      removeStrayPlans;
+      removeStrayPlans, keptValue, keepValue;
 };
 
 struct SqliteRecordStore::Plan {
@@ -397,7 +405,8 @@ void SqliteRecordStore::openSchema() {
       if (found == 0) db_.exec(kSchema);
       if (found == 1) db_.exec(kFromVersion1);
       if (found < 3) db_.exec(kPlans);
-      if (found > 0) db_.exec(kFromVersion3);
+      if (found > 0 && found < 4) db_.exec(kFromVersion3);
+      db_.exec(kKept);
       db_.exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     });
   }
@@ -735,6 +744,16 @@ void SqliteRecordStore::markDone(long install) {
 void SqliteRecordStore::tidy() {
   dropRemoved();
   db_.checkpoint();
+}
+
+std::optional<std::string> SqliteRecordStore::keptValue(const std::string& key) {
+  Run run(statements_->keptValue);
+  if (!run.bind(1, key).next()) return std::nullopt;
+  return run.blob(0);
+}
+
+void SqliteRecordStore::keepValue(const std::string& key, const std::string& value) {
+  transaction([&] { Run(statements_->keepValue).bind(1, key).bindKeptBlob(2, value).next(); });
 }
 
 void SqliteRecordStore::dropRemoved() {

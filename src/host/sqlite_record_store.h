@@ -43,6 +43,8 @@ class SqliteRecordStore : public RecordStore {
   RecordVersion version() override;
   // Folds the write-ahead log into the file.
   void tidy() override;
+  std::optional<std::string> keptValue(const std::string& key) override;
+  void keepValue(const std::string& key, const std::string& value) override;
 
  private:
   struct Statements;

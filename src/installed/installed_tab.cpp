@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "installed/preview.h"
+#include "platform/config_edit.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/text_encoding.h"
@@ -32,12 +33,32 @@ const char* statusText(Undo::Status status) {
   return "";
 }
 
+// What an edit did, in a few words: "added Spitfire Red", "Active=FALSE in Harbor Island".
+std::string editSummary(const std::string& described) {
+  const std::optional<std::vector<ConfigEdit>> edits = editsDescribed(described);
+  if (!edits) return {};
+  std::string text;
+  for (const ConfigEdit& e : *edits) {
+    const std::string title = e.section.keys.empty() ? e.section.prefix : e.section.keys[0].second;
+    if (!text.empty()) text += "; ";
+    switch (e.op) {
+      case ConfigEdit::Op::Added: text += "added " + title; break;
+      case ConfigEdit::Op::Removed: text += "removed " + title; break;
+      case ConfigEdit::Op::Set:
+        text += (e.now.empty() ? "no " + e.key : dos::trim(e.now, " \t\r\n")) + " in " + title;
+        break;
+    }
+  }
+  return text;
+}
+
 std::vector<std::string> changeRow(const Change& c) {
   switch (c.kind) {
     case ChangeKind::Folder: return {"made folder", c.path, ""};
     case ChangeKind::Created: return {"new file", c.path, ""};
     case ChangeKind::Replaced: return {"replaced file", c.path, c.backup};
     case ChangeKind::ListBackup: return {"list backup", c.path, c.backup};
+    case ChangeKind::Edit: return {"edited file", c.path, editSummary(c.text)};
     case ChangeKind::Area: {
       std::string area = decodeAdded(c.text);
       for (char& ch : area)
@@ -226,10 +247,13 @@ void InstalledTab::cmdUninstall_Click() {
   if (!chosenInstall(id, name)) return;
   Undo undo(*records_, ctx.recording.inner());
   const Undo::Counts counts = undo.count(id);
+  std::string edited;
+  for (const std::string& path : counts.edited)
+    edited += (edited.empty() ? "" : ", ") + dos::fileName(path);
   if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
                     plural(counts.remove, "file will be removed", "files will be removed") +
                     " and " + plural(counts.putBack, "original put back", "originals put back") +
-                    ".",
+                    (edited.empty() ? "" : ", and its own lines taken out of " + edited) + ".",
                 "Uninstall", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
 
@@ -313,6 +337,18 @@ void InstalledTab::cmdUninstall_Click() {
     for (const std::string& path : undo.notPutBack()) text += "\r   " + path;
     text += std::string("\r\r") + "The Installed tab keeps what was not undone.";
     tk.msgBox(text, "Uninstall", MsgIcon::Warning, MsgButtons::OK);
+  } else if (finished && !undo.notTakenBack().empty()) {
+    std::string text = name + " was uninstalled, but not all of its lines were found in:";
+    for (const std::string& path : undo.notTakenBack()) text += "\r   " + path;
+    text += std::string("\r\r") + "They were changed or removed since; the rest of each file " +
+            "was left as it is.";
+    tk.msgBox(text, "Uninstall", MsgIcon::Warning, MsgButtons::OK);
+  } else if (finished && !undo.takenBackByMeaning().empty()) {
+    std::string text = name + " has been uninstalled.";
+    for (const std::string& path : undo.takenBackByMeaning())
+      text += "\r\r" + path + " was changed since, so only its own lines were taken out of it; " +
+              "the other changes stay.";
+    tk.msgBox(text, "Success!", MsgIcon::Information, MsgButtons::OK);
   } else if (finished) {
     tk.msgBox(name + " has been uninstalled.", "Success!", MsgIcon::Information, MsgButtons::OK);
   }
@@ -346,7 +382,8 @@ void InstalledTab::tmrDigest_Timer() {
       for (; digestNext_ < changes.size() && tk.clock() - start < 0.02; ++digestNext_) {
         Change& c = changes[digestNext_];
         if (!c.done || !c.digest.empty() || c.size < 0 ||
-            (c.kind != ChangeKind::Created && c.kind != ChangeKind::Replaced))
+            (c.kind != ChangeKind::Created && c.kind != ChangeKind::Replaced &&
+             c.kind != ChangeKind::Edit))
           continue;
         // Only a file that still holds what the install left there gets its digest.
         const FileStamp left{c.size, c.mtime};

@@ -151,6 +151,13 @@ class FileSystem {
   // Writes a new file beside the old one and then puts it in its place, so that a failed
   // write never leaves a cut file behind.
   virtual void replaceFile(const std::string& path, const std::string& data) = 0;
+  // replaceFile of a configuration file with an edited version of itself; meaning describes the
+  // edit (describeEdits) so that it can be taken back after the file changed again.
+  virtual void editFile(const std::string& path, const std::string& data,
+                        const std::string& meaning) {
+    (void)meaning;
+    replaceFile(path, data);
+  }
   // Closes every file the program holds open.
   virtual void closeAll() = 0;
   // Drops whatever is remembered of folders' contents to speed up look-ups: another program

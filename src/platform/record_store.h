@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -18,6 +19,9 @@ enum class ChangeKind {
   Area,        // an area added to a scenery list: `path` is the list, `text` the entry's lines
   ListBackup,  // the scenery list's backup file, rewritten by the install: its old bytes in
                // `backup` (empty when there was none), put back when the install is undone
+  Edit,        // a configuration file edited in place: its old bytes in `backup`, and in `text`
+               // what the edit means (describeEdits), to take it back by that when the file
+               // changed since
 };
 
 struct Change {
@@ -49,7 +53,7 @@ using RecordVersion = std::pair<long long, long long>;
 struct InstallRecord {
   long id = 0;            // given by the store; a later install has a larger one
   std::string simulator;  // the simulator's directory, as the selected profile holds it
-  std::string kind;       // "aircraft", "panel", "sound set", "scenery"
+  std::string kind;       // "aircraft", "panel", "sound set", "scenery", "livery", "scenery list"
   std::string name;       // the aircraft's title, the panel or sound target, the scenery's name
   std::string when;       // local date and time, "2026-12-08 14:03"
   InstallState state = InstallState::Running;
@@ -96,6 +100,11 @@ class RecordStore {
   virtual RecordVersion version() = 0;
   // Housekeeping for an idle moment, so that no install or uninstall waits for it.
   virtual void tidy() {}
+
+  // What the program keeps between runs to spare itself work (the Hangar as last read), by
+  // key; never part of an install's record. Nothing when none is kept.
+  virtual std::optional<std::string> keptValue(const std::string& key) = 0;
+  virtual void keepValue(const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace orvex

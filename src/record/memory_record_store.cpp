@@ -122,4 +122,10 @@ std::vector<Change> MemoryRecordStore::changesWhere(
   return found;
 }
 
+std::optional<std::string> MemoryRecordStore::keptValue(const std::string& key) {
+  const auto found = kept_.find(key);
+  if (found == kept_.end()) return std::nullopt;
+  return found->second;
+}
+
 }  // namespace orvex

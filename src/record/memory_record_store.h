@@ -30,6 +30,10 @@ class MemoryRecordStore : public RecordStore {
   void removeChanges(const std::vector<long>& ids) override;
   void markDone(long install) override;
   RecordVersion version() override { return {0, writes_}; }
+  std::optional<std::string> keptValue(const std::string& key) override;
+  void keepValue(const std::string& key, const std::string& value) override {
+    kept_[key] = value;
+  }
 
  private:
   struct State {
@@ -46,6 +50,7 @@ class MemoryRecordStore : public RecordStore {
   State state_;
   bool inTransaction_ = false;
   long long writes_ = 0;  // every write counts, kept or rolled back
+  std::map<std::string, std::string> kept_;
 };
 
 }  // namespace orvex

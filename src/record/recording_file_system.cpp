@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "platform/config_edit.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 
@@ -398,6 +399,34 @@ void RecordingFileSystem::replaceFile(const std::string& path, const std::string
   const std::optional<Target> t = recordedTarget(path);
   if (!t) return inner_.replaceFile(path, data);
   write(*t, ChangeKind::Created, true, [&] { inner_.replaceFile(path, data); });
+}
+
+void RecordingFileSystem::editFile(const std::string& path, const std::string& data,
+                                   const std::string& meaning) {
+  const std::optional<Target> t = recordedTarget(path);
+  if (!t) return inner_.replaceFile(path, data);
+  const bool known = byPath_.count(t->key) > 0;
+  Pending* p = planned(*t, ChangeKind::Edit);
+  if (p) {
+    if (known && p->change.kind != ChangeKind::Edit) {
+      // Written by this install already: the record keeps what it said.
+    } else {
+      // The old bytes are kept as for any file replaced; what the edit means goes with them.
+      std::vector<ConfigEdit> edits = editsDescribed(p->change.text).value_or(std::vector<ConfigEdit>{});
+      const std::optional<std::vector<ConfigEdit>> more = editsDescribed(meaning);
+      if (more) edits.insert(edits.end(), more->begin(), more->end());
+      p->change.kind = p->change.backup.empty() && !inner_.isFile(path) ? ChangeKind::Created
+                                                                         : ChangeKind::Edit;
+      p->change.text = describeEdits(edits);
+      std::vector<Change> one{p->change};
+      storeDoes([&] { store_->putChanges(one); });
+    }
+    keepOriginal(*p, true);
+  }
+  inner_.replaceFile(path, data);
+  if (!p) return;
+  p->happened = true;
+  p->left.reset();
 }
 
 void RecordingFileSystem::appendFile(const std::string& path, const std::string& data) {

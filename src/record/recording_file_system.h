@@ -96,6 +96,10 @@ class RecordingFileSystem : public FileSystem {
   void writeFile(const std::string& path, const std::string& data) override;
   void appendFile(const std::string& path, const std::string& data) override;
   void replaceFile(const std::string& path, const std::string& data) override;
+  // Recorded as an edit: undone byte for byte while the file is as the edit left it, else by
+  // what the edit means.
+  void editFile(const std::string& path, const std::string& data,
+                const std::string& meaning) override;
   void closeAll() override { inner_.closeAll(); }
   void forgetRememberedNames() override { inner_.forgetRememberedNames(); }
 

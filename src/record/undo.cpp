@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_set>
 
+#include "platform/config_edit.h"
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
@@ -41,6 +42,13 @@ std::string areaValue(const std::string& lines, const std::string& key) {
   while (!reader.eof())
     if (const std::optional<Entry> e = entryOf(reader.next()); e && e->key == key) return e->value;
   return {};
+}
+
+// Whether the backup of a change still holds what was kept, as far as the record knows.
+bool backupAsTaken(FileSystem& fs, const Change& c) {
+  const std::optional<FileStamp> kept = fs.stamp(c.backup);
+  if (!kept || (c.backupSize >= 0 && kept->size != c.backupSize)) return false;
+  return c.backupDigest.empty() || fs.digest(c.backup) == c.backupDigest;
 }
 
 // A scenery list decoded; one that cannot be read as text stops the uninstall, the list as it is.
@@ -189,6 +197,7 @@ Undo::Counts Undo::count(long install) {
   OverlapScope scope(*this, install);
   Counts counts;
   for (const Change& c : scope.changes()) {
+    if (c.kind == ChangeKind::Edit) counts.edited.push_back(c.path);
     if (!isFile(c) || successor(c)) continue;
     if (keepsOriginal(c))
       ++counts.putBack;
@@ -202,7 +211,7 @@ Undo::Counts Undo::count(long install) {
 Undo::Status Undo::status(const std::vector<Change>& changes) {
   bool changed = false;
   for (const Change& c : changes) {
-    if (!isFile(c) || c.size < 0) continue;
+    if ((!isFile(c) && c.kind != ChangeKind::Edit) || c.size < 0) continue;
     try {
       const std::optional<FileStamp> now = fs_.stamp(c.path);
       if (!now) return Status::PartlyRemoved;
@@ -234,6 +243,11 @@ bool Undo::putBack(const Change& c) {
   }
   // Without its kept copy the original cannot come back; what is there now stays.
   if (!fs_.isFile(c.backup)) return false;
+  // A configuration file is put back whole in one step: the simulator never finds it missing.
+  if (c.kind == ChangeKind::Edit) {
+    fs_.replaceFile(c.path, fs_.readFile(c.backup));
+    return true;
+  }
   fs_.deleteFile(c.path);
   // A protected original gets a data of its own: its kept copy is unprotected to go. Its
   // name is made lasting with the others of its folder, before its kept copy may go.
@@ -270,6 +284,29 @@ void Undo::removeArea(const Change& c) {
     handLineEndOn(c, list.encode(leadingLineEnd(added), false));
   // Written back in its own encoding: what stays keeps its bytes.
   fs_.replaceFile(c.path, list.encode(rest, true));
+}
+
+void Undo::takeBackEdit(const Change& c) {
+  if (!fs_.isFile(c.path)) {
+    notTakenBack_.push_back(c.path);
+    return;
+  }
+  if (unchanged(c) && !c.backup.empty() && backupAsTaken(fs_, c)) {
+    putBack(c);
+    return;
+  }
+  // Changed since (another edit, the user's own): only this edit's lines go.
+  std::string why;
+  std::optional<DecodedText> text = decodeText(fs_.readFile(c.path), why);
+  const std::optional<std::vector<ConfigEdit>> edits = editsDescribed(c.text);
+  if (!text || !edits) {
+    notTakenBack_.push_back(c.path);
+    return;
+  }
+  std::string rest = text->text;
+  if (!takeBack(rest, *edits)) notTakenBack_.push_back(c.path);
+  if (rest != text->text) fs_.replaceFile(c.path, text->encode(rest, true));
+  byMeaning_.push_back(c.path);
 }
 
 void Undo::handLineEndOn(const Change& area, const std::string& lineEnd) {
@@ -438,6 +475,8 @@ std::vector<Change> Undo::resolvePlanned(std::vector<Change> changes) {
 
 bool Undo::uninstall(long install) {
   notPutBack_.clear();
+  byMeaning_.clear();
+  notTakenBack_.clear();
   std::optional<InstallRecord> record = findInstall(store_, install);
   if (!record) return true;
   OverlapScope scope(*this, install);
@@ -516,6 +555,11 @@ bool Undo::uninstall(long install) {
       case ChangeKind::Area:
         removeNow();
         removeArea(c);
+        undone.push_back(c.id);
+        break;
+      case ChangeKind::Edit:
+        removeNow();
+        takeBackEdit(c);
         undone.push_back(c.id);
         break;
       case ChangeKind::Created:
@@ -651,6 +695,13 @@ void Undo::keepAsItStands(long install) {
                                      fs_.isReadOnly(c.path) == c.originalReadOnly &&
                                      fs_.digest(c.path) == fs_.digest(c.backup))
                                  : now.has_value();
+      } else if (c.kind == ChangeKind::Edit) {
+        // Taken back when its lines are gone, whether by the old bytes or by their meaning.
+        std::string why;
+        const std::optional<DecodedText> text =
+            fs_.isFile(c.path) ? decodeText(fs_.readFile(c.path), why) : std::nullopt;
+        const std::optional<std::vector<ConfigEdit>> edits = editsDescribed(c.text);
+        stays = !text || !edits || editsStand(text->text, *edits);
       } else if (c.kind == ChangeKind::Area && fs_.isFile(c.path)) {
         // In a list that cannot be read as text the area is not known to be gone.
         std::string why;

@@ -38,10 +38,15 @@ class Undo {
   std::function<bool(const std::vector<BackupProblem>& problems)> askBackups;
   // The files of the last uninstall whose originals could not be put back.
   const std::vector<std::string>& notPutBack() const { return notPutBack_; }
+  // The configuration files of the last uninstall that changed after its edits: only its own
+  // lines were taken back out of them; and those where not all of its lines were found.
+  const std::vector<std::string>& takenBackByMeaning() const { return byMeaning_; }
+  const std::vector<std::string>& notTakenBack() const { return notTakenBack_; }
 
   struct Counts {
     int remove = 0;   // files the uninstall removes
     int putBack = 0;  // originals it puts back
+    std::vector<std::string> edited;  // configuration files whose edits it takes back
   };
   // What an uninstall of the install would do. What it reads is kept for that uninstall, which
   // reads again only if the records changed in between.
@@ -102,6 +107,9 @@ class Undo {
   // The originals an uninstall of these changes must put back whose backups are not as taken.
   std::vector<BackupProblem> backupProblems(const std::vector<Change>& changes);
   void removeArea(const Change& change);
+  // An edit of a configuration file taken back: the old bytes when the file is as the edit left
+  // it, else only the edit's own lines, found by their meaning.
+  void takeBackEdit(const Change& change);
   // The line end an area was added with, after a last line that had none, goes on to the area
   // that follows it in the list.
   void handLineEndOn(const Change& area, const std::string& lineEnd);
@@ -130,7 +138,7 @@ class Undo {
   // Folders that originals were put back into since their names were last made lasting.
   std::vector<std::string> unsynced_;
   int questions_ = 0;  // asked so far
-  std::vector<std::string> notPutBack_;
+  std::vector<std::string> notPutBack_, byMeaning_, notTakenBack_;
   bool began_ = false;
 };
 

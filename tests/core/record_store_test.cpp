@@ -466,7 +466,7 @@ TEST_F(SqliteRecordStoreTest, AnUnusableDatabaseGivesARecordErrorThatSaysWhy) {
       {dir_ + "/newer.db",
        [&](const std::string& path) {
          made(path);
-         rawConnection(path, "PRAGMA user_version = 5");
+         rawConnection(path, "PRAGMA user_version = 6");
        },
        "newer version", false},
       {dir_ + "/folder.db", [](const std::string& path) { stdfs::create_directory(path); },
