@@ -50,8 +50,16 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
     case ConfigEdit::Op::Added: {
       const std::optional<ConfigLines::Section> s = find(text, e.section);
       if (!s) return false;
-      const bool last = s->end == text.lines.size();
-      text.lines.erase(text.lines.begin() + long(s->header), text.lines.begin() + long(s->end));
+      // A section is added as the blank lines that set it apart, before its header, then its
+      // header and lines: those go, and blank lines after it set the next one apart.
+      const size_t to = text.contentEnd(*s);
+      const bool last = to == text.lines.size();
+      const ConfigLines own(e.lines);
+      size_t from = s->header;
+      for (size_t k = 0; k < own.lines.size() && own.blank(k) && from > 0 && text.blank(from - 1);
+           ++k)
+        --from;
+      text.lines.erase(text.lines.begin() + long(from), text.lines.begin() + long(to));
       // The line end the section brought to a last line that had none goes with it.
       if (last && !e.joinedLineEnd.empty() && !text.lines.empty() &&
           text.lines.back().ends_with(e.joinedLineEnd) &&

@@ -46,7 +46,7 @@ TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
       {"a livery added, another added after it, a key edited elsewhere",
        "[fltsim.0]\r\ntitle=A\r\n\r\n[fltsim.1]\r\ntitle=B\r\n\r\n[fltsim.2]\r\ntitle=C\r\n\r\n"
        "[fltsim.3]\r\ntitle=D\r\n\r\n[General]\r\natc_type=Y\r\n",
-       added("C", ""),
+       added("C", "\r\n[fltsim.2]\r\ntitle=C\r\n"),
        "[fltsim.0]\r\ntitle=A\r\n\r\n[fltsim.1]\r\ntitle=B\r\n\r\n"
        "[fltsim.3]\r\ntitle=D\r\n\r\n[General]\r\natc_type=Y\r\n"},
       {"a livery renumbered by hand is found by its keys", aircraft + "[fltsim.9]\r\nTitle = C\r\n",
@@ -59,6 +59,14 @@ TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
        }(),
        "[fltsim.0]\ntitle=A"},
       {"a livery gone since is not found", aircraft, added("C", ""), aircraft, false},
+      {"an area goes with the blank line it was added with",
+       "[Area.001]\nTitle=Sea\n \n[Area.002]\nTitle=Lake\n\n[Area.003]\nTitle=Hill\n",
+       [] {
+         ConfigEdit e = added("Lake", " \n[Area.002]\nTitle=Lake\n");
+         e.section.prefix = "area.";
+         return e;
+       }(),
+       "[Area.001]\nTitle=Sea\n\n[Area.003]\nTitle=Hill\n"},
       {"a key set back, its line end kept", "[Area.001]\r\nTitle=Harbor\r\nLocal=Scenery\\Harbor\r\n"
                                             "Active=FALSE",
        set, "[Area.001]\r\nTitle=Harbor\r\nLocal=Scenery\\Harbor\r\nActive=TRUE"},
