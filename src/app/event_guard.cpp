@@ -84,6 +84,12 @@ std::string GuardedToolkit::chooseFile(const std::string& caption, const std::st
   return through([&] { return inner_.chooseFile(caption, filter); });
 }
 
+std::optional<std::string> GuardedToolkit::inputBox(const std::string& prompt,
+                                                    const std::string& caption,
+                                                    const std::string& answer) {
+  return through([&] { return inner_.inputBox(prompt, caption, answer); });
+}
+
 std::string unexpectedFailureText(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);

@@ -53,6 +53,8 @@ class GuardedToolkit : public Toolkit {
   int screenHeight() override { return inner_.screenHeight(); }
   void runModal(Form& form) override;
   std::string chooseFile(const std::string& caption, const std::string& filter) override;
+  std::optional<std::string> inputBox(const std::string& prompt, const std::string& caption,
+                                      const std::string& answer) override;
   void openHelp(const std::string& helpFile) override { inner_.openHelp(helpFile); }
   void quit() override { inner_.quit(); }
 

@@ -67,7 +67,17 @@ void Orvex::wireEvents() {
   frm.cmdLoadWinZip.onClick = guarded(archive, &Archives::cmdLoadWinZip_Click);
   frm.Timer1.onTimer = plain(archive, &Archives::Timer1_Timer);
   frm.cmdCancelLoad.onClick = guarded(assembly, &AssemblyArea::cmdCancelLoad_Click);
-  frm.cmdRefresh.onClick = guarded(assembly, &AssemblyArea::cmdRefresh_Click);
+  frm.cmdRefresh.onClick = [this] {
+    handle([this] {
+      if (busy()) {
+        tk.beep();
+        return;
+      }
+      assembly.cmdRefresh_Click();
+      // A repaint found is offered for the simulator's aircraft.
+      if (!ended()) livery.showRepaint();
+    });
+  };
   frm.cmdOpenArchive.onClick = guarded(archive, &Archives::cmdOpenArchive_Click);
   frm.onArchiveDrop = [this](const std::string& hostPath) {
     handle([this, hostPath] {
@@ -79,12 +89,23 @@ void Orvex::wireEvents() {
     });
   };
   frm.cmdInstall.onClick = guarded(aircraft, &AircraftInstall::cmdInstall_Click);
+  frm.lvwLiveryTarget.onChange = plain(livery, &LiveryInstall::lvwLiveryTarget_Change);
+  frm.cmdInstallLivery.onClick = guarded(livery, &LiveryInstall::cmdInstallLivery_Click);
   frm.SSTab1.onClick = [installedTab = plain(installed, &InstalledTab::SSTab1_Click),
                         hangarTab = plain(hangar, &HangarTab::SSTab1_Click)] {
     installedTab();
     hangarTab();
   };
   frm.lvwHangar.onChange = plain(hangar, &HangarTab::lvwHangar_Change);
+  frm.lvwLiveries.onChange = plain(hangar, &HangarTab::lvwLiveries_Change);
+  frm.cmdRemoveLivery.onClick = guarded(hangar, &HangarTab::cmdRemoveLivery_Click);
+  // What the aircraft of the simulator make of a gauge an install replaces or an uninstall
+  // takes away, for the preview and the uninstall's question.
+  installed.gaugeUsage = previews.gaugeUsage = [this](const std::string& simulator,
+                                                      const std::vector<std::string>& paths,
+                                                      const std::vector<std::string>& own) {
+    return hangar.gaugeUsage(simulator, paths, own);
+  };
 
   frm.Image2.onClick = plain(assembly, &AssemblyArea::Image2_Click);
   frm.lvwAircraft.onCheck = plain(assembly, &AssemblyArea::lvwAircraft_Check);

@@ -23,11 +23,12 @@ Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
       panel(context_, copying, assembly, installed, lists),
       sound(context_, copying, assembly, installed, lists),
       scenery(context_, copying, assembly, installed, lists),
+      hangar(context_, installed, copying),
+      livery(context_, copying, assembly, installed, hangar),
       previews(context_, ui, installed,
                [this](FileSystem& overlay, Toolkit& toolkit, Shell& shell,
                       Button frmOrvex2::*install) { runSecond(overlay, toolkit, shell, install); }),
-      hangar(context_, installed),
-      sims(context_, ui, lists, settings, assembly, installed, scenery, hangar) {
+      sims(context_, ui, lists, settings, assembly, installed, scenery, hangar, livery) {
   wireEvents();
 }
 

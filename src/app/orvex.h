@@ -11,6 +11,7 @@
 #include "assembly/assembly_area.h"
 #include "install/aircraft/aircraft_install.h"
 #include "install/copy_pass.h"
+#include "install/livery/livery_install.h"
 #include "install/panel/panel_install.h"
 #include "install/scenery/scenery_install.h"
 #include "install/sound/sound_install.h"
@@ -82,8 +83,9 @@ class Orvex : public WindowProgram {
   PanelInstall panel;
   SoundInstall sound;
   SceneryInstall scenery;
-  InstallPreview previews;
   HangarTab hangar;
+  LiveryInstall livery;
+  InstallPreview previews;
   Simulators sims;
 
   // Runs one event that enters the program from outside (a click, a tick, a drop, a key): a

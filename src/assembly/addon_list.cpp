@@ -42,10 +42,14 @@ class Scan {
   Scan(FileSystem& fs, const std::string& assembly, std::vector<AddOn>& out)
       : fs_(fs), assembly_(assembly), out_(out) {}
 
+  // The texture folders met outside any aircraft: a repaint's liveries.
+  std::vector<std::string> textures;
+
   void visit(const std::string& dir, int depth) {
     std::vector<std::string> links;
     const std::vector<std::string> files = fs_.listFilesWithoutLinks(dir, "*.*", links);
     const bool top = dir == assembly_;
+    if (!top && dos::lower(dos::fileName(dir)).rfind("texture.", 0) == 0) textures.push_back(dir);
     const bool scenery = std::any_of(files.begin(), files.end(), [](const std::string& f) {
       return dos::endsWithNoCase(f, ".bgl");
     });
@@ -90,7 +94,11 @@ void AddOnList::scan(FileSystem& fs, const std::string& assembly) {
   scannedTop_.insert(scannedTop_.end(), links.begin(), links.end());
   for (const std::string& sub : fs.listDirs(assembly))
     if (!fs.isLink(sub)) scannedTop_.push_back(dos::fileName(sub));
-  Scan(fs, assembly, addOns_).visit(assembly, 0);
+  Scan scan(fs, assembly, addOns_);
+  scan.visit(assembly, 0);
+  if (!has(AddOnKind::Aircraft))
+    for (const std::string& texture : scan.textures)
+      addOns_.push_back({AddOnKind::Livery, texture, dos::fileName(texture)});
   // Sounds extracted flat without their sound.cfg are still a sound set.
   if (addOns_.empty() && fs.listFiles(assembly, "*.wav").size() > 0)
     addOns_.push_back({AddOnKind::Sound, assembly, {}});

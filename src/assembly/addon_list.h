@@ -1,6 +1,7 @@
 // The add-ons the assembly area holds, wherever they lie in its tree: each folder with an
 // Aircraft.cfg is an aircraft (nothing below it is searched further), a panel.cfg or
-// sound.cfg outside any aircraft a panel or a sound set, ".bgl" files a scenery. An add-on
+// sound.cfg outside any aircraft a panel or a sound set, ".bgl" files a scenery; "texture.*"
+// folders in an area without an Aircraft.cfg are repaints, one livery each. An add-on
 // extracted flat is one add-on whose folder is the assembly area itself. Links are never
 // followed, and hidden folders (the archive's staging folder) are not searched.
 #pragma once
@@ -14,7 +15,8 @@ namespace orvex {
 
 class FileSystem;
 
-enum class AddOnKind { Aircraft, Panel, Sound, Scenery };
+// A livery is a repaint: a texture folder of its own, for an aircraft the simulator has.
+enum class AddOnKind { Aircraft, Panel, Sound, Scenery, Livery };
 
 struct AddOn {
   AddOnKind kind;

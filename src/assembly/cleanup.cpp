@@ -164,7 +164,9 @@ void AssemblyArea::cmdCancelLoad_Click() {
   fs.closeAll();
   setVisible({&frm.File1, &frm.frmDirectories}, false);
   frm.Image1.setVisible(true);
-  setVisible({&frm.Image2, &frm.Image3, &frm.Image4, &frm.lvwAircraft}, false);
+  setVisible({&frm.Image2, &frm.Image3, &frm.Image4, &frm.lvwAircraft, &frm.labLiveryTarget,
+              &frm.lvwLiveryTarget, &frm.cmdInstallLivery},
+             false);
   frm.cmdInstall.setVisible(false);
   frm.setMousePointer(MousePointer::Hourglass);
   RemoveDirectories();

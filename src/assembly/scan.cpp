@@ -59,8 +59,8 @@ void AssemblyArea::sayNothingFound() {
                 (found.empty() ? std::string("The assembly area is empty.")
                                : "It holds " + found +
                                      ", but no aircraft (Aircraft.cfg), panel "
-                                     "(panel.cfg), sound set (sound.cfg or .wav files) or scenery "
-                                     "(.bgl files).") +
+                                     "(panel.cfg), sound set (sound.cfg or .wav files), scenery "
+                                     "(.bgl files) or repaint (texture.* folders).") +
                 "\r\r" + "The assembly area is emptied now.",
             "Data Error", MsgIcon::Information, MsgButtons::OK);
 }
@@ -102,6 +102,8 @@ void AssemblyArea::AutoLoad() {
     frm.SSTab1.setTab(2);
   } else if (s.SoundData == 1) {
     frm.SSTab1.setTab(3);
+  } else if (addOns_.has(AddOnKind::Livery)) {
+    frm.SSTab1.setTab(0);  // a repaint is offered for the simulator's aircraft there
   } else {
     sayNothingFound();
     RemoveDirectories();

@@ -123,6 +123,32 @@ std::vector<std::optional<FileStamp>> HostFileSystem::stamps(
   return all;
 }
 
+std::vector<std::optional<long long>> HostFileSystem::entryTimes(
+    const std::vector<std::string>& paths) {
+  const auto timeOf = [](const struct stat& st) {
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  };
+  std::vector<std::optional<long long>> all;
+  all.reserve(paths.size());
+  throughFolders(paths, [&](const Named& at) {
+    struct stat st;
+    if (at.dir >= 0) {
+      if (fstatat(at.dir, at.name.data(), &st, 0) != 0) return false;
+      all.push_back(timeOf(st));
+      return true;
+    }
+    // A name spelt otherwise on disk, or a folder that is not there: looked up by its path.
+    try {
+      const Resolved r = lookUp(*at.path);
+      all.push_back(statOf(r, st) ? std::optional<long long>(timeOf(st)) : -1LL);
+    } catch (const FileError&) {
+      all.push_back(std::nullopt);
+    }
+    return true;
+  });
+  return all;
+}
+
 void HostFileSystem::deleteFiles(const std::vector<std::string>& paths) {
   std::string changing;  // the folder whose kept names were last checked
   throughFolders(paths, [&](const Named& at) {

@@ -65,6 +65,7 @@ class HostFileSystem : public FileSystem {
 
   std::optional<FileStamp> stamp(const std::string& path) override;
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
+  std::vector<std::optional<long long>> entryTimes(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
   std::optional<long long> freeSpace(const std::string& path) override;
 

@@ -3,6 +3,7 @@
 #include "installed/install_preview.h"
 
 #include "installed/preview.h"
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/file_tree.h"
@@ -31,7 +32,24 @@ void InstallPreview::showPreview(Button frmOrvex2::*install) {
   const Preview p = readPreview(overlay, toolkit, disk, state.OrvexAssemblyDir, files, state.FSim,
                                 installed_.records());
 
-  preview.labPreviewSummary.setCaption(previewSummary(p));
+  // A gauge replaced in the simulator's Gauges folder serves other aircraft too: which, the
+  // aircraft the install writes into aside.
+  std::string summary = previewSummary(p);
+  if (gaugeUsage && p.installs) {
+    std::vector<std::string> replaced, own;
+    const std::string aircraft = dos::lower(state.FSim) + "\\aircraft\\";
+    for (const PreviewRow& r : p.rows) {
+      if (r.replaces) replaced.push_back(r.target);
+      const std::string lower = dos::lower(r.target);
+      if (dos::startsWith(lower, aircraft)) {
+        const std::string rest = r.target.substr(aircraft.size());
+        own.push_back(rest.substr(0, rest.find('\\')));
+      }
+    }
+    for (const std::string& sentence : gaugeUsage(state.FSim, replaced, own))
+      summary += "\r" + sentence;
+  }
+  preview.labPreviewSummary.setCaption(summary);
   std::vector<std::vector<std::string>> rows;
   for (const PreviewRow& r : p.rows)
     rows.push_back({r.name, sizeText(r.size), r.target, r.meaning});

@@ -20,6 +20,9 @@ class InstallPreview : Component {
   InstallPreview(Context& c, WindowHelpers& ui, InstalledTab& installed, SecondProgram second)
       : Component(c), ui_(ui), installed_(installed), second_(std::move(second)) {}
 
+  // Which aircraft use the gauges an install replaces.
+  InstalledTab::GaugeUsage gaugeUsage;
+
   void cmdPreview_Click();
   void cmdPanelPreview_Click();
   void cmdSoundPreview_Click();

@@ -250,10 +250,26 @@ void InstalledTab::cmdUninstall_Click() {
   std::string edited;
   for (const std::string& path : counts.edited)
     edited += (edited.empty() ? "" : ", ") + dos::fileName(path);
+  // A gauge it takes away or puts back serves other aircraft too: which, its own aside.
+  std::string usage;
+  if (gaugeUsage) {
+    std::vector<std::string> files, own;
+    const std::string aircraft = dos::lower(state.FSim) + "\\aircraft\\";
+    for (const Change& c : records_->changes(id)) {
+      if (c.kind == ChangeKind::Created || c.kind == ChangeKind::Replaced) files.push_back(c.path);
+      if (dos::startsWith(dos::lower(c.path), aircraft)) {
+        const std::string rest = c.path.substr(aircraft.size());
+        own.push_back(rest.substr(0, rest.find('\\')));
+      }
+    }
+    for (const std::string& sentence : gaugeUsage(state.FSim, files, own))
+      usage += "\r" + sentence;
+  }
   if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
                     plural(counts.remove, "file will be removed", "files will be removed") +
                     " and " + plural(counts.putBack, "original put back", "originals put back") +
-                    (edited.empty() ? "" : ", and its own lines taken out of " + edited) + ".",
+                    (edited.empty() ? "" : ", and its own lines taken out of " + edited) + "." +
+                    usage,
                 "Uninstall", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
 

@@ -33,6 +33,11 @@ class PreviewToolkit : public Toolkit {
   int screenHeight() override { return 11520; }
   void runModal(Form& form) override;
   std::string chooseFile(const std::string&, const std::string&) override { return {}; }
+  // The name offered is taken, as every other question is answered Yes.
+  std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                      const std::string& answer) override {
+    return answer;
+  }
   void openHelp(const std::string&) override {}
   void quit() override {}
 

@@ -1,10 +1,10 @@
 // Configuration texts as lines and sections, and edits of them taken back by their meaning.
 #include "platform/config_edit.h"
 
-#include <charconv>
 
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
+#include "platform/fields.h"
 
 namespace orvex {
 namespace {
@@ -69,12 +69,16 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
     }
     case ConfigEdit::Op::Removed: {
       if (find(text, e.section)) return true;  // back already
+      // Back where it was: after the lines of the section it followed, before the blank lines
+      // that set the next one apart.
       size_t at = text.lines.size();
-      if (std::optional<ConfigLines::Section> next; !e.after.empty() && (next = find(text, e.after)))
+      if (std::optional<ConfigLines::Section> next; !e.after.empty() && (next = find(text, e.after))) {
         at = next->header;
-      else if (std::optional<ConfigLines::Section> prev;
-               !e.before.empty() && (prev = find(text, e.before)))
-        at = prev->end;
+        while (at > 0 && text.blank(at - 1)) --at;
+      } else if (std::optional<ConfigLines::Section> prev;
+                 !e.before.empty() && (prev = find(text, e.before))) {
+        at = text.contentEnd(*prev);
+      }
       if (at == text.lines.size()) endLastLine(text);
       insertLines(text, at, e.lines);
       return true;
@@ -107,13 +111,6 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
   return false;
 }
 
-// A field of the described form: its length, a colon and its bytes.
-void putField(std::string& out, std::string_view field) {
-  out += std::to_string(field.size());
-  out += ':';
-  out += field;
-}
-
 void putKey(std::string& out, const SectionKey& key) {
   putField(out, key.prefix);
   putField(out, std::to_string(key.keys.size()));
@@ -123,42 +120,19 @@ void putKey(std::string& out, const SectionKey& key) {
   }
 }
 
-class FieldReader {
- public:
-  explicit FieldReader(std::string_view text) : text_(text) {}
-  bool done() const { return at_ == text_.size(); }
-  std::optional<std::string> field() {
-    size_t length = 0;
-    const char* begin = text_.data() + at_;
-    const auto [end, ec] = std::from_chars(begin, text_.data() + text_.size(), length);
-    if (ec != std::errc() || end == text_.data() + text_.size() || *end != ':') return std::nullopt;
-    at_ += size_t(end - begin) + 1;
-    if (text_.size() - at_ < length) return std::nullopt;
-    std::string f(text_.substr(at_, length));
-    at_ += length;
-    return f;
+std::optional<SectionKey> keyFrom(FieldReader& in) {
+  SectionKey k;
+  const std::optional<std::string_view> prefix = in.next();
+  const std::optional<long long> count = in.number();
+  if (!prefix || !count || *count < 0 || *count > 64) return std::nullopt;
+  k.prefix = *prefix;
+  for (long long i = 0; i < *count; ++i) {
+    const std::optional<std::string_view> name = in.next(), value = in.next();
+    if (!name || !value) return std::nullopt;
+    k.keys.emplace_back(*name, *value);
   }
-  std::optional<SectionKey> key() {
-    SectionKey k;
-    const std::optional<std::string> prefix = field(), count = field();
-    if (!prefix || !count) return std::nullopt;
-    k.prefix = *prefix;
-    size_t n = 0;
-    if (std::from_chars(count->data(), count->data() + count->size(), n).ec != std::errc() ||
-        n > 64)
-      return std::nullopt;
-    for (size_t i = 0; i < n; ++i) {
-      std::optional<std::string> name = field(), value = field();
-      if (!name || !value) return std::nullopt;
-      k.keys.emplace_back(std::move(*name), std::move(*value));
-    }
-    return k;
-  }
-
- private:
-  std::string_view text_;
-  size_t at_ = 0;
-};
+  return k;
+}
 
 }  // namespace
 
@@ -262,22 +236,22 @@ std::optional<std::vector<ConfigEdit>> editsDescribed(std::string_view text) {
   std::vector<ConfigEdit> edits;
   while (!in.done()) {
     ConfigEdit e;
-    const std::optional<std::string> op = in.field();
+    const std::optional<std::string_view> op = in.next();
     if (!op || op->size() != 1 || std::string_view("ARS").find((*op)[0]) == std::string::npos)
       return std::nullopt;
     e.op = ConfigEdit::Op(std::string_view("ARS").find((*op)[0]));
-    std::optional<SectionKey> section = in.key();
-    std::optional<std::string> lines = in.field();
-    std::optional<SectionKey> before = in.key(), after = in.key();
+    std::optional<SectionKey> section = keyFrom(in);
+    const std::optional<std::string_view> lines = in.next();
+    std::optional<SectionKey> before = keyFrom(in), after = keyFrom(in);
     if (!section || !lines || !before || !after) return std::nullopt;
     e.section = std::move(*section);
-    e.lines = std::move(*lines);
+    e.lines = *lines;
     e.before = std::move(*before);
     e.after = std::move(*after);
     for (std::string* f : {&e.key, &e.was, &e.now, &e.joinedLineEnd}) {
-      std::optional<std::string> value = in.field();
+      const std::optional<std::string_view> value = in.next();
       if (!value) return std::nullopt;
-      *f = std::move(*value);
+      *f = *value;
     }
     edits.push_back(std::move(e));
   }

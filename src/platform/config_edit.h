@@ -51,7 +51,8 @@ struct ConfigEdit {
   enum class Op {
     Added,    // a section was added: lines, the blank lines before its header that set it
               // apart, then the header and its lines
-    Removed,  // a section was taken out: lines, and the sections around it (before, after)
+    Removed,  // a section was taken out: lines (as for Added), and the sections around it
+              // (before, after)
     Set,      // the line of key in the section was `was` and is `now` (empty: no such line)
   };
   Op op = Op::Added;

@@ -132,6 +132,12 @@ class FileSystem {
     for (const std::string& path : paths) all.push_back(stamp(path));
     return all;
   }
+  // When each file or folder was last changed (ns), -1 for one that is not there; nothing where
+  // it cannot be told. A folder's time moves when a name in it comes or goes, so that what was
+  // read from a folder can be kept while its time stays.
+  virtual std::vector<std::optional<long long>> entryTimes(const std::vector<std::string>& paths) {
+    return std::vector<std::optional<long long>>(paths.size());
+  }
   // A digest of a file's bytes (hex text), to tell whether it still holds what was written.
   virtual std::string digest(const std::string& path) = 0;
   // The bytes the program may still write on the disk that holds path; nothing when unknown.

@@ -2,6 +2,7 @@
 // boxes, the beep, a monotonic clock, pending events, the screen, modal windows, help.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace orvex {
@@ -32,6 +33,10 @@ class Toolkit {
   // Asks for a file to open; caption titles the dialog, filter reads "Archives (*.zip *.7z)".
   // Returns the host path chosen, empty when the user cancelled.
   virtual std::string chooseFile(const std::string& caption, const std::string& filter) = 0;
+  // A modal question with a text box, filled with answer at first: the text when the user says
+  // OK, nothing when they cancel.
+  virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& caption,
+                                              const std::string& answer) = 0;
   // Opens the program's help.
   virtual void openHelp(const std::string& helpFile) = 0;
   // Ends the program: every window closes and the event loop stops.

@@ -105,6 +105,7 @@ void MainWindow::buildButtons() {
 
   b.button(f.cmdCancelLoad, placed<QPushButton>(this, 2520, 7200, 1320, 450));
   b.button(f.cmdInstall, placed<QPushButton>(this, 3960, 7200, 4440, 450), tr("Install"));
+  b.button(f.cmdInstallLivery, placed<QPushButton>(this, 3960, 7200, 4440, 450));
   b.button(f.cmdPreview, placed<QPushButton>(this, 1260, 7200, 1200, 450));
   b.button(f.cmdQuit, placed<QPushButton>(this, 8520, 7200, 1560, 450));
 }

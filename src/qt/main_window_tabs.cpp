@@ -50,6 +50,9 @@ void MainWindow::buildAircraftTab(QWidget* page) {
             start, tr("Aircraft preview"));
   b.listView(f.lvwAircraft, placed<QTreeWidget>(page, 240, 120, 5760, 4080),
              tr("Aircraft of the pack"));
+  b.label(f.labLiveryTarget, placed<ClickableLabel>(page, 240, 120, 5760, 300));
+  b.listView(f.lvwLiveryTarget, placed<QTreeWidget>(page, 240, 420, 5760, 3780),
+             tr("Aircraft to add the livery to"));
   auto* previous = placed<PictureView>(page, 2280, 4260, 720, 540);
   auto* next = placed<PictureView>(page, 3240, 4260, 720, 540);
   previous->setCursor(Qt::PointingHandCursor);
@@ -175,8 +178,11 @@ void MainWindow::buildInstalledTab(QWidget* page) {
 void MainWindow::buildHangarTab(QWidget* page) {
   frmOrvex2& f = orvex_.mainWindow();
   Binder& b = *binder_;
-  b.listView(f.lvwHangar, placed<QTreeWidget>(page, 120, 120, 9600, 3480), tr("Aircraft"));
-  b.label(f.labHangarNote, wrappedLabel(page, 120, 3720, 9600, 1320), tr("Hangar note"));
+  b.listView(f.lvwHangar, placed<QTreeWidget>(page, 120, 120, 9600, 2400), tr("Aircraft"));
+  b.listView(f.lvwLiveries, placed<QTreeWidget>(page, 120, 2640, 8040, 1260),
+             tr("Liveries of the aircraft"));
+  b.button(f.cmdRemoveLivery, placed<QPushButton>(page, 8280, 2640, 1440, 420));
+  b.label(f.labHangarNote, wrappedLabel(page, 120, 4020, 9600, 1020), tr("Hangar note"));
 }
 
 }  // namespace orvex

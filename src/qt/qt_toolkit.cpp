@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
@@ -156,6 +157,24 @@ std::string QtToolkit::chooseFile(const std::string& caption, const std::string&
       QFileDialog::getOpenFileName(QApplication::activeWindow(), toQt(caption), QString(),
                                    toQt(filter), nullptr, QFileDialog::ReadOnly);
   return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
+}
+
+std::optional<std::string> QtToolkit::inputBox(const std::string& prompt,
+                                               const std::string& caption,
+                                               const std::string& answer) {
+  if (!inputs_.empty()) {
+    std::optional<std::string> text = inputs_.front();
+    inputs_.pop_front();
+    return text;
+  }
+  if (unattended_) return std::nullopt;
+  QInputDialog dialog(QApplication::activeWindow());
+  dialog.setWindowTitle(toQt(caption));
+  dialog.setLabelText(captionLines(prompt));
+  dialog.setTextValue(toQt(answer));
+  dialog.setInputMode(QInputDialog::TextInput);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return fromQt(dialog.textValue());
 }
 
 void QtToolkit::openHelp(const std::string& helpFile) {

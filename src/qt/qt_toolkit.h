@@ -39,6 +39,8 @@ class QtToolkit : public Toolkit {
   // Shows the window whose object name is the form's name, modal, until the form is hidden.
   void runModal(Form& form) override;
   std::string chooseFile(const std::string& caption, const std::string& filter) override;
+  std::optional<std::string> inputBox(const std::string& prompt, const std::string& caption,
+                                      const std::string& answer) override;
   void openHelp(const std::string& helpFile) override;
   void quit() override;
 
@@ -49,6 +51,8 @@ class QtToolkit : public Toolkit {
   void answerNext(MsgAnswer answer) { script_.push_back(answer); }
   // A queued host path answers the next file dialog without showing it.
   void chooseFileNext(const std::string& hostPath) { files_.push_back(hostPath); }
+  // A queued text answers the next input box without showing it; nothing cancels it.
+  void inputNext(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
   // Unattended: with no queued answer a box is not shown either and gets OK (or No).
   void setUnattended(bool unattended) { unattended_ = unattended; }
   const std::vector<ShownBox>& shownBoxes() const { return shown_; }
@@ -60,6 +64,7 @@ class QtToolkit : public Toolkit {
   QElapsedTimer clock_;
   std::deque<MsgAnswer> script_;
   std::deque<std::string> files_;
+  std::deque<std::optional<std::string>> inputs_;
   std::vector<ShownBox> shown_;
   bool unattended_ = false;
   bool quitting_ = false;

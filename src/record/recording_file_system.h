@@ -86,6 +86,9 @@ class RecordingFileSystem : public FileSystem {
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override {
     return inner_.stamps(paths);
   }
+  std::vector<std::optional<long long>> entryTimes(const std::vector<std::string>& paths) override {
+    return inner_.entryTimes(paths);
+  }
   std::string digest(const std::string& path) override { return inner_.digest(path); }
   std::optional<long long> freeSpace(const std::string& path) override {
     return inner_.freeSpace(path);

@@ -249,6 +249,14 @@ bool Undo::putBack(const Change& c) {
     return true;
   }
   fs_.deleteFile(c.path);
+  // A file that went with its folder (a livery taken out) comes back into the folder made anew.
+  std::vector<std::string> missing;
+  for (std::string folder = dos::parentOf(c.path); !folder.empty() && !fs_.isDirectory(folder);
+       folder = dos::parentOf(folder)) {
+    if (dos::parentOf(folder) == folder) break;
+    missing.push_back(folder);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) fs_.mkDir(*it);
   // A protected original gets a data of its own: its kept copy is unprotected to go. Its
   // name is made lasting with the others of its folder, before its kept copy may go.
   const std::string folder = dos::parentOf(c.path);

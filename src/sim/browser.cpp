@@ -57,6 +57,7 @@ void Simulators::cmdSelect_Click() {
     frm.cmdSetDirectories.setCaption(p->directoryCaption);
     installed_.refreshInstalled();
     hangar_.refreshHangar();
+    livery_.showRepaint();
   }
   frm.frmDirectories.setVisible(false);
   frm.Image1.setVisible(true);

@@ -14,6 +14,7 @@ void Simulators::selectProfile(const SimProfile& profile) {
   frm.labLocation.setCaption(path);
   installed_.refreshInstalled();
   hangar_.refreshHangar();
+  livery_.showRepaint();  // a repaint is offered for this simulator's aircraft
   if (isPlaceholder(path)) {
     ClearAll();
     frm.cmdSetDirectories.setCaption(profile.placeholder);

@@ -5,6 +5,7 @@
 
 #include "assembly/assembly_area.h"
 #include "hangar/hangar_tab.h"
+#include "install/livery/livery_install.h"
 #include "install/scenery/scenery_install.h"
 #include "installed/installed_tab.h"
 #include "program/context.h"
@@ -19,7 +20,7 @@ class Simulators : Component {
  public:
   Simulators(Context& c, WindowHelpers& ui, FileLists& lists, Settings& settings,
              AssemblyArea& assembly, InstalledTab& installed, SceneryInstall& scenery,
-             HangarTab& hangar)
+             HangarTab& hangar, LiveryInstall& livery)
       : Component(c),
         ui_(ui),
         lists_(lists),
@@ -27,7 +28,8 @@ class Simulators : Component {
         assembly_(assembly),
         installed_(installed),
         scenery_(scenery),
-        hangar_(hangar) {}
+        hangar_(hangar),
+        livery_(livery) {}
 
   // The selection procedure of the four profiles.
   void optFS98_Click();
@@ -56,6 +58,7 @@ class Simulators : Component {
   InstalledTab& installed_;
   SceneryInstall& scenery_;
   HangarTab& hangar_;
+  LiveryInstall& livery_;
 };
 
 }  // namespace orvex

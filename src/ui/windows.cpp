@@ -84,6 +84,14 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   lvwAircraft.setColumns({"Aircraft", "Folder"});
   lvwAircraft.checkable = true;
   set(lvwAircraft, "", " The aircraft of this pack; those checked are installed ", false);
+  set(labLiveryTarget, "Add Livery to:", "", false);
+  lvwLiveryTarget.setColumns({"Aircraft", "Folder", "Textures alike"});
+  set(lvwLiveryTarget, "",
+      " The aircraft of the selected simulator; those whose textures match the repaint's come "
+      "first ",
+      false);
+  set(cmdInstallLivery, "Install Livery", " Add the repaint's livery to the aircraft chosen ",
+      false);
   set(Image2, "", " Click for the next image ", false);
   set(Image3, "", " Click for the next image ", false);
   set(frmDirectories, "Browse:", "", false);
@@ -133,6 +141,11 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   lvwHangar.setColumns({"Aircraft", "Liveries", "Folder", "Installed", "Problems"});
   lvwHangar.sortable = true;
   set(lvwHangar, "", " Every aircraft of the selected simulator, and what is broken in it ");
+  lvwLiveries.setColumns({"Livery", "Texture folder", "Section", "Installed"});
+  set(lvwLiveries, "", " The liveries of the aircraft chosen above ");
+  set(cmdRemoveLivery, "Remove Livery",
+      " Take the chosen livery out of its aircraft; the Installed tab can put it back ");
+  cmdRemoveLivery.setEnabled(false);
   blue(labHangarNote);
   lvwChanges.setColumns({"Change", "File or folder", "Original kept as"});
   set(lvwChanges, "", " What the selected install changed ");

@@ -48,6 +48,7 @@ class frmOrvex2 : public Form {
   Timer Timer1{*this, "Timer1"};
   Button cmdQuit{*this, "cmdQuit"};
   Button cmdInstall{*this, "cmdInstall"};
+  Button cmdInstallLivery{*this, "cmdInstallLivery"};
   Button cmdPreview{*this, "cmdPreview"};
   Button cmdCancelLoad{*this, "cmdCancelLoad"};
   Frame frmFSDirectories{*this, "frmFSDirectories"};
@@ -77,6 +78,9 @@ class frmOrvex2 : public Form {
   // Tab 0 "Aircraft"
   PictureBox Image1{*this, "Image1"};
   ListView lvwAircraft{*this, "lvwAircraft"};  // the aircraft of a pack, over the pictures
+  // A repaint: the simulator's aircraft it may be added to, over the pictures too.
+  Label labLiveryTarget{*this, "labLiveryTarget"};
+  ListView lvwLiveryTarget{*this, "lvwLiveryTarget"};
   PictureBox Image4{*this, "Image4"};
   PictureBox Image2{*this, "Image2"};
   PictureBox Image3{*this, "Image3"};
@@ -148,6 +152,8 @@ class frmOrvex2 : public Form {
   // Tab 5 "Hangar": every aircraft folder of the selected simulator, and the liveries and
   // problems of the one selected.
   ListView lvwHangar{*this, "lvwHangar"};
+  ListView lvwLiveries{*this, "lvwLiveries"};
+  Button cmdRemoveLivery{*this, "cmdRemoveLivery"};
   Label labHangarNote{*this, "labHangarNote"};
 };
 

@@ -31,7 +31,7 @@ TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
   ConfigEdit removed;
   removed.op = ConfigEdit::Op::Removed;
   removed.section = {"area.", {{"title", "Lake"}}};
-  removed.lines = "[Area.002]\nTitle=Lake\n\n";
+  removed.lines = "\n[Area.002]\nTitle=Lake\n";
   removed.after = {"area.", {{"title", "Hill"}}};
   ConfigEdit inserted = set;
   inserted.was = "";
@@ -72,11 +72,11 @@ TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
        set, "[Area.001]\r\nTitle=Harbor\r\nLocal=Scenery\\Harbor\r\nActive=TRUE"},
       {"a line that was not there goes", "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\nActive=TRUE\n\n",
        inserted, "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\n\n"},
-      {"an area taken out comes back before the one after it",
+      {"an area taken out comes back before the one after it and the blank lines before that",
        "[Area.001]\nTitle=Sea\n\n[Area.003]\nTitle=Hill\n", removed,
        "[Area.001]\nTitle=Sea\n\n[Area.002]\nTitle=Lake\n\n[Area.003]\nTitle=Hill\n"},
       {"and at the end when that one went too", "[Area.001]\nTitle=Sea", removed,
-       "[Area.001]\nTitle=Sea\n[Area.002]\nTitle=Lake\n\n"},
+       "[Area.001]\nTitle=Sea\n\n[Area.002]\nTitle=Lake\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -32,6 +32,11 @@ class FaultInjection : public RecordedWorld {
         continue;
       }
       if (now->second == bytes || path == "FS98/Scenery.cfg") continue;
+      // The repaint's aircraft gains the livery's section, whole, or nothing.
+      if (path == "FS98/Aircraft/Other/Aircraft.cfg" && kind == Kind::Livery) {
+        EXPECT_EQ(now->second, kOtherPlaneCfgWithRed) << path;
+        continue;
+      }
       if (path == "FS98/SceneryCfg.bku" && now->second == oldSceneryList_) continue;
       const std::string name = stdfs::path(path).filename().string();
       bool replacedByDesign = false;
@@ -376,6 +381,10 @@ TEST_F(FaultInjection, PanelInstallSurvivesEveryFailure) {
 
 TEST_F(FaultInjection, SoundInstallSurvivesEveryFailure) {
   runEveryFault(Kind::Sound);
+}
+
+TEST_F(FaultInjection, LiveryInstallSurvivesEveryFailure) {
+  runEveryFault(Kind::Livery);
 }
 
 TEST_F(FaultInjection, SceneryInstallSurvivesEveryFailure) {

@@ -201,6 +201,11 @@ class KillTest : public InstallWorld {
   std::set<std::string> protectedBefore_;
 };
 
+TEST_F(KillTest, LiveryInstallAndUninstallKilledAnywhere) {
+  killAfterEachOperation(Kind::Livery, false);
+  killAfterEachOperation(Kind::Livery, true);
+}
+
 TEST_F(KillTest, AircraftInstallAndUninstallKilledAnywhere) {
   killAfterEachOperation(Kind::Aircraft, false);
   killAfterEachOperation(Kind::Aircraft, true);

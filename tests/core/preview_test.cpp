@@ -24,6 +24,7 @@ class InstallPreview : public InstallWorld {
         app.frm.txtSceneryName.setText(kSceneryName);
         app.frm.optSceneryDefault.setValue(true);
         return app.frm.cmdSceneryPreview;
+      case Kind::Livery: break;  // a repaint has no preview
     }
     return app.frm.cmdPreview;
   }

@@ -28,7 +28,7 @@ class RecordsTest : public RecordedWorld {
 };
 
 TEST_F(RecordsTest, EveryKindOfInstallIsUndoneByteForByte) {
-  for (Kind kind : {Kind::Aircraft, Kind::Panel, Kind::Sound, Kind::Scenery}) {
+  for (Kind kind : kKinds) {
     for (bool earlier : {false, true}) {
       SCOPED_TRACE(std::string(kindName(kind)) + (earlier ? " over an earlier version" : ""));
       Orvex& app = freshStart(kind, earlier);

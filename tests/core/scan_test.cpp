@@ -151,13 +151,13 @@ TEST_F(ScanTest, NothingRecognisableIsReportedAndTheAreaEmptied) {
     std::string found;  // what the message says the area holds
   };
   const std::string none =
-      ", but no aircraft (Aircraft.cfg), panel (panel.cfg), sound set (sound.cfg or .wav files) "
-      "or scenery (.bgl files).";
+      ", but no aircraft (Aircraft.cfg), panel (panel.cfg), sound set (sound.cfg or .wav files), "
+      "scenery (.bgl files) or repaint (texture.* folders).";
   // A download holding a readme and a setup program; folders of pictures and documents.
   for (const Case& c :
        {Case{{"readme.txt", "setup.exe"}, "It holds readme.txt, setup.exe" + none},
-        Case{{"Model\\a.mdl", "texture.xyz\\a.bmp", "texture.xyz\\b.BMP", "Docs\\manual.cfg"},
-             "It holds Docs\\ with 1 file, Model\\ with 1 file, texture.xyz\\ with 2 pictures" +
+        Case{{"Model\\a.mdl", "Paint\\a.bmp", "Paint\\b.BMP", "Docs\\manual.cfg"},
+             "It holds Docs\\ with 1 file, Model\\ with 1 file, Paint\\ with 2 pictures" +
                  none}}) {
     emptyAssembly();
     putInAssembly(c.files);

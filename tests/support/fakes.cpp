@@ -37,6 +37,15 @@ std::string FakeToolkit::chooseFile(const std::string& caption, const std::strin
   return chosen;
 }
 
+std::optional<std::string> FakeToolkit::inputBox(const std::string& prompt, const std::string&,
+                                                 const std::string& answer) {
+  inputBoxes.emplace_back(prompt, answer);
+  if (inputs.empty()) return answer;
+  std::optional<std::string> text = inputs.front();
+  inputs.pop_front();
+  return text;
+}
+
 int FakeToolkit::countCaption(const std::string& caption) const {
   int n = 0;
   for (const ShownBox& b : boxes) n += b.caption == caption;

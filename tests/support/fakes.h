@@ -32,6 +32,8 @@ class FakeToolkit : public Toolkit {
   void runModal(Form& form) override;
   void openHelp(const std::string& helpFile) override { helpOpened.push_back(helpFile); }
   std::string chooseFile(const std::string& caption, const std::string& filter) override;
+  std::optional<std::string> inputBox(const std::string& prompt, const std::string& caption,
+                                      const std::string& answer) override;
   void quit() override { ++quits; }
 
   // Answers for the next Yes/No boxes, in order; Yes when the script is empty.
@@ -48,6 +50,10 @@ class FakeToolkit : public Toolkit {
   std::vector<std::string> helpOpened;
   // The host paths the file dialog answers with, in order; empty (cancelled) when none left.
   std::deque<std::string> chosenFiles;
+  // The answers to the next input boxes, in order (nothing: cancelled); with none left the text
+  // offered is taken. Every input box asked: its prompt and the text it offered.
+  std::deque<std::optional<std::string>> inputs;
+  std::vector<std::pair<std::string, std::string>> inputBoxes;
   // Caption and filter of every file dialog asked for.
   std::vector<std::pair<std::string, std::string>> fileDialogs;
   // Runs while a form is shown modally; it must hide the form (default: hides it).

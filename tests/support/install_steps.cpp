@@ -9,6 +9,7 @@ const char* kindName(Kind kind) {
     case Kind::Panel: return "panel";
     case Kind::Sound: return "sound";
     case Kind::Scenery: return "scenery";
+    case Kind::Livery: return "livery";
   }
   return "";
 }
@@ -42,6 +43,10 @@ void installAsTheUserWould(Orvex& app, Kind kind) {
       app.frm.txtSceneryName.setText(kSceneryName);
       app.frm.optSceneryDefault.setValue(true);
       app.frm.Command1.click();
+      break;
+    case Kind::Livery:
+      // The aircraft it was painted for comes first, chosen.
+      if (app.frm.cmdInstallLivery.visible()) app.frm.cmdInstallLivery.click();
       break;
   }
 }

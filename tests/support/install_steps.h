@@ -1,4 +1,4 @@
-// The four kinds of add-on and the steps a user takes in the window to install one, shared by
+// The kinds of add-on and the steps a user takes in the window to install one, shared by
 // the install tests and the driver that runs the real program to be killed.
 #pragma once
 
@@ -9,8 +9,10 @@
 
 namespace orvex::test {
 
-enum class Kind { Aircraft, Panel, Sound, Scenery };
-inline constexpr Kind kKinds[] = {Kind::Aircraft, Kind::Panel, Kind::Sound, Kind::Scenery};
+// A livery is a repaint added to the world's other aircraft.
+enum class Kind { Aircraft, Panel, Sound, Scenery, Livery };
+inline constexpr Kind kKinds[] = {Kind::Aircraft, Kind::Panel, Kind::Sound, Kind::Scenery,
+                                  Kind::Livery};
 const char* kindName(Kind kind);
 std::optional<Kind> kindNamed(const std::string& name);
 

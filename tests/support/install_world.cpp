@@ -46,6 +46,10 @@ Files addOn(Kind kind) {
               {"snow.bmp", "snow"},
               {"LICENSE", "l"},
               {"texture\\water.dds", "water"}};
+    case Kind::Livery:
+      return {{"Other Red\\texture.red\\other.bmp", "red paint"},
+              {"Other Red\\texture.red\\other_t.bmp", "red tail"},
+              {"Other Red\\readme.txt", kLiveryReadme}};
   }
   return {};
 }
@@ -73,6 +77,9 @@ Files installedFiles(Kind kind) {
     case Kind::Sound:
       return {{"C:\\FS98\\Sound\\eng.wav", "eng.wav"},
               {"C:\\FS98\\Sound\\Documentation\\readme.txt", "readme.txt"}};
+    case Kind::Livery:
+      return {{kOtherPlane + "texture.red\\other.bmp", "Other Red\\texture.red\\other.bmp"},
+              {kOtherPlane + "texture.red\\other_t.bmp", "Other Red\\texture.red\\other_t.bmp"}};
     case Kind::Scenery:
       return {{scenery + "Scenery\\alps.bgl", "alps.bgl"},
               {scenery + "Texture\\snow.bmp", "snow.bmp"},
@@ -137,7 +144,8 @@ void InstallWorld::layOutWorld(Kind kind, bool earlierVersion) {
   write("C:\\FS98\\Gauges\\keep.gau", "another gauge");
   write("C:\\FS98\\Sound\\eng.wav", "old engine");
   write("C:\\FS98\\Sound\\keep.wav", "another sound");
-  write("C:\\FS98\\Aircraft\\Other\\Aircraft.cfg", "another aircraft");
+  write(kOtherPlane + "Aircraft.cfg", kOtherPlaneCfg);
+  write(kOtherPlane + "texture\\other.bmp", "paint");
   makeDir("C:\\FS98\\Aircraft\\FSFSCONV");
   write("C:\\FS98\\Scenery\\World\\scenery\\world.bgl", "the world");
   if (earlierVersion) layEarlierVersion(kind);
@@ -174,6 +182,7 @@ void InstallWorld::layEarlierVersion(Kind kind) {
       protectedFile = "C:\\FS98\\Aircraft\\FSFSCONV\\Panel.Test\\panel.bmp";
       break;
     case Kind::Sound: protectedFile = "C:\\FS98\\Sound\\rpm.wav"; break;
+    case Kind::Livery: protectedFile = kOtherPlane + "texture\\old.bmp"; break;
     case Kind::Scenery: {
       const std::string list = read("C:\\FS98\\Scenery.cfg");
       write("C:\\FS98\\Scenery.cfg", list + " \r\n[Area.900]\r\nTitle=" + kSceneryName +

@@ -22,6 +22,20 @@ inline const std::string kSettings =
 
 using Files = std::map<std::string, std::string>;  // name -> bytes
 
+// The simulator's other aircraft, which a repaint is added to, and what the repaint's readme
+// says to paste into its Aircraft.cfg.
+inline const std::string kOtherPlane = "C:\\FS98\\Aircraft\\Other\\";
+inline const std::string kOtherPlaneCfg =
+    "[fltsim.0]\r\ntitle=Other Plane\r\nsim=other\r\ntexture=\r\n\r\n[General]\r\n"
+    "atc_type=OTHER\r\n";
+inline const std::string kLiveryReadme =
+    "Paste this into the aircraft.cfg:\r\n\r\n[fltsim.X]\r\ntitle=Other Plane Red\r\n"
+    "sim=other\r\ntexture=red\r\n\r\nHave fun!\r\n";
+// The Aircraft.cfg with the repaint's livery added.
+inline const std::string kOtherPlaneCfgWithRed =
+    "[fltsim.0]\r\ntitle=Other Plane\r\nsim=other\r\ntexture=\r\n\r\n[fltsim.1]\r\n"
+    "title=Other Plane Red\r\nsim=other\r\ntexture=red\r\n\r\n[General]\r\natc_type=OTHER\r\n";
+
 // The files of each kind of add-on as they arrive in the assembly area. Main.gau and eng.wav
 // carry the names of files the simulator has already, which an install may replace.
 Files addOn(Kind kind);
