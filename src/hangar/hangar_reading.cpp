@@ -47,6 +47,7 @@ class AircraftReading {
       for (const std::string& sub : fs_.listDirs(folder_)) subFolders.insert(dos::lower(dos::fileName(sub)));
       for (const std::string& f : fs_.listFiles(folder_, "*.*")) files.insert(dos::lower(f));
     } catch (const FileError& e) {
+      a.readFailed = true;
       problem("This folder cannot be read: " + errorText("Error", e) + ".");
     }
     std::optional<std::string> cfg;
@@ -106,6 +107,7 @@ class AircraftReading {
         return std::move(decoded->text);
       problem(shown + " cannot be read: " + why + ".");
     } catch (const FileError& e) {
+      a_.readFailed = true;
       problem(shown + " cannot be read: " + errorText("Error", e) + ".");
     }
     return std::nullopt;
@@ -120,6 +122,7 @@ class AircraftReading {
         names.insert(dos::lower(f));
     } catch (const FileError&) {
       // Read as empty: what it should hold is then told of as missing.
+      a_.readFailed = true;
     }
     return names;
   }
@@ -196,6 +199,7 @@ void putList(std::string& out, const std::vector<std::string>& list) {
 std::string keep(const std::vector<HangarAircraft>& hangar) {
   std::string out(kKept);
   for (const HangarAircraft& a : hangar) {
+    if (a.readFailed) continue;
     putField(out, a.folder);
     putField(out, a.title);
     putField(out, std::to_string(a.liveries.size()));
@@ -264,6 +268,15 @@ std::unordered_map<std::string, HangarAircraft> kept(std::string_view text) {
   return all;
 }
 
+// The times of what was read; none known where they cannot be had, so that it is read again.
+std::vector<std::optional<long long>> timesOf(FileSystem& fs, const std::vector<std::string>& paths) {
+  try {
+    return fs.entryTimes(paths);
+  } catch (const FileError&) {
+    return std::vector<std::optional<long long>>(paths.size());
+  }
+}
+
 }  // namespace
 
 HangarReading readHangar(FileSystem& fs, const std::string& simulator, std::string_view keptText) {
@@ -291,7 +304,7 @@ HangarReading readHangar(FileSystem& fs, const std::string& simulator, std::stri
       for (const auto& looked : found->second.looked)
         paths.push_back(aircraftDir + "\\" + looked.first);
   }
-  const std::vector<std::optional<long long>> times = fs.entryTimes(paths);
+  const std::vector<std::optional<long long>> times = timesOf(fs, paths);
 
   bool changed = folders.size() != before.size();
   std::vector<size_t> fresh;
@@ -315,7 +328,7 @@ HangarReading readHangar(FileSystem& fs, const std::string& simulator, std::stri
     std::vector<std::string> looked;
     for (size_t f : fresh)
       for (const auto& l : reading.aircraft[f].looked) looked.push_back(aircraftDir + "\\" + l.first);
-    const std::vector<std::optional<long long>> now = fs.entryTimes(looked);
+    const std::vector<std::optional<long long>> now = timesOf(fs, looked);
     size_t n = 0;
     for (size_t f : fresh)
       for (auto& l : reading.aircraft[f].looked) l.second = now[n++].value_or(-2);

@@ -33,6 +33,8 @@ struct HangarAircraft {
   size_t gaugeProblemsAt = 0;
   // What the reading looked at (relative to the Aircraft folder) and when each last changed.
   std::vector<std::pair<std::string, long long>> looked;
+  // A folder or file could not be read: what was read is not kept, and read again next time.
+  bool readFailed = false;
 };
 
 struct HangarReading {

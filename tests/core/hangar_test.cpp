@@ -1,6 +1,8 @@
 // The Hangar: every aircraft folder of the simulator, installed by Orvex or by hand, its
 // liveries, the install that brought it, and what is broken in it, on real files of every
 // encoding.
+#include <filesystem>
+
 #include "platform/dos_path.h"
 #include "support/fixtures.h"
 #include "support/install_world.h"
@@ -93,6 +95,72 @@ TEST_F(HangarTest, TheListIsReadWhenTheTabIsShownAndFollowsTheSimulator) {
   EXPECT_TRUE(app.frm.lvwHangar.rows().empty());
   EXPECT_EQ(app.frm.labHangarNote.caption(),
             "Choose the simulator's directory to see its aircraft.");
+}
+
+TEST_F(HangarTest, AGaugeAnInstallReplacesOrTakesAwayNamesTheOtherAircraftThatUseIt) {
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  for (const auto& [folder, title] : {std::pair{"Trainer", "Trainer 172"}, {"Bizjet", "Bizjet 45"},
+                                      {"Test Plane", "Test Plane"}}) {
+    write(air + folder + "\\Aircraft.cfg", std::string("[fltsim.0]\r\ntitle=") + title + "\r\n");
+    write(air + folder + "\\panel\\panel.cfg", "[Window00]\r\ngauge00=main!Needle, 1, 1\r\n");
+  }
+  write(air + "Glider\\Aircraft.cfg", "[fltsim.0]\r\ntitle=Glider\r\n");
+  unpack(Kind::Aircraft);
+  const std::string used = "Main.gau is used by 2 aircraft: Bizjet 45, Trainer 172.";
+
+  // The add-on's own aircraft aside, even where the simulator has it already.
+  std::string summary;
+  tk_.onModal = [&](Form&) {
+    summary = app.preview.labPreviewSummary.caption();
+    app.preview.cmdPreviewInstall.click();
+  };
+  app.frm.cmdRefresh.click();
+  app.frm.cmdPreview.click();
+  tk_.onModal = nullptr;
+  EXPECT_NE(summary.find("\r" + used), std::string::npos) << summary;
+  ASSERT_EQ(tk_.countCaption("Success!"), 1);
+
+  tk_.boxes.clear();
+  tk_.answers = {MsgAnswer::No};
+  press(app, "Test Plane", app.frm.cmdUninstall);
+  ASSERT_FALSE(tk_.boxes.empty());
+  EXPECT_NE(tk_.boxes[0].text.find("\r" + used), std::string::npos) << tk_.boxes[0].text;
+}
+
+TEST_F(HangarTest, WhatWasReadIsKeptAndReadAgainOnlyWhereAFolderOrFileChanged) {
+  namespace stdfs = std::filesystem;
+  Orvex& app = freshStart(Kind::Aircraft, false);
+  const std::string cfg = air + "Cub\\Aircraft.cfg";
+  write(cfg, "[fltsim.0]\r\ntitle=Cub A\r\n[fltsim.1]\r\ntitle=Cub Red\r\ntexture=red\r\n");
+  for (const char* folder : {"model", "panel", "sound", "texture"}) makeDir(air + "Cub\\" + folder);
+  const auto shown = [&] {
+    app.frm.SSTab1.setTab(0);
+    app.frm.SSTab1.setTab(5);
+    return row(app, "Cub A")[4] + "|" + row(app, "Cub A")[0];
+  };
+  const std::string missing = "The texture folder texture.red that [fltsim.1] names is missing.";
+  EXPECT_EQ(shown(), missing + "|Cub A");
+
+  // The same size, the same time: what was kept holds, and the file is not read again.
+  const auto time = stdfs::last_write_time(host(cfg));
+  write(cfg, "[fltsim.0]\r\ntitle=Cub B\r\n[fltsim.1]\r\ntitle=Cub Red\r\ntexture=red\r\n");
+  stdfs::last_write_time(host(cfg), time);
+  makeDir(air + "Gone Soon");
+  EXPECT_EQ(shown(), missing + "|Cub A");
+  EXPECT_TRUE(app.records()->keptValue("hangar c:\\fs98").has_value());
+  // A file written, or a folder made in the aircraft's: read again.
+  stdfs::last_write_time(host(cfg), time + std::chrono::seconds(5));
+  app.frm.SSTab1.setTab(0);
+  app.frm.SSTab1.setTab(5);
+  EXPECT_EQ(row(app, "Cub B")[4], missing);
+  makeDir(air + "Cub\\texture.red");
+  app.frm.SSTab1.setTab(0);
+  app.frm.SSTab1.setTab(5);
+  EXPECT_EQ(row(app, "Cub B")[4], "none");
+  stdfs::remove(host(air + "Gone Soon"));
+  app.frm.SSTab1.setTab(0);
+  app.frm.SSTab1.setTab(5);
+  for (const auto& r : app.frm.lvwHangar.rows()) EXPECT_NE(r[0], "Gone Soon");
 }
 
 }  // namespace

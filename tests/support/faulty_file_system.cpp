@@ -179,6 +179,13 @@ std::vector<std::optional<FileStamp>> FaultyFileSystem::stamps(
   return inner_.stamps(paths);
 }
 
+std::vector<std::optional<long long>> FaultyFileSystem::entryTimes(
+    const std::vector<std::string>& paths) {
+  const Counted op(*this, "entryTimes", paths.empty() ? std::string() : paths.front());
+  if (op.failing) fail();
+  return inner_.entryTimes(paths);
+}
+
 std::string FaultyFileSystem::digest(const std::string& path) {
   const Counted op(*this, "digest", path);
   if (op.failing) fail();

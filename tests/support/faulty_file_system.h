@@ -75,6 +75,8 @@ class FaultyFileSystem : public FileSystem {
   void syncFolder(const std::string& folder) override;
   std::optional<FileStamp> stamp(const std::string& path) override;
   std::vector<std::optional<FileStamp>> stamps(const std::vector<std::string>& paths) override;
+  // All of them one operation.
+  std::vector<std::optional<long long>> entryTimes(const std::vector<std::string>& paths) override;
   std::string digest(const std::string& path) override;
   std::optional<long long> freeSpace(const std::string& path) override {
     return onTheFullDisk(path) ? std::optional<long long>(room_) : inner_.freeSpace(path);
