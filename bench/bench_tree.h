@@ -158,6 +158,13 @@ double median(std::vector<double> values);
 long envNumber(const char* name, long fallback);
 int rounds();
 
+// Figures of the Hangar of 1,000 aircraft and of a livery's install (hangar_bench.cpp).
+void hangarFigures();
+void liveryInstallFigure();
+// The livery's install once next to mv, for a profiler (ORVEX_BENCH_LIVERY_FILES files, 200);
+// the exit status.
+int liveryInstallOnce();
+
 // Prints one figure as one line: its name, the value, the goal and whether it is met.
 void printFigure(const std::string& name, double value, const std::string& unit,
                  const std::string& goal, bool met);

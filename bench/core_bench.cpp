@@ -317,7 +317,7 @@ void previewFigure() {
 }
 
 // Whether a group of figures is to be printed: ORVEX_BENCH_FIGURES names some of aircraft,
-// tmpfs, scenery, refresh, uninstall and preview (all of them when it is not set).
+// tmpfs, scenery, refresh, uninstall, preview and hangar (all of them when it is not set).
 bool wanted(const std::string& group) {
   const char* figures = std::getenv("ORVEX_BENCH_FIGURES");
   if (!figures || !*figures) return true;
@@ -332,8 +332,9 @@ int main() {
   using namespace orvex::bench;
   try {
     // For a profiler: ORVEX_BENCH_ONLY=orvex, unrecorded, cp or mv runs the aircraft install once,
-    // and uninstall its install and uninstall, and nothing else.
+    // uninstall its install and uninstall, livery the install of a livery, and nothing else.
     if (const char* only = std::getenv("ORVEX_BENCH_ONLY")) {
+      if (std::string(only) == "livery") return liveryInstallOnce();
       Scratch s;
       s.generateAircraft(5000, 200'000'000);
       const std::string what = only;
@@ -353,6 +354,10 @@ int main() {
     if (wanted("refresh")) refreshFigures();
     if (wanted("uninstall")) uninstallFigure();
     if (wanted("preview")) previewFigure();
+    if (wanted("hangar")) {
+      hangarFigures();
+      liveryInstallFigure();
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());
     return 1;

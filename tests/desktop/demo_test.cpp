@@ -123,7 +123,8 @@ TEST_F(DemoTree, StartsOnFs98AndEverySimulatorDirectoryPassesTheBrowserCheck) {
       namesIn(parent_ / "Samples"),
       (std::vector<std::string>{"aircraft_orvex_pack.zip", "aircraft_orvex_racer_liveries.zip",
                                 "aircraft_orvex_trainer.zip", "panel_orvex_sport.zip",
-                                "scenery_orvex_island.zip", "sound_orvex_radial.zip"}));
+                                "repaint_orvex_racer_gold.zip", "scenery_orvex_island.zip",
+                                "sound_orvex_radial.zip"}));
 
   Orvex& app = start();
   EXPECT_TRUE(tk_.boxes.empty()) << tk_.boxes.front().caption << ": " << tk_.boxes.front().text;

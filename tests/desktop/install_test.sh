@@ -115,7 +115,7 @@ if TMPDIR="$work" HOME="$home" "$prefix/bin/orvex-launch" --demo >"$work/demo.lo
     [ -f "$demo_root/$f" ] || fail "the demo root has no $f"
   done
   [ -d "$demo_root/Assembly" ] || fail "the demo root has no Assembly"
-  [ "$(ls "$demo_root/../Samples" | wc -l)" -eq 6 ] || fail "the demo has not six samples"
+  [ "$(ls "$demo_root/../Samples" | wc -l)" -eq 7 ] || fail "the demo has not seven samples"
   grep -q "Samples" "$work/demo.log" || fail "the demo does not say where the samples are"
 else
   cat "$work/demo.log"

@@ -148,7 +148,7 @@ log_lines() { if [ -f "$log" ]; then wc -l <"$log"; else echo 0; fi; }
 
 # The buttons that install, four directly and four after a preview of what the install does.
 installs="cmdInstall|cmdPanelInstall|Command1|cmdInstallSound|cmdPreview|cmdPanelPreview"
-installs="$installs|cmdSceneryPreview|cmdSoundPreview"
+installs="$installs|cmdSceneryPreview|cmdSoundPreview|cmdInstallLivery"
 
 # What may have moved files out of the assembly area since the last snapshot: the actions of
 # this run that began before the new snapshot and had not ended before the last one. A

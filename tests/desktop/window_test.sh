@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program in a real window: `orvex-launch --demo` of the build runs under Xvfb (the xcb
 # platform) and xdotool's real mouse and keyboard input installs the sample aircraft over a gauge
-# of the simulator's own and the sample scenery, a second aircraft over the same gauge from its
-# preview, uninstalls the two aircraft and finds the original gauge again, sees a second copy
+# of the simulator's own and the sample scenery, a repaint into an aircraft chosen from the
+# simulator's list, a second aircraft over the same gauge from its preview, uninstalls the
+# repaint and the two aircraft and finds Aircraft.cfg and the original gauge again, sees a second copy
 # refused, then quits over links in the assembly area. Where to click comes from the test-only probe plugin loaded into
 # the program. Screenshots of each tab and each message box go to OUTPUT_DIR.
 # Usage: window_test.sh BUILD_DIR PROBE_PLUGIN_DIR OUTPUT_DIR
@@ -151,6 +152,29 @@ racer() {
 racer "Orvex Racer"
 [ -z "$(ls "$root/Assembly")" ] || die "the assembly area was not emptied: $(ls "$root/Assembly")"
 
+# A repaint of the racer, opened with Open Archive: the aircraft is chosen from the simulator's
+# list, the livery is seen in the Hangar, and its uninstall gives Aircraft.cfg back byte for byte.
+racer_cfg="$fs98/Aircraft/Orvex Racer/Aircraft.cfg"
+cp "$racer_cfg" "$work/racer.cfg"
+target_row() { awk -F'\t' -v t="$2" '$1 == "row" && $2 == "'"$1"'" && $8 == t {print $4, $5, $6, $7; f=1; exit} END {exit !f}' "$probe"; }
+open_archive "$samples/repaint_orvex_racer_gold.zip"
+wait_for 15 "the repaint in the assembly area" assembly_filled
+click_widget cmdRefresh
+wait_for 10 "the aircraft to add the livery to" target_row lvwLiveryTarget "Orvex Racer"
+text_is labLiveryTarget "Add Livery to:" || die "the list's label: $(widget_text labLiveryTarget)"
+click_at $(target_row lvwLiveryTarget "Orvex Racer")
+window_shot 07e-repaint-loaded.png
+click_widget cmdInstallLivery
+answer_box "Success!" OK 07f-box-livery-installed.png
+[ -f "$fs98/Aircraft/Orvex Racer/texture.gold/Orvex_Racer_t.bmp" ] || die "the livery's folder was not installed"
+grep -q '^title=Orvex Racer Gold' "$racer_cfg" || die "the livery's section was not added: $(cat "$racer_cfg")"
+[ -z "$(ls "$root/Assembly")" ] || die "the repaint left the assembly area: $(ls "$root/Assembly")"
+click_tab Hangar
+wait_for 10 "the racer in the Hangar" target_row lvwHangar "Orvex Racer"
+click_at $(target_row lvwHangar "Orvex Racer")
+wait_for 10 "the gold livery in the Hangar" target_row lvwLiveries "Orvex Racer Gold"
+window_shot 07g-hangar.png
+
 open_archive "$samples/aircraft_orvex_pack.zip"
 wait_for 15 "the pack in the assembly area" assembly_filled
 click_widget cmdRefresh
@@ -227,6 +251,9 @@ uninstall() {
 }
 click_tab Installed
 window_shot 13-installed-tab.png
+uninstall "Orvex Racer Gold" 13a
+cmp -s "$work/racer.cfg" "$racer_cfg" || die "the racer's Aircraft.cfg is not back byte for byte"
+[ ! -e "$fs98/Aircraft/Orvex Racer/texture.gold" ] || die "the livery's folder is still there"
 uninstall "Orvex Trainer" 14
 [ ! -e "$fs98/Aircraft/Orvex Trainer" ] || die "the first aircraft's folder is still there"
 cmp -s "$work/second.gau" "$fs98/Gauges/Orvex_Trainer.gau" ||

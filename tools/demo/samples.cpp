@@ -166,10 +166,24 @@ SampleArchive pack() {
   return a;
 }
 
+// A repaint of the racer: its texture folder, and a readme with the section to add.
+SampleArchive repaint() {
+  return {"repaint_orvex_racer_gold.zip",
+          {{"Orvex Racer Gold/texture.gold/Orvex_Racer_t.bmp",
+            textureBitmap(QColor(220, 170, 30), QColor(30, 30, 30), 64)},
+           {"Orvex Racer Gold/Orvex_Racer_Gold_readme.txt",
+            lines({"A gold livery for the Orvex Racer, made by Orvex.", "",
+                   "Open this archive with Orvex, press Refresh, choose the Orvex Racer and press",
+                   "Install Livery. By hand: copy texture.gold into the aircraft's folder and add",
+                   "this section to its Aircraft.cfg, numbered after the last one:", "",
+                   "[fltsim.X]", "title=Orvex Racer Gold", "model=", "panel=", "sound=",
+                   "texture=gold", "", "Happy flying!"})}}};
+}
+
 }  // namespace
 
 std::vector<SampleArchive> sampleArchives() {
-  return {aircraft(), panel(), sounds(), scenery(), liveries(), pack()};
+  return {aircraft(), panel(), sounds(), scenery(), liveries(), pack(), repaint()};
 }
 
 std::vector<DemoFile> simulatorFiles(const std::string& title, const std::string& checkFile) {
