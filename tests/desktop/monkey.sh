@@ -155,7 +155,8 @@ installs="$installs|cmdSceneryPreview|cmdSoundPreview|cmdInstallLivery"
 # throw-away is Cancel, Quit, closing, or an action whose message box, once answered, throws
 # the area away (a failed scan or selection, the end of a panel or sound install, No to
 # reusing an aircraft's folder or to going on after a failed step of an aircraft install, which
-# cancels the load); one clicked while an install or an unpacking runs is refused,
+# cancels the load; a repaint's install, whose readme goes with it); one clicked while an install
+# or an unpacking runs is refused,
 # and throws nothing away.
 actions_since() {
   local pre_last="$1" post_now="$2"
@@ -174,7 +175,7 @@ actions_since() {
     }
     $1 == "close" && $2 == "frmOrvex2" { closed = 1 }
     $1 == "answer" &&
-      (($2 == "Success!" && $4 ~ /^(Panel|Sound) Files Installed/) ||
+      (($2 == "Success!" && $4 ~ /^((Panel|Sound) Files|Livery|[0-9]+ Liveries) Installed/) ||
        ($2 == "Data Error" && $4 ~ /^No Data Found/) ||
        ($2 == "Aircraft.cfg Error" && $4 !~ /does not name a single folder/) ||
        ($2 == "Aircraft Directory Error" && $3 == "No") ||
@@ -290,7 +291,7 @@ keys=(Tab shift+Tab space Return Escape Up Down Left Right Home End Delete BackS
 # The controls on the way from an add-on to its install, and names worth typing there.
 on_the_way="cmdRefresh optFSCONV optMyChoice optPanelLetMe txtPanelName cmdPanelInstall
   optSceneryDefault optSceneryOptional txtSceneryName Command1 optSound optSoundDir optSoundCustom
-  txtSoundName txtIDecide cmdInstallSound cmdInstall"
+  txtSoundName txtIDecide cmdInstallSound cmdInstall lvwLiveryTarget cmdInstallLivery"
 on_the_way="${on_the_way//$'\n'/ }"
 names=("Orvex Test" "Spitfire Mk IX" "Sound.Name" "Panel 2")
 arrivals=0
