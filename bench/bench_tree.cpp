@@ -2,6 +2,7 @@
 #include "bench/bench_tree.h"
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -417,6 +418,23 @@ void placeByTools(Scratch& s, bool move) {
   }
   if (!move) ok = ok && runTool(rm);
   if (!ok) throw std::runtime_error(move ? "mv failed" : "cp or rm failed");
+}
+
+double peakMemory(const std::string& what, const std::function<bool()>& work) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    try {
+      _exit(work() ? 0 : 1);
+    } catch (...) {
+      _exit(2);
+    }
+  }
+  int status = 0;
+  struct rusage usage {};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0)
+    throw std::runtime_error(what + " in the child process failed");
+  return double(usage.ru_maxrss) / 1024;
 }
 
 double timed(const std::function<void()>& f) {

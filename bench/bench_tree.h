@@ -149,6 +149,10 @@ double installByTools(Scratch& s, bool move);
 // The same, untimed, on an assembly area unpacked already.
 void placeByTools(Scratch& s, bool move);
 
+// The peak memory (max RSS, MB) of a child process that runs work, which says whether it did
+// what it was to do; what names it in the failure.
+double peakMemory(const std::string& what, const std::function<bool()>& work);
+
 // Seconds taken by f.
 double timed(const std::function<void()>& f);
 

@@ -2,7 +2,6 @@
 // and to cp and rm, on one file system and across two; a large scenery next to mv; Refresh and
 // one group's file list on 10,000 files; peak memory; the uninstall of the aircraft next to
 // rm and cp; the preview of its install.
-#include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,23 +84,12 @@ Ratios compare(Scratch& s, int n, bool withMove) {
 // The install once more in a child process of its own, for its peak memory alone.
 void memoryFigure(Scratch& s) {
   s.unpack();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    try {
-      Program p(s);
-      pressInstall(*p.app, s.addOn());
-      _exit(p.tk.countCaption("Success!") == 1 ? 0 : 1);
-    } catch (...) {
-      _exit(2);
-    }
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0)
-    throw std::runtime_error("the install in the child process failed");
-  printFigure("peak memory (max RSS) of the core during the install",
-              double(usage.ru_maxrss) / 1024, "MB", "report", true);
+  const double mb = peakMemory("the install", [&] {
+    Program p(s);
+    pressInstall(*p.app, s.addOn());
+    return p.tk.countCaption("Success!") == 1;
+  });
+  printFigure("peak memory (max RSS) of the core during the install", mb, "MB", "report", true);
 }
 
 void aircraftFigures() {

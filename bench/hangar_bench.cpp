@@ -1,10 +1,6 @@
 // Figures of the Hangar and the repaint install: a simulator of 1,000 aircraft folders read the
 // first time and again when nothing changed, with the memory it takes; a livery of 200 files
 // added to an aircraft next to mv of the same files.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -29,19 +25,21 @@ std::string aircraftCfg(int n) {
   const std::string name = "Bench Aircraft " + std::to_string(n);
   std::string cfg;
   for (int l = 0; l < 4; ++l) {
-    cfg += "[fltsim." + std::to_string(l) + "]\r\ntitle=" + name + (l ? " Livery " + std::to_string(l) : "") +
-           "\r\nsim=bench\r\nmodel=\r\npanel=\r\nsound=\r\ntexture=" + (l ? std::to_string(l) : "") +
-           "\r\nkb_checklists=bench_check\r\natc_id=N" + std::to_string(1000 + n) +
-           "\r\natc_airline=\r\natc_flight_number=\r\nui_manufacturer=Bench\r\nui_type=Aircraft " +
-           std::to_string(n) + "\r\nui_variation=Livery " + std::to_string(l) +
-           "\r\ndescription=A generated aircraft of the Hangar's benchmark, livery " +
-           std::to_string(l) + ", with a description as long as real ones.\r\n\r\n";
+    cfg +=
+        "[fltsim." + std::to_string(l) + "]\r\ntitle=" + name +
+        (l ? " Livery " + std::to_string(l) : "") +
+        "\r\nsim=bench\r\nmodel=\r\npanel=\r\nsound=\r\ntexture=" + (l ? std::to_string(l) : "") +
+        "\r\nkb_checklists=bench_check\r\natc_id=N" + std::to_string(1000 + n) +
+        "\r\natc_airline=\r\natc_flight_number=\r\nui_manufacturer=Bench\r\nui_type=Aircraft " +
+        std::to_string(n) + "\r\nui_variation=Livery " + std::to_string(l) +
+        "\r\ndescription=A generated aircraft of the Hangar's benchmark, livery " +
+        std::to_string(l) + ", with a description as long as real ones.\r\n\r\n";
   }
   cfg += "[General]\r\natc_type=BENCH\r\natc_model=B" + std::to_string(n) +
          "\r\neditable=1\r\nperformance=Cruise speed 120 kts\\nRange 500 nm\r\n\r\n";
   for (const char* section : {"WEIGHT_AND_BALANCE", "flight_tuning", "GeneralEngineData",
-                              "piston_engine", "propeller", "contact_points", "lights",
-                              "flaps.0", "views", "electrical", "fuel", "airplane_geometry"}) {
+                              "piston_engine", "propeller", "contact_points", "lights", "flaps.0",
+                              "views", "electrical", "fuel", "airplane_geometry"}) {
     cfg += std::string("[") + section + "]\r\n";
     for (int k = 0; k < 10; ++k)
       cfg += "key_" + std::to_string(k) + " = " + std::to_string(k * 37 + n) +
@@ -69,7 +67,8 @@ std::string panelCfg() {
 
 // A simulator of `count` aircraft folders of about 30 files each, and the gauges they use.
 void generateHangar(const Scratch& s, int count) {
-  for (int g = 0; g < 30; ++g) put(s.path("FS98/Gauges/bench_gauge" + std::to_string(g) + ".gau"), "g");
+  for (int g = 0; g < 30; ++g)
+    put(s.path("FS98/Gauges/bench_gauge" + std::to_string(g) + ".gau"), "g");
   const std::string panel = panelCfg();
   for (int n = 0; n < count; ++n) {
     const std::string a = s.path("FS98/Aircraft/Bench " + std::to_string(n) + "/");
@@ -80,8 +79,7 @@ void generateHangar(const Scratch& s, int count) {
     for (int w = 0; w < 3; ++w) put(a + "panel/panel" + std::to_string(w) + ".bmp", "bmp");
     put(a + "sound/sound.cfg", "[fltsim]\r\nalias=Bench 0\\sound\r\n");
     for (const char* t : {"texture", "texture.1", "texture.2", "texture.3"})
-      for (int f = 0; f < 5; ++f)
-        put(a + t + "/bench_" + std::to_string(f) + ".bmp", "t");
+      for (int f = 0; f < 5; ++f) put(a + t + "/bench_" + std::to_string(f) + ".bmp", "t");
   }
 }
 
@@ -108,7 +106,8 @@ void dropRecords(const Scratch& s) {
 double showHangar(Orvex& app, size_t count) {
   app.frm.SSTab1.setTab(0);
   const double t = timed([&] { app.frm.SSTab1.setTab(HangarTab::kHangarTab); });
-  if (app.frm.lvwHangar.rows().size() != count) throw std::runtime_error("the Hangar lost aircraft");
+  if (app.frm.lvwHangar.rows().size() != count)
+    throw std::runtime_error("the Hangar lost aircraft");
   return t;
 }
 
@@ -142,8 +141,8 @@ struct Repaint {
   // The files back where the next round takes them from.
   void takeBack() {
     for (const std::string& n : names)
-      if (rename((target() + "/" + n).c_str(), (s.home() + "/pristine/texture.bench/" + n).c_str()) !=
-          0)
+      if (rename((target() + "/" + n).c_str(),
+                 (s.home() + "/pristine/texture.bench/" + n).c_str()) != 0)
         throw std::runtime_error("the repaint's " + n + " was not installed");
   }
   double byOrvex() {
@@ -153,7 +152,8 @@ struct Repaint {
     if (p.app->frm.lvwLiveryTarget.rows().empty()) throw std::runtime_error("no aircraft offered");
     p.app->frm.lvwLiveryTarget.setListIndex(0);
     const double t = timed([&] { p.app->frm.cmdInstallLivery.click(); });
-    if (p.tk.countCaption("Success!") != 1) throw std::runtime_error("the livery was not installed");
+    if (p.tk.countCaption("Success!") != 1)
+      throw std::runtime_error("the livery was not installed");
     takeBack();
     return t;
   }
@@ -163,7 +163,8 @@ struct Repaint {
     for (const std::string& n : names) mv.push_back(s.assembly("texture.bench/" + n));
     mv.push_back(target());
     const double t = timed([&] {
-      if (!runTool({"mkdir", "-p", target()}) || !runTool(mv)) throw std::runtime_error("mv failed");
+      if (!runTool({"mkdir", "-p", target()}) || !runTool(mv))
+        throw std::runtime_error("mv failed");
     });
     takeBack();
     return t;
@@ -194,22 +195,11 @@ void hangarFigures() {
 
   // Its memory: the program in a child of its own, reading the Hangar the first time.
   dropRecords(s);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    try {
-      Started p(s);
-      showHangar(*p.app, kAircraft);
-      _exit(0);
-    } catch (...) {
-      _exit(2);
-    }
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0)
-    throw std::runtime_error("the Hangar in the child process failed");
-  const double mb = double(usage.ru_maxrss) / 1024;
+  const double mb = peakMemory("the Hangar", [&] {
+    Started p(s);
+    showHangar(*p.app, kAircraft);
+    return true;
+  });
   printFigure("peak memory (max RSS) of the core with the Hangar of 1,000", mb, "MB", "<= 50",
               mb <= 50);
 }

@@ -119,7 +119,8 @@ void AssemblyArea::removeScannedLeftovers() {
     if (fs.isLink(path) || fs.isDirectory(path))
       go = removeFolder(fs, path, onFailure);
     else if (fs.isFile(path))
-      go = runSteps({{"", [&] {
+      go = runSteps({{"",
+                      [&] {
                         fs.setAttrNormal(path);
                         fs.kill(path);
                       }}},

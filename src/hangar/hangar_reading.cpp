@@ -44,7 +44,8 @@ class AircraftReading {
     look(name_);
     Names subFolders, files;
     try {
-      for (const std::string& sub : fs_.listDirs(folder_)) subFolders.insert(dos::lower(dos::fileName(sub)));
+      for (const std::string& sub : fs_.listDirs(folder_))
+        subFolders.insert(dos::lower(dos::fileName(sub)));
       for (const std::string& f : fs_.listFiles(folder_, "*.*")) files.insert(dos::lower(f));
     } catch (const FileError& e) {
       a.readFailed = true;
@@ -66,8 +67,8 @@ class AircraftReading {
     std::vector<std::string> panels, sounds, textures;
     for (const ConfigLines::Section& s : lines.sections()) {
       if (!dos::startsWith(s.name, "fltsim.")) continue;
-      a.liveries.push_back({s.name, lines.value(s, "title").value_or(""),
-                            lines.value(s, "texture").value_or("")});
+      a.liveries.push_back(
+          {s.name, lines.value(s, "title").value_or(""), lines.value(s, "texture").value_or("")});
       for (const char* key : {"model", "panel", "sound", "texture"}) {
         const std::optional<std::string> value = lines.value(s, key);
         const std::string base = key;
@@ -141,7 +142,8 @@ class AircraftReading {
     if (files) *files = own;
     if (!own.count(dos::lower(file))) return std::nullopt;  // the simulator's defaults serve
     look(name_ + "\\" + name + "\\" + file);
-    const std::optional<std::string> cfg = text(name + "\\" + file, folder_ + "\\" + name + "\\" + file);
+    const std::optional<std::string> cfg =
+        text(name + "\\" + file, folder_ + "\\" + name + "\\" + file);
     if (!cfg) return std::nullopt;
     ConfigLines lines(*cfg);
     for (const ConfigLines::Section& s : lines.sections()) {
@@ -269,7 +271,8 @@ std::unordered_map<std::string, HangarAircraft> kept(std::string_view text) {
 }
 
 // The times of what was read; none known where they cannot be had, so that it is read again.
-std::vector<std::optional<long long>> timesOf(FileSystem& fs, const std::vector<std::string>& paths) {
+std::vector<std::optional<long long>> timesOf(FileSystem& fs,
+                                              const std::vector<std::string>& paths) {
   try {
     return fs.entryTimes(paths);
   } catch (const FileError&) {
@@ -290,7 +293,8 @@ HangarReading readHangar(FileSystem& fs, const std::string& simulator, std::stri
   }
   Names gauges;
   try {
-    for (const std::string& g : fs.listFiles(simulator + "\\Gauges", "*.*")) gauges.insert(dos::lower(g));
+    for (const std::string& g : fs.listFiles(simulator + "\\Gauges", "*.*"))
+      gauges.insert(dos::lower(g));
   } catch (const FileError&) {
     // No Gauges folder: every gauge a panel names is missing from it.
   }
@@ -327,7 +331,8 @@ HangarReading readHangar(FileSystem& fs, const std::string& simulator, std::stri
     // The times of what was read, taken together: one look per folder.
     std::vector<std::string> looked;
     for (size_t f : fresh)
-      for (const auto& l : reading.aircraft[f].looked) looked.push_back(aircraftDir + "\\" + l.first);
+      for (const auto& l : reading.aircraft[f].looked)
+        looked.push_back(aircraftDir + "\\" + l.first);
     const std::vector<std::optional<long long>> now = timesOf(fs, looked);
     size_t n = 0;
     for (size_t f : fresh)

@@ -27,8 +27,8 @@ std::string installedBy(const std::vector<InstallRecord>& installs, const std::s
                         const char* kind, const std::string& name) {
   std::string by;
   for (const InstallRecord& r : installs)
-    if (r.kind == kind && r.state == InstallState::Done && dos::equalsNoCase(r.simulator, simulator) &&
-        dos::equalsNoCase(r.name, name))
+    if (r.kind == kind && r.state == InstallState::Done &&
+        dos::equalsNoCase(r.simulator, simulator) && dos::equalsNoCase(r.name, name))
       by = r.name + ", installed " + r.when.substr(0, 10);
   return by;
 }
@@ -121,8 +121,7 @@ void HangarTab::lvwHangar_Change() {
 
 void HangarTab::lvwLiveries_Change() {
   const int aircraft = frm.lvwHangar.listIndex(), livery = frm.lvwLiveries.listIndex();
-  frm.cmdRemoveLivery.setEnabled(aircraft >= 0 && size_t(aircraft) < shown_.size() &&
-                                 livery >= 0 &&
+  frm.cmdRemoveLivery.setEnabled(aircraft >= 0 && size_t(aircraft) < shown_.size() && livery >= 0 &&
                                  size_t(livery) < shown_[size_t(aircraft)].liveries.size());
 }
 
@@ -141,9 +140,10 @@ void HangarTab::cmdRemoveLivery_Click() {
               kRemoveCaption, MsgIcon::Information, MsgButtons::OK);
     return;
   }
-  const bool shared = std::count_if(a.liveries.begin(), a.liveries.end(), [&](const HangarLivery& l) {
-                        return dos::equalsNoCase(l.texture, livery.texture);
-                      }) > 1;
+  const bool shared =
+      std::count_if(a.liveries.begin(), a.liveries.end(), [&](const HangarLivery& l) {
+        return dos::equalsNoCase(l.texture, livery.texture);
+      }) > 1;
   const std::string folder = textureFolder(livery);
   if (tk.msgBox("Remove the livery " + livery.title + " from " + a.title + "?" + "\r\r" +
                     "Its section goes from Aircraft.cfg" +
@@ -209,8 +209,8 @@ bool HangarTab::takeOut(const HangarAircraft& a, const HangarLivery& livery) {
     if (!shared && fs.isDirectory(folder) && links.empty()) fs.rmDir(folder);
   } catch (const FileError& e) {
     record.end();
-    tk.msgBox("The livery " + livery.title + " could not be removed completely: " +
-                  errorMessage("Error", e) + "\r\r" +
+    tk.msgBox("The livery " + livery.title +
+                  " could not be removed completely: " + errorMessage("Error", e) + "\r\r" +
                   "What was done is recorded: the Installed tab can put it back.",
               kRemoveCaption, MsgIcon::Warning, MsgButtons::OK);
     return false;

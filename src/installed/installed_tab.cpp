@@ -262,8 +262,7 @@ void InstalledTab::cmdUninstall_Click() {
         own.push_back(rest.substr(0, rest.find('\\')));
       }
     }
-    for (const std::string& sentence : gaugeUsage(state.FSim, files, own))
-      usage += "\r" + sentence;
+    for (const std::string& sentence : gaugeUsage(state.FSim, files, own)) usage += "\r" + sentence;
   }
   if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
                     plural(counts.remove, "file will be removed", "files will be removed") +

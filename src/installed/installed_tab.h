@@ -23,9 +23,9 @@ class InstalledTab : Component {
 
   // Says, for each gauge of a simulator's Gauges folder among paths, which aircraft use it, but
   // those of the aircraft folders own: one sentence each.
-  using GaugeUsage = std::function<std::vector<std::string>(
-      const std::string& simulator, const std::vector<std::string>& paths,
-      const std::vector<std::string>& own)>;
+  using GaugeUsage = std::function<std::vector<std::string>(const std::string& simulator,
+                                                            const std::vector<std::string>& paths,
+                                                            const std::vector<std::string>& own)>;
   GaugeUsage gaugeUsage;
 
   // At start-up: the records, and the installs and uninstalls a crash broke off.

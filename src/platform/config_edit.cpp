@@ -1,7 +1,6 @@
 // Configuration texts as lines and sections, and edits of them taken back by their meaning.
 #include "platform/config_edit.h"
 
-
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/fields.h"
@@ -72,7 +71,8 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
       // Back where it was: after the lines of the section it followed, before the blank lines
       // that set the next one apart.
       size_t at = text.lines.size();
-      if (std::optional<ConfigLines::Section> next; !e.after.empty() && (next = find(text, e.after))) {
+      if (std::optional<ConfigLines::Section> next;
+          !e.after.empty() && (next = find(text, e.after))) {
         at = next->header;
         while (at > 0 && text.blank(at - 1)) --at;
       } else if (std::optional<ConfigLines::Section> prev;

@@ -25,8 +25,7 @@ class FieldReader {
     const char* begin = text_.data() + at_;
     const char* end = text_.data() + text_.size();
     const auto [stop, ec] = std::from_chars(begin, end, length);
-    if (ec != std::errc() || stop == end || *stop != ':' ||
-        size_t(end - stop) - 1 < length) {
+    if (ec != std::errc() || stop == end || *stop != ':' || size_t(end - stop) - 1 < length) {
       at_ = text_.size();
       return std::nullopt;
     }

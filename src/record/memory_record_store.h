@@ -31,9 +31,7 @@ class MemoryRecordStore : public RecordStore {
   void markDone(long install) override;
   RecordVersion version() override { return {0, writes_}; }
   std::optional<std::string> keptValue(const std::string& key) override;
-  void keepValue(const std::string& key, const std::string& value) override {
-    kept_[key] = value;
-  }
+  void keepValue(const std::string& key, const std::string& value) override { kept_[key] = value; }
 
  private:
   struct State {

@@ -401,28 +401,37 @@ void RecordingFileSystem::replaceFile(const std::string& path, const std::string
   write(*t, ChangeKind::Created, true, [&] { inner_.replaceFile(path, data); });
 }
 
+RecordingFileSystem::Pending* RecordingFileSystem::plannedWithMeaning(
+    const Target& target, ChangeKind kind, const std::function<void(Change&)>& describe,
+    bool mayShare) {
+  const bool known = byPath_.count(target.key) > 0;
+  Pending* p = planned(target, kind);
+  if (!p) return nullptr;
+  // Written by this install otherwise already: the record keeps what it said.
+  if (!known || p->change.kind == kind) {
+    describe(p->change);
+    std::vector<Change> one{p->change};
+    storeDoes([&] { store_->putChanges(one); });
+  }
+  keepOriginal(*p, mayShare);
+  return p;
+}
+
 void RecordingFileSystem::editFile(const std::string& path, const std::string& data,
                                    const std::string& meaning) {
   const std::optional<Target> t = recordedTarget(path);
   if (!t) return inner_.replaceFile(path, data);
-  const bool known = byPath_.count(t->key) > 0;
-  Pending* p = planned(*t, ChangeKind::Edit);
-  if (p) {
-    if (known && p->change.kind != ChangeKind::Edit) {
-      // Written by this install already: the record keeps what it said.
-    } else {
-      // The old bytes are kept as for any file replaced; what the edit means goes with them.
-      std::vector<ConfigEdit> edits = editsDescribed(p->change.text).value_or(std::vector<ConfigEdit>{});
-      const std::optional<std::vector<ConfigEdit>> more = editsDescribed(meaning);
-      if (more) edits.insert(edits.end(), more->begin(), more->end());
-      p->change.kind = p->change.backup.empty() && !inner_.isFile(path) ? ChangeKind::Created
-                                                                         : ChangeKind::Edit;
-      p->change.text = describeEdits(edits);
-      std::vector<Change> one{p->change};
-      storeDoes([&] { store_->putChanges(one); });
-    }
-    keepOriginal(*p, true);
-  }
+  // The old bytes are kept as for any file replaced; what the edit means goes with them.
+  Pending* p = plannedWithMeaning(
+      *t, ChangeKind::Edit,
+      [&](Change& c) {
+        std::vector<ConfigEdit> edits = editsDescribed(c.text).value_or(std::vector<ConfigEdit>{});
+        const std::optional<std::vector<ConfigEdit>> more = editsDescribed(meaning);
+        if (more) edits.insert(edits.end(), more->begin(), more->end());
+        c.kind = c.backup.empty() && !inner_.isFile(path) ? ChangeKind::Created : ChangeKind::Edit;
+        c.text = describeEdits(edits);
+      },
+      true);
   inner_.replaceFile(path, data);
   if (!p) return;
   p->happened = true;
@@ -434,19 +443,13 @@ void RecordingFileSystem::appendFile(const std::string& path, const std::string&
   if (!t) return inner_.appendFile(path, data);
   // An area added to a scenery list is undone by its meaning (its lines), so that areas added
   // since stay; the copy of the old bytes serves a rollback after a crash.
-  const bool known = byPath_.count(t->key) > 0;
-  Pending* p = planned(*t, ChangeKind::Area);
-  if (p) {
-    if (known && p->change.kind != ChangeKind::Area) {
-      // Written by this install already: the record keeps what it said.
-    } else {
-      p->change.kind = ChangeKind::Area;
-      p->change.text += data;
-      std::vector<Change> one{p->change};
-      storeDoes([&] { store_->putChanges(one); });
-    }
-    keepOriginal(*p, false);
-  }
+  Pending* p = plannedWithMeaning(
+      *t, ChangeKind::Area,
+      [&](Change& c) {
+        c.kind = ChangeKind::Area;
+        c.text += data;
+      },
+      false);
   inner_.appendFile(path, data);
   if (p) p->happened = true;
 }

@@ -134,6 +134,10 @@ class RecordingFileSystem : public FileSystem {
   // Keeps the original of a file about to be replaced or changed; a failure stops the install
   // with the file untouched.
   void keepOriginal(Pending& p, bool mayShare);
+  // A write recorded by what it means: planned as kind and described by describe (unless this
+  // install wrote the file otherwise already), its original kept.
+  Pending* plannedWithMeaning(const Target& target, ChangeKind kind,
+                              const std::function<void(Change&)>& describe, bool mayShare);
   // Runs one write of a recorded path: planned first, its original kept, then marked made.
   void write(const Target& target, ChangeKind whenNew, bool mayShare,
              const std::function<void()>& change);

@@ -72,18 +72,7 @@ std::string withoutArea(const std::string& list, const std::string& entryLines, 
   const std::string title = dos::lower(areaValue(entryLines, "title"));
   const std::string local = dos::lower(areaValue(entryLines, "local"));
   // The list's lines, each with its own line end, so that what stays keeps its bytes.
-  std::vector<std::string> lines;
-  for (size_t pos = 0; pos < list.size();) {
-    size_t end = list.find_first_of("\r\n", pos);
-    if (end == std::string::npos) {
-      end = list.size();
-    } else {
-      if (list[end] == '\r' && end + 1 < list.size() && list[end + 1] == '\n') ++end;
-      ++end;
-    }
-    lines.push_back(list.substr(pos, end - pos));
-    pos = end;
-  }
+  const std::vector<std::string> lines = ConfigLines(list).lines;
   // The last area block with both values: from its header to the next section.
   size_t from = lines.size(), to = lines.size();
   for (size_t k = 0; k < lines.size(); ++k) {

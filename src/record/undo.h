@@ -44,8 +44,8 @@ class Undo {
   const std::vector<std::string>& notTakenBack() const { return notTakenBack_; }
 
   struct Counts {
-    int remove = 0;   // files the uninstall removes
-    int putBack = 0;  // originals it puts back
+    int remove = 0;                   // files the uninstall removes
+    int putBack = 0;                  // originals it puts back
     std::vector<std::string> edited;  // configuration files whose edits it takes back
   };
   // What an uninstall of the install would do. What it reads is kept for that uninstall, which

@@ -10,13 +10,6 @@
 namespace orvex::test {
 namespace {
 
-// UTF-16 little-endian with its byte-order mark, as some editors save a configuration file.
-std::string utf16(const std::string& ascii) {
-  std::string out = "\xFF\xFE";
-  for (char c : ascii) out += std::string{c, '\0'};
-  return out;
-}
-
 class HangarTest : public RecordedWorld {
  protected:
   // The row of the Hangar that shows this title.
@@ -99,7 +92,8 @@ TEST_F(HangarTest, TheListIsReadWhenTheTabIsShownAndFollowsTheSimulator) {
 
 TEST_F(HangarTest, AGaugeAnInstallReplacesOrTakesAwayNamesTheOtherAircraftThatUseIt) {
   Orvex& app = freshStart(Kind::Aircraft, false);
-  for (const auto& [folder, title] : {std::pair{"Trainer", "Trainer 172"}, {"Bizjet", "Bizjet 45"},
+  for (const auto& [folder, title] : {std::pair{"Trainer", "Trainer 172"},
+                                      {"Bizjet", "Bizjet 45"},
                                       {"Test Plane", "Test Plane"}}) {
     write(air + folder + "\\Aircraft.cfg", std::string("[fltsim.0]\r\ntitle=") + title + "\r\n");
     write(air + folder + "\\panel\\panel.cfg", "[Window00]\r\ngauge00=main!Needle, 1, 1\r\n");

@@ -2,16 +2,11 @@
 // section added to Aircraft.cfg in the file's own encoding and line ends, and every such change
 // (a livery added, a livery removed from the Hangar) undone from the Installed tab, byte for byte
 // or, after the file changed, by taking out only its own lines.
+#include "support/fixtures.h"
 #include "support/install_world.h"
 
 namespace orvex::test {
 namespace {
-
-std::string utf16(const std::string& ascii) {
-  std::string out = "\xFF\xFE";
-  for (char c : ascii) out += std::string{c, '\0'};
-  return out;
-}
 
 class LiveryTest : public RecordedWorld {
  protected:
@@ -48,7 +43,8 @@ TEST_F(LiveryTest, ARepaintGoesToTheAircraftItWasPaintedForAndComesOffByteForByt
   EXPECT_EQ(tk_.boxes.back().text, "Livery Installed Successfully!");
   EXPECT_EQ(read(kOtherPlane + "Aircraft.cfg"), kOtherPlaneCfgWithRed);
   const Files files = addOn(Kind::Livery);
-  for (const auto& [path, name] : installedFiles(Kind::Livery)) EXPECT_EQ(read(path), files.at(name));
+  for (const auto& [path, name] : installedFiles(Kind::Livery))
+    EXPECT_EQ(read(path), files.at(name));
   EXPECT_TRUE(names("C:\\Orvex\\Assembly").empty()) << "the readme stayed";
   EXPECT_FALSE(app.frm.lvwLiveryTarget.visible());
 
@@ -92,7 +88,8 @@ TEST_F(LiveryTest, WithoutABlockTheFirstSectionIsCopiedAndATakenFolderNameIsAske
   EXPECT_EQ(tk_.countCaption("Success!"), 0);
   EXPECT_EQ(read(kAsm + "texture.blue\\trainer.bmp"), "navy");
   ASSERT_EQ(tk_.inputBoxes.size(), 1u);
-  EXPECT_EQ(tk_.inputBoxes[0].first, "texture.blue is taken in Trainer 172.\rName of the livery's folder:");
+  EXPECT_EQ(tk_.inputBoxes[0].first,
+            "texture.blue is taken in Trainer 172.\rName of the livery's folder:");
   EXPECT_EQ(tk_.inputBoxes[0].second, "texture.blue_2");
 
   // A name that is no livery folder is asked again; then the one given is used.
@@ -141,8 +138,8 @@ TEST_F(LiveryTest, ALiveryRemovedFromTheHangarIsPutBackByTheInstalledTab) {
         "[fltsim.0]\r\ntitle=Trainer\r\ntexture=\r\n\r\n[fltsim.1]\r\ntitle=Trainer Red\r\n"
         "texture=red\r\n\r\n[fltsim.2]\r\ntitle=Trainer Red Wheels\r\ntexture=red\r\n\r\n"
         "[fltsim.3]\r\ntitle=Trainer Gold\r\ntexture=gold\r\n\r\n[General]\r\natc_type=T\r\n");
-  for (const char* t : {"texture\\t.bmp", "texture.red\\t.bmp", "texture.red\\Sub\\t2.bmp",
-                        "texture.gold\\t.bmp"})
+  for (const char* t :
+       {"texture\\t.bmp", "texture.red\\t.bmp", "texture.red\\Sub\\t2.bmp", "texture.gold\\t.bmp"})
     write(trainer + t, t);
   const Files before = snapshot();
   app.frm.SSTab1.setTab(HangarTab::kHangarTab);
@@ -172,9 +169,10 @@ TEST_F(LiveryTest, ALiveryRemovedFromTheHangarIsPutBackByTheInstalledTab) {
     const std::string folder = trainer + (c.folderGoes ? "texture.gold" : "texture.red");
     EXPECT_EQ(exists(folder), !c.folderGoes);
   }
-  EXPECT_EQ(read(trainer + "Aircraft.cfg"),
-            "[fltsim.0]\r\ntitle=Trainer\r\ntexture=\r\n\r\n[fltsim.2]\r\ntitle=Trainer Red Wheels\r\n"
-            "texture=red\r\n\r\n[General]\r\natc_type=T\r\n");
+  EXPECT_EQ(
+      read(trainer + "Aircraft.cfg"),
+      "[fltsim.0]\r\ntitle=Trainer\r\ntexture=\r\n\r\n[fltsim.2]\r\ntitle=Trainer Red Wheels\r\n"
+      "texture=red\r\n\r\n[General]\r\natc_type=T\r\n");
   // Put back in either order.
   press(app, "Removed Trainer Gold", app.frm.cmdUninstall);
   press(app, "Removed Trainer Red", app.frm.cmdUninstall);

@@ -157,8 +157,7 @@ TEST_F(ScanTest, NothingRecognisableIsReportedAndTheAreaEmptied) {
   for (const Case& c :
        {Case{{"readme.txt", "setup.exe"}, "It holds readme.txt, setup.exe" + none},
         Case{{"Model\\a.mdl", "Paint\\a.bmp", "Paint\\b.BMP", "Docs\\manual.cfg"},
-             "It holds Docs\\ with 1 file, Model\\ with 1 file, Paint\\ with 2 pictures" +
-                 none}}) {
+             "It holds Docs\\ with 1 file, Model\\ with 1 file, Paint\\ with 2 pictures" + none}}) {
     emptyAssembly();
     putInAssembly(c.files);
     tk_.boxes.clear();

@@ -26,6 +26,12 @@ std::string fixtureText(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string utf16(const std::string& ascii) {
+  std::string out = "\xFF\xFE";
+  for (char c : ascii) out += std::string{c, '\0'};
+  return out;
+}
+
 std::vector<PanelBitmaps> panelBitmapCases() {
   const std::vector<PanelBitmaps> all = {
       // Blanks inside a name stay; blanks and tabs after it, and a comment, are no part of it.

@@ -14,6 +14,9 @@ bool fixtureAvailable(const std::string& name);
 std::string fixtureText(const std::string& name);
 // The host path of a fixture.
 std::string fixturePath(const std::string& name);
+// ASCII text as UTF-16 little-endian with its byte-order mark, as some editors save a
+// configuration file.
+std::string utf16(const std::string& ascii);
 
 // A panel.cfg and the bitmaps it names, as the simulator reads them.
 struct PanelBitmaps {

@@ -176,8 +176,8 @@ SampleArchive repaint() {
                    "Open this archive with Orvex, press Refresh, choose the Orvex Racer and press",
                    "Install Livery. By hand: copy texture.gold into the aircraft's folder and add",
                    "this section to its Aircraft.cfg, numbered after the last one:", "",
-                   "[fltsim.X]", "title=Orvex Racer Gold", "model=", "panel=", "sound=",
-                   "texture=gold", "", "Happy flying!"})}}};
+                   "[fltsim.X]", "title=Orvex Racer Gold",
+                   "model=", "panel=", "sound=", "texture=gold", "", "Happy flying!"})}}};
 }
 
 }  // namespace

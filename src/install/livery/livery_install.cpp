@@ -53,8 +53,9 @@ void LiveryInstall::showRepaint() {
     hideRepaint();
     return;
   }
-  setVisible({&frm.Image1, &frm.Image2, &frm.Image3, &frm.Image4, &frm.lvwAircraft, &frm.cmdInstall},
-             false);
+  setVisible(
+      {&frm.Image1, &frm.Image2, &frm.Image3, &frm.Image4, &frm.lvwAircraft, &frm.cmdInstall},
+      false);
   // The repaint's own texture files, to find the aircraft it was painted for.
   std::unordered_set<std::string> painted;
   try {
@@ -89,9 +90,9 @@ void LiveryInstall::showRepaint() {
   targets_ = std::move(sorted);
   const bool matched = !order.empty() && alike[order.front()] > 0;
   frm.lvwLiveryTarget.setRows(std::move(rows));
-  setVisible({&frm.labLiveryTarget, &frm.lvwLiveryTarget, &frm.cmdInstallLivery,
-              &frm.cmdCancelLoad},
-             true);
+  setVisible(
+      {&frm.labLiveryTarget, &frm.lvwLiveryTarget, &frm.cmdInstallLivery, &frm.cmdCancelLoad},
+      true);
   // The best match is chosen; without one the user chooses.
   if (matched) frm.lvwLiveryTarget.setListIndex(0);
   lvwLiveryTarget_Change();
@@ -154,8 +155,9 @@ std::string LiveryInstall::folderNameIn(const HangarAircraft& aircraft, const st
     if (!answer) return {};
     name = dos::trim(*answer);
     if (!validLiveryFolder(name))
-      why = "A livery's folder is named texture. and a name of its own, without \\ / : * ? \" "
-            "< > |.";
+      why =
+          "A livery's folder is named texture. and a name of its own, without \\ / : * ? \" "
+          "< > |.";
     else
       why = name + " is taken in " + aircraft.title + ".";
   }
@@ -222,8 +224,8 @@ LiveryInstall::Outcome LiveryInstall::installLivery(const AddOn& livery,
   if (!block) {
     std::string made = suffixOf(name);
     std::replace(made.begin(), made.end(), '_', ' ');
-    title = (aircraft.liveries.empty() ? aircraft.title : aircraft.liveries.front().title) + " " +
-            made;
+    title =
+        (aircraft.liveries.empty() ? aircraft.title : aircraft.liveries.front().title) + " " + made;
   }
   std::string titleGiven;
   const ConfigEdit edit =
