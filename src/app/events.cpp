@@ -98,7 +98,7 @@ void Orvex::wireEvents() {
   };
   frm.lvwHangar.onChange = plain(hangar, &HangarTab::lvwHangar_Change);
   frm.lvwLiveries.onChange = plain(hangar, &HangarTab::lvwLiveries_Change);
-  frm.cmdRemoveLivery.onClick = guarded(hangar, &HangarTab::cmdRemoveLivery_Click);
+  frm.cmdRemoveLivery.onClick = guarded(livery, &LiveryInstall::cmdRemoveLivery_Click);
   // What the aircraft of the simulator make of a gauge an install replaces or an uninstall
   // takes away, for the preview and the uninstall's question.
   installed.gaugeUsage = previews.gaugeUsage = [this](const std::string& simulator,

@@ -23,7 +23,7 @@ Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
       panel(context_, copying, assembly, installed, lists),
       sound(context_, copying, assembly, installed, lists),
       scenery(context_, copying, assembly, installed, lists),
-      hangar(context_, installed, copying),
+      hangar(context_, installed),
       livery(context_, copying, assembly, installed, hangar),
       previews(context_, ui, installed,
                [this](FileSystem& overlay, Toolkit& toolkit, Shell& shell,

@@ -17,6 +17,8 @@ struct HangarLivery {
   std::string section;  // "fltsim.1", lower case
   std::string title;    // its title=
   std::string texture;  // its texture= ("" for the plain texture folder)
+  // The folder its texture= names: "texture", "texture.red".
+  std::string textureFolder() const { return texture.empty() ? "texture" : "texture." + texture; }
 };
 
 struct HangarAircraft {

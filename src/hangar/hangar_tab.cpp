@@ -1,25 +1,15 @@
-// The Hangar tab's lists, the livery taken out from it, and the gauges the aircraft share.
+// The Hangar tab's lists, and the gauges the aircraft share.
 #include "hangar/hangar_tab.h"
 
 #include <algorithm>
 
-#include "hangar/livery_sections.h"
 #include "platform/dos_path.h"
-#include "platform/errors.h"
-#include "platform/file_tree.h"
 #include "platform/record_store.h"
-#include "platform/text_encoding.h"
 #include "platform/toolkit.h"
 #include "record/recording_file_system.h"
 
 namespace orvex {
 namespace {
-
-constexpr const char* kRemoveCaption = "Remove Livery";
-
-std::string textureFolder(const HangarLivery& livery) {
-  return livery.texture.empty() ? "texture" : "texture." + livery.texture;
-}
 
 // The install of this kind and name into the simulator, when Orvex made one: "..., installed
 // 2026-12-08".
@@ -111,7 +101,7 @@ void HangarTab::lvwHangar_Change() {
   std::string note = a.title + ":";
   for (const HangarLivery& l : a.liveries) {
     const std::string by = installedBy(installs, state.FSim, "livery", l.title);
-    rows.push_back({l.title, textureFolder(l), "[" + l.section + "]", by.empty() ? "" : by});
+    rows.push_back({l.title, l.textureFolder(), "[" + l.section + "]", by.empty() ? "" : by});
     note += "\r   " + l.title;
   }
   for (const std::string& p : a.problems) note += "\r   " + p;
@@ -120,103 +110,18 @@ void HangarTab::lvwHangar_Change() {
 }
 
 void HangarTab::lvwLiveries_Change() {
-  const int aircraft = frm.lvwHangar.listIndex(), livery = frm.lvwLiveries.listIndex();
-  frm.cmdRemoveLivery.setEnabled(aircraft >= 0 && size_t(aircraft) < shown_.size() && livery >= 0 &&
-                                 size_t(livery) < shown_[size_t(aircraft)].liveries.size());
+  frm.cmdRemoveLivery.setEnabled(chosenLivery() != nullptr);
 }
 
-void HangarTab::cmdRemoveLivery_Click() {
-  const int row = frm.lvwHangar.listIndex(), chosen = frm.lvwLiveries.listIndex();
-  if (row < 0 || size_t(row) >= shown_.size() || chosen < 0 ||
-      size_t(chosen) >= shown_[size_t(row)].liveries.size()) {
-    tk.beep();
-    return;
-  }
-  const HangarAircraft a = shown_[size_t(row)];
-  const HangarLivery livery = a.liveries[size_t(chosen)];
-  if (a.liveries.size() < 2) {
-    tk.msgBox(livery.title + " is the only livery of " + a.title +
-                  ": an aircraft needs one at least, so it stays.",
-              kRemoveCaption, MsgIcon::Information, MsgButtons::OK);
-    return;
-  }
-  const bool shared =
-      std::count_if(a.liveries.begin(), a.liveries.end(), [&](const HangarLivery& l) {
-        return dos::equalsNoCase(l.texture, livery.texture);
-      }) > 1;
-  const std::string folder = textureFolder(livery);
-  if (tk.msgBox("Remove the livery " + livery.title + " from " + a.title + "?" + "\r\r" +
-                    "Its section goes from Aircraft.cfg" +
-                    (shared ? "; its folder " + folder + " stays, as another livery uses it."
-                            : ", and its folder " + folder + " with it.") +
-                    "\r" + "The Installed tab can put it back.",
-                kRemoveCaption, MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
-    return;
-  BusyScope busy(ctx);
-  if (takeOut(a, livery))
-    tk.msgBox(livery.title + " has been removed from " + a.title + ".", kRemoveCaption,
-              MsgIcon::Information, MsgButtons::OK);
-  refreshHangar();
+const HangarAircraft* HangarTab::chosenAircraft() const {
+  const int row = frm.lvwHangar.listIndex();
+  return row >= 0 && size_t(row) < shown_.size() ? &shown_[size_t(row)] : nullptr;
 }
 
-bool HangarTab::takeOut(const HangarAircraft& a, const HangarLivery& livery) {
-  const std::string aircraft = state.FSim + "\\Aircraft\\" + a.folder;
-  const std::string cfgPath = aircraft + "\\Aircraft.cfg";
-  const auto refuse = [&](const std::string& why) {
-    tk.msgBox("The livery " + livery.title + " was not removed: " + why, kRemoveCaption,
-              MsgIcon::Warning, MsgButtons::OK);
-    return false;
-  };
-  std::optional<DecodedText> text;
-  try {
-    std::string why;
-    text = decodeText(fs.readFile(cfgPath), why);
-    if (!text) return refuse(cfgPath + " cannot be read: " + why + ".");
-  } catch (const FileError& e) {
-    return refuse(errorMessage("Error", e));
-  }
-  ConfigLines cfg(text->text);
-  // The file may have changed since the Hangar read it: the section must still be this livery's.
-  bool same = false;
-  for (const ConfigLines::Section& s : cfg.sections())
-    same = same || (s.name == livery.section &&
-                    dos::equalsNoCase(cfg.value(s, "title").value_or(""), livery.title));
-  if (!same) return refuse(cfgPath + " changed since the Hangar read it. Look at the list again.");
-  const std::optional<ConfigEdit> edit = removeLivery(cfg, livery.section);
-  bool shared = false;
-  for (const ConfigLines::Section& s : cfg.sections())
-    shared = shared || (dos::startsWith(s.name, "fltsim.") &&
-                        dos::equalsNoCase(cfg.value(s, "texture").value_or(""), livery.texture));
-  const std::string folder = aircraft + "\\" + textureFolder(livery);
-  std::vector<std::string> files, links, folders;
-  try {
-    if (!shared && fs.isDirectory(folder)) {
-      files = filesBelow(fs, folder, links);
-      folders = foldersBelow(fs, folder);
-    }
-  } catch (const FileError& e) {
-    return refuse(errorMessage("Error", e));
-  }
-
-  RecordScope record(installed_, copies_, "livery", "Removed " + livery.title);
-  try {
-    // The section goes first: the simulator never meets a livery whose folder is gone.
-    fs.editFile(cfgPath, text->encode(cfg.text(), true), describeEdits({*edit}));
-    std::vector<std::string> paths;
-    for (const std::string& f : files) paths.push_back(folder + "\\" + f);
-    for (const std::string& path : paths) fs.deleteFile(path);
-    for (auto it = folders.rbegin(); it != folders.rend(); ++it) fs.rmDir(folder + "\\" + *it);
-    if (!shared && fs.isDirectory(folder) && links.empty()) fs.rmDir(folder);
-  } catch (const FileError& e) {
-    record.end();
-    tk.msgBox("The livery " + livery.title +
-                  " could not be removed completely: " + errorMessage("Error", e) + "\r\r" +
-                  "What was done is recorded: the Installed tab can put it back.",
-              kRemoveCaption, MsgIcon::Warning, MsgButtons::OK);
-    return false;
-  }
-  record.end();
-  return true;
+const HangarLivery* HangarTab::chosenLivery() const {
+  const HangarAircraft* a = chosenAircraft();
+  const int row = frm.lvwLiveries.listIndex();
+  return a && row >= 0 && size_t(row) < a->liveries.size() ? &a->liveries[size_t(row)] : nullptr;
 }
 
 std::vector<std::string> HangarTab::gaugeUsage(const std::string& simulator,

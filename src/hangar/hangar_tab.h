@@ -1,14 +1,12 @@
 // The Hangar tab: every aircraft of the selected simulator, installed by Orvex or by hand, with
-// its liveries, the install that brought it and what is broken in it; a livery taken out again,
-// recorded like an install; and which aircraft use a gauge of the simulator's Gauges folder.
-// Read when the tab is shown, never at start-up.
+// its liveries, the install that brought it and what is broken in it; and which aircraft use a
+// gauge of the simulator's Gauges folder. Read when the tab is shown, never at start-up.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "hangar/hangar_reading.h"
-#include "install/copy_pass.h"
 #include "installed/installed_tab.h"
 #include "program/context.h"
 
@@ -18,8 +16,7 @@ class HangarTab : Component {
  public:
   static constexpr int kHangarTab = 5;
 
-  HangarTab(Context& c, InstalledTab& installed, CopyPasses& copies)
-      : Component(c), installed_(installed), copies_(copies) {}
+  HangarTab(Context& c, InstalledTab& installed) : Component(c), installed_(installed) {}
 
   // The tab shown, or the simulator changed while it is shown: the list is read anew.
   void SSTab1_Click();
@@ -27,9 +24,9 @@ class HangarTab : Component {
   // The chosen aircraft's liveries, and its problems in the note under the lists.
   void lvwHangar_Change();
   void lvwLiveries_Change();
-  // Takes the chosen livery out of its aircraft: its section of Aircraft.cfg, and its texture
-  // folder unless another livery uses it. Recorded, so that the Installed tab can put it back.
-  void cmdRemoveLivery_Click();
+  // The aircraft and the livery chosen on the tab; null when none is.
+  const HangarAircraft* chosenAircraft() const;
+  const HangarLivery* chosenLivery() const;
 
   // The aircraft of a simulator: only those that changed since the last reading are read again.
   std::vector<HangarAircraft> aircraftOf(const std::string& simulator);
@@ -40,11 +37,7 @@ class HangarTab : Component {
                                       const std::vector<std::string>& own);
 
  private:
-  // Takes the livery out, within its record; false, having said why, when it could not be.
-  bool takeOut(const HangarAircraft& aircraft, const HangarLivery& livery);
-
   InstalledTab& installed_;
-  CopyPasses& copies_;
   std::vector<HangarAircraft> shown_;  // by row
 };
 

@@ -2,7 +2,8 @@
 // the simulator's aircraft, chosen from the Hangar's list: the folder copied into the aircraft's
 // folder under its own name (or one the user gives when that is taken), and a [fltsim.N] section
 // added to its Aircraft.cfg, from the block the repaint brings or from the aircraft's first one.
-// Each livery is an install of its own, undone by Uninstall like any other.
+// Each livery is an install of its own, undone by Uninstall like any other; so is a livery taken
+// out from the Hangar.
 #pragma once
 
 #include <optional>
@@ -32,6 +33,10 @@ class LiveryInstall : Component {
   void showRepaint();
   void lvwLiveryTarget_Change();
   void cmdInstallLivery_Click();
+  // The Hangar's Remove Livery: the livery chosen there taken out of its aircraft (its section
+  // of Aircraft.cfg, and its texture folder unless another livery uses it), recorded so that
+  // the Installed tab can put it back.
+  void cmdRemoveLivery_Click();
 
  private:
   enum class Outcome { Installed, Cancelled, Stopped };
@@ -43,6 +48,8 @@ class LiveryInstall : Component {
   // the texture suffix, else the first. A file that cannot be read throws.
   std::optional<std::vector<std::string>> blockOf(const std::string& texture);
   void hideRepaint();
+  // Takes the livery out, within its record; false, having said why, when it could not be.
+  bool takeOut(const HangarAircraft& aircraft, const HangarLivery& livery);
 
   CopyPasses& copies_;
   AssemblyArea& assembly_;
