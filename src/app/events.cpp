@@ -144,6 +144,25 @@ void Orvex::wireEvents() {
       };
     }
   }
+
+  // Tab 6 "Scenery Library": a change of the list waits while an install runs.
+  frm.SSTab1.onClick = [others = frm.SSTab1.onClick,
+                        libraryTab = plain(library, &SceneryLibrary::SSTab1_Click)] {
+    others();
+    libraryTab();
+  };
+  frm.lvwLibrary.onChange = plain(library, &SceneryLibrary::lvwLibrary_Change);
+  frm.cmdLibraryEnable.onClick = guarded(library, &SceneryLibrary::cmdLibraryEnable_Click);
+  frm.cmdLibraryDisable.onClick = guarded(library, &SceneryLibrary::cmdLibraryDisable_Click);
+  frm.cmdLibraryUp.onClick = guarded(library, &SceneryLibrary::cmdLibraryUp_Click);
+  frm.cmdLibraryDown.onClick = guarded(library, &SceneryLibrary::cmdLibraryDown_Click);
+  frm.cmdLibraryRemove.onClick = guarded(library, &SceneryLibrary::cmdLibraryRemove_Click);
+  frm.cmdLibraryAddFolder.onClick = guarded(library, &SceneryLibrary::cmdLibraryAddFolder_Click);
+  frm.drvLibrary.onChange = plain(library, &SceneryLibrary::drvLibrary_Change);
+  frm.dirLibrary.onChange = plain(library, &SceneryLibrary::dirLibrary_Change);
+  frm.cmdLibraryFolderAdd.onClick = guarded(library, &SceneryLibrary::cmdLibraryFolderAdd_Click);
+  frm.cmdLibraryFolderCancel.onClick =
+      guarded(library, &SceneryLibrary::cmdLibraryFolderCancel_Click);
 }
 
 }  // namespace orvex

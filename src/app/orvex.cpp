@@ -27,7 +27,8 @@ Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
                [this](FileSystem& overlay, Toolkit& toolkit, Shell& shell,
                       Button frmOrvex2::*install) { runSecond(overlay, toolkit, shell, install); }),
       hangar(context_, installed),
-      sims(context_, ui, lists, settings, assembly, installed, scenery, hangar) {
+      library(context_, installed, copying, lists),
+      sims(context_, ui, lists, settings, assembly, installed, scenery, hangar, library) {
   wireEvents();
 }
 

@@ -70,7 +70,8 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
     case ConfigEdit::Op::Removed: {
       if (find(text, e.section)) return true;  // back already
       size_t at = text.lines.size();
-      if (std::optional<ConfigLines::Section> next; !e.after.empty() && (next = find(text, e.after)))
+      if (std::optional<ConfigLines::Section> next;
+          !e.after.empty() && (next = find(text, e.after)))
         at = next->header;
       else if (std::optional<ConfigLines::Section> prev;
                !e.before.empty() && (prev = find(text, e.before)))
@@ -88,7 +89,12 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
       if (!s) return false;
       const std::optional<size_t> line = text.lineOf(*s, e.key);
       if (line && e.was.empty()) {
+        const bool last = *line + 1 == text.lines.size();
         text.lines.erase(text.lines.begin() + long(*line));
+        // Added after a last line without a line end: that line end goes with it.
+        if (last && !e.joinedLineEnd.empty() && !text.lines.empty() &&
+            text.lines.back().ends_with(e.joinedLineEnd))
+          text.lines.back().resize(text.lines.back().size() - e.joinedLineEnd.size());
       } else if (line) {
         // The line keeps the line end it has now: the last line of a file may have none.
         std::string was = e.was;

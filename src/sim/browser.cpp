@@ -57,6 +57,7 @@ void Simulators::cmdSelect_Click() {
     frm.cmdSetDirectories.setCaption(p->directoryCaption);
     installed_.refreshInstalled();
     hangar_.refreshHangar();
+    library_.refreshLibrary();
   }
   frm.frmDirectories.setVisible(false);
   frm.Image1.setVisible(true);

@@ -14,6 +14,7 @@ void Simulators::selectProfile(const SimProfile& profile) {
   frm.labLocation.setCaption(path);
   installed_.refreshInstalled();
   hangar_.refreshHangar();
+  library_.refreshLibrary();
   if (isPlaceholder(path)) {
     ClearAll();
     frm.cmdSetDirectories.setCaption(profile.placeholder);

@@ -12,6 +12,7 @@
 #include "program/profiles.h"
 #include "program/settings.h"
 #include "program/window_helpers.h"
+#include "scenery_library/scenery_library.h"
 
 namespace orvex {
 
@@ -19,7 +20,7 @@ class Simulators : Component {
  public:
   Simulators(Context& c, WindowHelpers& ui, FileLists& lists, Settings& settings,
              AssemblyArea& assembly, InstalledTab& installed, SceneryInstall& scenery,
-             HangarTab& hangar)
+             HangarTab& hangar, SceneryLibrary& library)
       : Component(c),
         ui_(ui),
         lists_(lists),
@@ -27,7 +28,8 @@ class Simulators : Component {
         assembly_(assembly),
         installed_(installed),
         scenery_(scenery),
-        hangar_(hangar) {}
+        hangar_(hangar),
+        library_(library) {}
 
   // The selection procedure of the four profiles.
   void optFS98_Click();
@@ -56,6 +58,7 @@ class Simulators : Component {
   InstalledTab& installed_;
   SceneryInstall& scenery_;
   HangarTab& hangar_;
+  SceneryLibrary& library_;
 };
 
 }  // namespace orvex

@@ -20,8 +20,9 @@ ConfigEdit added(const std::string& title, const std::string& lines) {
 }
 
 TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
-  const std::string aircraft = "[fltsim.0]\r\ntitle=A\r\n\r\n[fltsim.1]\r\ntitle=B\r\n\r\n"
-                               "[General]\r\natc_type=X\r\n";
+  const std::string aircraft =
+      "[fltsim.0]\r\ntitle=A\r\n\r\n[fltsim.1]\r\ntitle=B\r\n\r\n"
+      "[General]\r\natc_type=X\r\n";
   ConfigEdit set;
   set.op = ConfigEdit::Op::Set;
   set.section = {"area.", {{"title", "Harbor"}, {"local", "Scenery\\Harbor"}}};
@@ -67,11 +68,22 @@ TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
          return e;
        }(),
        "[Area.001]\nTitle=Sea\n\n[Area.003]\nTitle=Hill\n"},
-      {"a key set back, its line end kept", "[Area.001]\r\nTitle=Harbor\r\nLocal=Scenery\\Harbor\r\n"
-                                            "Active=FALSE",
+      {"a key set back, its line end kept",
+       "[Area.001]\r\nTitle=Harbor\r\nLocal=Scenery\\Harbor\r\n"
+       "Active=FALSE",
        set, "[Area.001]\r\nTitle=Harbor\r\nLocal=Scenery\\Harbor\r\nActive=TRUE"},
-      {"a line that was not there goes", "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\nActive=TRUE\n\n",
-       inserted, "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\n\n"},
+      {"a line that was not there goes",
+       "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\nActive=TRUE\n\n", inserted,
+       "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\n\n"},
+      {"and the line end it gave a last line that had none",
+       "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\nActive=TRUE",
+       [&] {
+         ConfigEdit e = inserted;
+         e.now = "Active=TRUE";
+         e.joinedLineEnd = "\n";
+         return e;
+       }(),
+       "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor"},
       {"an area taken out comes back before the one after it",
        "[Area.001]\nTitle=Sea\n\n[Area.003]\nTitle=Hill\n", removed,
        "[Area.001]\nTitle=Sea\n\n[Area.002]\nTitle=Lake\n\n[Area.003]\nTitle=Hill\n"},
@@ -99,8 +111,8 @@ TEST(ConfigEditTest, TheRecordsDescriptionGivesTheEditsBackAndRefusesAnythingEls
   ASSERT_EQ(back->size(), 2u);
   EXPECT_EQ(describeEdits(*back), text);
   EXPECT_EQ((*back)[1].lines, e.lines);
-  for (const std::string& bad : {std::string(), std::string("edits 1:1:Q"), text + "9:",
-                                 text.substr(0, text.size() - 1)})
+  for (const std::string& bad :
+       {std::string(), std::string("edits 1:1:Q"), text + "9:", text.substr(0, text.size() - 1)})
     EXPECT_FALSE(editsDescribed(bad)) << bad;
 }
 
