@@ -271,18 +271,46 @@ bool SceneryLibrary::change(const std::string& recordName,
   ListChange c = make(*r.parsed);
   const std::string bytes = r.text.encode(c.text, true);
   long id = 0;
+  bool failed = false;
+  std::string failure;
   try {
     // As a scenery's install does: the backup holds the list as it was just before.
     RecordScope record(installed_, copies_, "scenery list", recordName);
     fs.copyFile(r.list, r.backup);
     id = ctx.recording.installId();
     fs.editFile(r.list, bytes, describeEdits(c.edits));
+    id = ctx.recording.installId();
     record.end();
   } catch (const FileError& e) {
+    failed = true;
+    failure = errorMessage("Error", e);
+  } catch (const StopFailure& e) {
+    failed = true;
+    // The records or the backup store failed: what they say before their advice, which the
+    // roll-back below makes moot. Nothing to say when the user chose not to go on without them.
+    failure = e.what();
+    failure = failure.substr(0, failure.find("\r\r"));
+    if (failure.empty() && !id) {
+      frm.setMousePointer(MousePointer::Default);
+      return false;
+    }
+    if (failure.empty()) failure = "the change was stopped.";
+  }
+  if (failed) {
     // The list is replaced whole or not at all; the backup written before it goes back too, so
     // that a change that failed leaves neither a trace nor a record.
     const bool undone = installed_.rollBack(id);
-    return refuse(r.list + " was not changed: " + errorMessage("Error", e) +
+    bool changedAllTheSame = false;
+    try {
+      changedAllTheSame = !undone && fs.readFile(r.list) == bytes;
+    } catch (const FileError&) {
+      // Not known to be changed.
+    }
+    if (changedAllTheSame)
+      return refuse(recordName + " is in " + r.list + ", but " + failure + "\r\r" +
+                        "The Installed tab keeps what is recorded of it.",
+                    true);
+    return refuse(r.list + " was not changed: " + failure +
                       (undone ? std::string()
                               : "\r\r" + r.backup + " could not be put back as it was; the " +
                                     "Installed tab keeps the record of " + recordName + "."),
@@ -297,7 +325,9 @@ bool SceneryLibrary::change(const std::string& recordName,
   const bool removed = c.edits.front().op == ConfigEdit::Op::Removed;
   show(removed ? nullptr : &c.edits.front().section);
   frm.setMousePointer(MousePointer::Default);
-  frm.labLibraryNote.setCaption(done + " The Installed tab can take it back.");
+  // Without the records (the user chose to go on without them) nothing can take it back.
+  frm.labLibraryNote.setCaption(done + (id ? " The Installed tab can take it back."
+                                           : " It is not recorded, so it cannot be undone."));
   return true;
 }
 

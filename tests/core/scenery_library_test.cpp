@@ -40,7 +40,7 @@ void addFolder(Orvex& app, const std::string& folder) {
   app.frm.SSTab1.setTab(SceneryLibrary::kSceneryLibraryTab);
   app.frm.cmdLibraryAddFolder.click();
   ASSERT_TRUE(app.frm.frmLibraryFolder.visible());
-  app.frm.dirLibrary.setPath(folder);
+  app.pointDirList(app.frm.dirLibrary, folder);
   app.frm.cmdLibraryFolderAdd.click();
 }
 
