@@ -1,6 +1,7 @@
 // Configuration texts as lines and sections, and edits of them taken back by their meaning.
 #include "platform/config_edit.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "platform/config_entries.h"
@@ -169,6 +170,10 @@ class FieldReader {
 }  // namespace
 
 ConfigLines::ConfigLines(std::string_view text) {
+  // As many lines as line ends, or CRs in a text that ends its lines with them alone.
+  size_t ends = size_t(std::count(text.begin(), text.end(), '\n'));
+  if (ends == 0) ends = size_t(std::count(text.begin(), text.end(), '\r'));
+  lines.reserve(ends + 1);
   for (size_t pos = 0; pos < text.size();) {
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) {
