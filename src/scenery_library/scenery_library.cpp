@@ -57,15 +57,15 @@ bool sameArea(const SectionKey& a, const SectionKey& b) {
 
 }  // namespace
 
-// What the tab read: the list's bytes and text, its areas, and how the rows show them.
+// What the tab read: the list, its areas, and how the rows show them.
 struct SceneryLibrary::Reading {
   std::string list, backup;  // DOS paths
-  std::string bytes;         // the list as read, to tell a list changed on disk since
+  // How the list is written (its text is the parsed list's lines): the list as read is that,
+  // encoded, to tell a list changed on disk since.
   DecodedText text;
   std::optional<SceneryList> parsed;
   FolderCache folders;
   std::vector<size_t> order;       // the area of each row
-  std::vector<std::string> notes;  // each row's area in full, for the note
   std::vector<long> addedBy;       // by area: the install that added it, 0 for none
   std::vector<std::string> adder;  // by area: that install's name
   std::string summary;
@@ -113,19 +113,21 @@ void SceneryLibrary::readLibrary() {
     return nothing("Choose the simulator's directory to see its scenery list.");
   r.list = state.FSim + "\\Scenery.cfg";
   r.backup = state.FSim + "\\SceneryCfg.bku";
+  std::optional<DecodedText> text;
+  std::string why;
   try {
     if (!fs.isFile(r.list)) return nothing("There is no Scenery.cfg in " + state.FSim + ".");
-    r.bytes = fs.readFile(r.list);
+    text = decodeText(fs.readFile(r.list), why);
   } catch (const FileError& e) {
     return nothing(r.list + " cannot be read: " + errorText("Error", e));
   }
-  std::string why;
-  std::optional<DecodedText> text = decodeText(r.bytes, why);
   if (!text)
     return nothing(r.list + " cannot be read as a scenery list: " + why + ". " +
                    "Nothing in it is shown or changed.");
+  // Kept once, as its lines: a list of thousands of areas is megabytes.
+  r.parsed.emplace(text->text);
   r.text = std::move(*text);
-  r.parsed.emplace(r.text.text);
+  r.text.text = {};
   flagAreas(*r.parsed, fs, state.FSim, r.folders);
   show(nullptr);
 }
@@ -155,7 +157,7 @@ void SceneryLibrary::show(const SectionKey* select) {
         }
       }
       for (size_t i = 0; i < list.areas.size(); ++i) {
-        const auto found = byName.find(nameOf(list.areas[i].key));
+        const auto found = byName.find(nameOf(areaKey(list.areas[i])));
         if (found == byName.end()) continue;
         const InstallRecord& by = installs[found->second];
         r.addedBy[i] = by.id;
@@ -167,7 +169,6 @@ void SceneryLibrary::show(const SectionKey* select) {
   }
 
   r.order = list.layerOrder();
-  r.notes.clear();
   std::vector<std::vector<std::string>> rows;
   rows.reserve(r.order.size());
   int flagged = 0, selected = -1;
@@ -180,10 +181,7 @@ void SceneryLibrary::show(const SectionKey* select) {
     rows.push_back({titleOf(a), folderText(a), a.hasLayer ? a.layerText : "none", activeText(a),
                     r.adder[i].empty() ? "not by Orvex" : r.adder[i],
                     problems.empty() ? "none" : problems});
-    std::string note = titleOf(a) + " " + a.header + ":\r   " + folderText(a);
-    for (const std::string& p : a.problems) note += "\r   " + p;
-    r.notes.push_back(std::move(note));
-    if (select && selected < 0 && sameArea(a.key, *select)) selected = int(row);
+    if (select && selected < 0 && sameArea(areaKey(a), *select)) selected = int(row);
   }
   frm.lvwLibrary.setRows(std::move(rows));
   r.summary = std::to_string(list.areas.size()) +
@@ -197,8 +195,15 @@ void SceneryLibrary::show(const SectionKey* select) {
 void SceneryLibrary::lvwLibrary_Change() {
   const Reading& r = *reading_;
   const int row = frm.lvwLibrary.listIndex();
-  frm.labLibraryNote.setCaption(row >= 0 && size_t(row) < r.notes.size() ? r.notes[size_t(row)]
-                                                                         : r.summary);
+  if (r.parsed && row >= 0 && size_t(row) < r.order.size()) {
+    // The chosen area in full.
+    const SceneryArea& a = r.parsed->areas[r.order[size_t(row)]];
+    std::string note = titleOf(a) + " " + a.header + ":\r   " + folderText(a);
+    for (const std::string& p : a.problems) note += "\r   " + p;
+    frm.labLibraryNote.setCaption(note);
+  } else {
+    frm.labLibraryNote.setCaption(r.summary);
+  }
   updateButtons();
 }
 
@@ -249,7 +254,7 @@ bool SceneryLibrary::change(const std::string& recordName,
   // is never overwritten.
   bool listProtected = false, backupProtected = false;
   try {
-    if (fs.readFile(r.list) != r.bytes)
+    if (fs.readFile(r.list) != r.text.encode(r.parsed->lines.text(), true))
       return refuse(r.list + " has changed on disk since the list was read: another program " +
                         "or an editor changed it. Nothing was changed." + "\r\r" +
                         "The list has been read again; make the change again if it is still " +
@@ -317,9 +322,7 @@ bool SceneryLibrary::change(const std::string& recordName,
                   true);
   }
 
-  r.bytes = bytes;
-  r.text.text = std::move(c.text);
-  r.parsed.emplace(r.text.text);
+  r.parsed.emplace(c.text);
   // The folders are as they were a moment ago: what was found in them is kept.
   flagAreas(*r.parsed, fs, state.FSim, r.folders);
   const bool removed = c.edits.front().op == ConfigEdit::Op::Removed;
@@ -497,15 +500,17 @@ void SceneryLibrary::cmdLibraryFolderAdd_Click() {
   for (const SceneryArea& a : r.parsed->areas)
     if (!a.folder.empty() && dos::equalsNoCase(a.folder, folder))
       return refuse(folder + " is in the list already, as " + titleOf(a) + ".");
+  DecodedText list = r.text;
+  list.text = r.parsed->lines.text();
   long number = 0;
   try {
-    number = newAreaNumber(r.text.text);
+    number = newAreaNumber(list.text);
   } catch (const FileError& e) {
     return refuse("No number is left for a new area: " + errorText("Error", e));
   }
-  const std::string joined = areaJoinedLineEnd(r.text);
-  const std::string entry = areaEntry(number, r.text.fromProgram(title),
-                                      r.text.fromProgram(areaLocal(fs, state.FSim, folder)), r.text)
+  const std::string joined = areaJoinedLineEnd(list);
+  const std::string entry = areaEntry(number, list.fromProgram(title),
+                                      list.fromProgram(areaLocal(fs, state.FSim, folder)), list)
                                 .substr(joined.size());
   r.choosingFolder = false;
   frm.frmLibraryFolder.setVisible(false);

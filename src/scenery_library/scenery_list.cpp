@@ -42,12 +42,29 @@ std::optional<long long> wholeNumber(const std::string& text) {
   return n;
 }
 
+std::string_view trimmedView(std::string_view text, std::string_view blanks) {
+  const size_t from = text.find_first_not_of(blanks);
+  if (from == std::string_view::npos) return {};
+  return text.substr(from, text.find_last_not_of(blanks) + 1 - from);
+}
+
+// The name of the section a line heads, as sectionOf gives it; nothing for any other line.
+// Read without a copy of each line: a list of thousands of areas has tens of thousands.
+std::optional<std::string> headerName(std::string_view line) {
+  const size_t open = line.find_first_not_of(" \t");
+  if (open == std::string_view::npos || line[open] != '[') return std::nullopt;
+  const size_t close = line.find(']', open);
+  if (close == std::string_view::npos) return std::nullopt;
+  return dos::lower(std::string(trimmedView(line.substr(open + 1, close - open - 1), " \t")));
+}
+
 SectionKey keyOfArea(const ConfigLines& lines, const ConfigLines::Section& s, bool readable) {
   // A header the simulator cannot read is found by its own name; a readable one under any
   // number, as it may have been renumbered since.
   return keyOf(lines, s, readable ? "area." : s.name, {"title", "local"});
 }
 
+// An area's lines read as entryOf, ConfigLines::value and keyOf read them, in one pass.
 SceneryArea readArea(const ConfigLines& lines, const ConfigLines::Section& s) {
   SceneryArea a;
   a.section = s;
@@ -57,40 +74,45 @@ SceneryArea readArea(const ConfigLines& lines, const ConfigLines::Section& s) {
     a.problems.push_back("The simulator does not read its header " + a.header + ".");
   bool hasTitle = false, hasActive = false, hasRequired = false;
   for (size_t k = s.header + 1; k < s.end; ++k) {
-    const std::string line = trimmedLine(lines.lines[k]);
-    if (line.empty() || line[0] == ';' || line.rfind("//", 0) == 0) continue;
+    const std::string_view line = trimmedView(lines.lines[k], " \t\r\n");
+    if (line.empty() || line[0] == ';' || line.starts_with("//")) continue;
     if (line[0] == '[') {
-      a.problems.push_back("The simulator does not read the broken header " + quoted(line) + ".");
+      a.problems.push_back("The simulator does not read the broken header " +
+                           quoted(std::string(line)) + ".");
       continue;
     }
-    const std::optional<Entry> e = entryOf(line);
-    if (!e) {
-      a.problems.push_back("The simulator does not read the line " + quoted(line) + ".");
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+      a.problems.push_back("The simulator does not read the line " + quoted(std::string(line)) +
+                           ".");
       continue;
     }
+    const std::string_view key = trimmedView(line.substr(0, eq), " \t");
+    std::string_view value = trimmedView(line.substr(eq + 1), " \t");
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
     // The first line of a key is the one read.
-    if (e->key == "title" && !hasTitle) {
-      hasTitle = true;
-      a.title = e->value;
-    } else if (e->key == "local" && !a.hasLocal) {
-      a.hasLocal = true;
-      a.local = e->value;
-    } else if (e->key == "remote" && !a.hasRemote) {
-      a.hasRemote = true;
-      a.remote = e->value;
-    } else if (e->key == "layer" && !a.hasLayer) {
-      a.hasLayer = true;
-      a.layerText = withoutComment(e->value);
+    const auto is = [&](std::string_view name, bool& seen) {
+      if (seen || !dos::equalsNoCase(key, name)) return false;
+      seen = true;
+      return true;
+    };
+    if (is("title", hasTitle)) {
+      a.title = value;
+    } else if (is("local", a.hasLocal)) {
+      a.local = value;
+    } else if (is("remote", a.hasRemote)) {
+      a.remote = value;
+    } else if (is("layer", a.hasLayer)) {
+      a.layerText = withoutComment(value);
       a.layer = wholeNumber(a.layerText);
-    } else if (e->key == "active" && !hasActive) {
-      hasActive = true;
-      a.activeText = withoutComment(e->value);
+    } else if (is("active", hasActive)) {
+      a.activeText = withoutComment(value);
       a.active = dos::equalsNoCase(a.activeText, "TRUE")    ? SceneryArea::Active::On
                  : dos::equalsNoCase(a.activeText, "FALSE") ? SceneryArea::Active::Off
                                                             : SceneryArea::Active::Unclear;
-    } else if (e->key == "required" && !hasRequired) {
-      hasRequired = true;
-      a.required = dos::equalsNoCase(withoutComment(e->value), "TRUE");
+    } else if (is("required", hasRequired)) {
+      a.required = dos::equalsNoCase(withoutComment(value), "TRUE");
     }
   }
   if (!a.hasLocal)
@@ -104,7 +126,6 @@ SceneryArea readArea(const ConfigLines& lines, const ConfigLines::Section& s) {
   if (a.active == SceneryArea::Active::Unclear)
     a.problems.push_back("Its Active= value " + quoted(a.activeText) +
                          " is neither TRUE nor FALSE.");
-  a.key = keyOfArea(lines, s, a.readableHeader);
   return a;
 }
 
@@ -135,23 +156,22 @@ std::string othersNamed(const SceneryList& list, const std::vector<size_t>& grou
   return first + " and " + std::to_string(others - 1) + " more";
 }
 
-FolderState lookInto(FileSystem& fs, const std::string& folder) {
-  try {
-    if (!fs.listFiles(folder, "*.bgl").empty()) return FolderState::Fine;
-  } catch (const FileError&) {
-    return FolderState::Missing;
+// A full DOS path with nothing to resolve in it: no "." or ".." and no doubled separator.
+bool plainPath(const std::string& path) {
+  if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
+  for (size_t from = 3; from <= path.size();) {
+    size_t end = path.find('\\', from);
+    if (end == std::string::npos) end = path.size();
+    const std::string_view part(path.data() + from, end - from);
+    if ((part.empty() && end != path.size()) || part == "." || part == "..") return false;
+    from = end + 1;
   }
-  // The classic layout: the area names the folder, its files lie in its scenery sub-folder.
-  try {
-    if (!fs.listFiles(folder + "\\scenery", "*.bgl").empty()) return FolderState::Fine;
-  } catch (const FileError&) {
-    // No such sub-folder: nothing there either.
-  }
-  return FolderState::NoSceneryFiles;
+  return true;
 }
 
 std::string fullFolder(FileSystem& fs, const std::string& simulator, const std::string& value) {
   const std::string folder = areaFolder(simulator, value);
+  if (plainPath(folder)) return folder;
   try {
     return fs.fullPath(folder);
   } catch (const FileError&) {
@@ -159,11 +179,61 @@ std::string fullFolder(FileSystem& fs, const std::string& simulator, const std::
   }
 }
 
+bool hasSceneryFolder(const FileSystem::FolderListing& listing, std::string& name) {
+  for (const std::string& f : listing.folders)
+    if (dos::equalsNoCase(f, "scenery")) {
+      name = f;
+      return true;
+    }
+  return false;
+}
+
+// Looks into the folders not looked into yet: each once, those of one parent together, then
+// the scenery sub-folders of those without a .bgl file of their own.
+void lookInto(FileSystem& fs, std::vector<std::string> folders, FolderCache& cache) {
+  // In order, those of one parent come one after another: the parent is found once for them.
+  std::sort(folders.begin(), folders.end());
+  folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+  const std::vector<std::optional<FileSystem::FolderListing>> listed =
+      fs.listFolders(folders, "*.bgl");
+  std::vector<std::string> deeper, owners;
+  for (size_t k = 0; k < folders.size(); ++k) {
+    FolderState& state = cache[dos::lower(folders[k])];
+    std::string sub;
+    if (!listed[k]) {
+      state = FolderState::Missing;
+    } else if (!listed[k]->files.empty()) {
+      state = FolderState::Fine;
+    } else {
+      // The classic layout: the area names the folder, its files lie in its scenery folder.
+      state = FolderState::NoSceneryFiles;
+      if (hasSceneryFolder(*listed[k], sub)) {
+        deeper.push_back(folders[k] + "\\" + sub);
+        owners.push_back(dos::lower(folders[k]));
+      }
+    }
+  }
+  const std::vector<std::optional<FileSystem::FolderListing>> below =
+      fs.listFolders(deeper, "*.bgl");
+  for (size_t k = 0; k < deeper.size(); ++k)
+    if (below[k] && !below[k]->files.empty()) cache[owners[k]] = FolderState::Fine;
+}
+
 }  // namespace
 
 SceneryList::SceneryList(std::string_view text) : lines(text) {
+  // The sections as ConfigLines::sections finds them, without a copy of each line.
+  std::vector<ConfigLines::Section> sections;
+  sections.reserve(lines.lines.size() / 4);
+  for (size_t k = 0; k < lines.lines.size(); ++k) {
+    std::optional<std::string> name = headerName(lines.lines[k]);
+    if (!name) continue;
+    if (!sections.empty()) sections.back().end = k;
+    sections.push_back({std::move(*name), k, lines.lines.size()});
+  }
   std::unordered_map<std::string, size_t> headers;
-  for (const ConfigLines::Section& s : lines.sections()) {
+  areas.reserve(sections.size());
+  for (const ConfigLines::Section& s : sections) {
     if (!isAreaSection(s.name)) continue;
     areas.push_back(readArea(lines, s));
     // Of two areas under one header the simulator reads the first.
@@ -176,6 +246,13 @@ SceneryList::SceneryList(std::string_view text) : lines(text) {
                                                   : areas[first->second].title) +
               "): the simulator reads only that one.");
   }
+}
+
+SectionKey areaKey(const SceneryArea& area) {
+  // A header the simulator cannot read is found by its own name; a readable one under any
+  // number, as it may have been renumbered since.
+  return {area.readableHeader ? "area." : area.section.name,
+          {{"title", withoutComment(area.title)}, {"local", withoutComment(area.local)}}};
 }
 
 std::vector<size_t> SceneryList::layerOrder() const {
@@ -200,34 +277,58 @@ std::string areaFolder(const std::string& simulator, std::string value) {
 
 void flagAreas(SceneryList& list, FileSystem& fs, const std::string& simulator,
                FolderCache& folders) {
-  std::unordered_map<std::string, std::vector<size_t>> byFolder;
-  std::unordered_map<long long, std::vector<size_t>> byLayer;
-  for (size_t i = 0; i < list.areas.size(); ++i) {
-    SceneryArea& a = list.areas[i];
+  std::vector<std::string> unknown;
+  for (SceneryArea& a : list.areas) {
     if (a.hasRemote && !a.remote.empty()) a.remoteFolder = fullFolder(fs, simulator, a.remote);
-    if (a.layer) byLayer[*a.layer].push_back(i);
     if (!a.hasLocal || a.local.empty()) continue;
     a.folder = fullFolder(fs, simulator, a.local);
-    const std::string key = dos::lower(a.folder);
-    auto [known, fresh] = folders.try_emplace(key, FolderState::Fine);
-    if (fresh) known->second = lookInto(fs, a.folder);
-    if (known->second == FolderState::Missing)
+    if (!folders.count(dos::lower(a.folder))) unknown.push_back(a.folder);
+  }
+  if (!unknown.empty()) lookInto(fs, std::move(unknown), folders);
+
+  // Areas of one folder, or of one layer, lie next to each other once sorted.
+  std::vector<size_t> byFolder, byLayer;
+  for (size_t i = 0; i < list.areas.size(); ++i) {
+    SceneryArea& a = list.areas[i];
+    if (a.layer) byLayer.push_back(i);
+    if (a.folder.empty()) continue;
+    byFolder.push_back(i);
+    const FolderState state = folders.at(dos::lower(a.folder));
+    if (state == FolderState::Missing)
       a.problems.push_back("The folder " + a.folder + " does not exist.");
-    else if (known->second == FolderState::NoSceneryFiles)
+    else if (state == FolderState::NoSceneryFiles)
       a.problems.push_back("The folder " + a.folder +
                            " holds no .bgl file, and neither does its scenery sub-folder.");
-    byFolder[key].push_back(i);
   }
-  for (const auto& [folder, group] : byFolder)
-    if (group.size() > 1)
-      for (size_t i : group)
-        list.areas[i].problems.push_back("It names the same folder as " +
-                                         othersNamed(list, group, i) + ".");
-  for (const auto& [layer, group] : byLayer)
-    if (group.size() > 1)
-      for (size_t i : group)
-        list.areas[i].problems.push_back("It has the same layer, " + std::to_string(layer) +
-                                         ", as " + othersNamed(list, group, i) + ".");
+  const auto groups = [&](std::vector<size_t>& order, const auto& less, const auto& flag) {
+    std::stable_sort(order.begin(), order.end(), less);
+    for (size_t from = 0; from < order.size();) {
+      size_t to = from + 1;
+      while (to < order.size() && !less(order[from], order[to])) ++to;
+      if (to - from > 1) {
+        const std::vector<size_t> group(order.begin() + long(from), order.begin() + long(to));
+        for (size_t i : group) flag(list.areas[i], othersNamed(list, group, i));
+      }
+      from = to;
+    }
+  };
+  groups(
+      byFolder,
+      [&](size_t x, size_t y) {
+        const std::string &a = list.areas[x].folder, &b = list.areas[y].folder;
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](unsigned char p, unsigned char q) { return std::tolower(p) < std::tolower(q); });
+      },
+      [](SceneryArea& a, const std::string& others) {
+        a.problems.push_back("It names the same folder as " + others + ".");
+      });
+  groups(
+      byLayer, [&](size_t x, size_t y) { return *list.areas[x].layer < *list.areas[y].layer; },
+      [](SceneryArea& a, const std::string& others) {
+        a.problems.push_back("It has the same layer, " + std::to_string(*a.layer) + ", as " +
+                             others + ".");
+      });
 }
 
 ListChange setActive(const SceneryList& list, size_t area, bool active) {
@@ -235,7 +336,7 @@ ListChange setActive(const SceneryList& list, size_t area, bool active) {
   ConfigLines lines = list.lines;
   ConfigEdit e;
   e.op = ConfigEdit::Op::Set;
-  e.section = a.key;
+  e.section = areaKey(a);
   e.key = "active";
   const std::string value = active ? "TRUE" : "FALSE";
   if (const std::optional<size_t> line = lines.lineOf(a.section, "active")) {
@@ -267,7 +368,7 @@ ListChange exchangeLayers(const SceneryList& list, size_t a, size_t b) {
     if (!at) throw FileError(err::TypeMismatch, area.title + " has no Layer= line.");
     ConfigEdit e;
     e.op = ConfigEdit::Op::Set;
-    e.section = area.key;
+    e.section = areaKey(area);
     e.key = "layer";
     e.was = lines.lines[*at];
     lines.lines[*at] = withValue(e.was, list.areas.at(other).layerText);
@@ -283,7 +384,7 @@ ListChange removeArea(const SceneryList& list, size_t area) {
   ConfigLines lines = list.lines;
   ConfigEdit e;
   e.op = ConfigEdit::Op::Removed;
-  e.section = a.key;
+  e.section = areaKey(a);
   // The sections around it, where it goes back when the removal is taken back.
   const std::vector<ConfigLines::Section> sections = list.lines.sections();
   for (size_t k = 0; k < sections.size(); ++k) {

@@ -32,8 +32,6 @@ struct SceneryArea {
   Active active = Active::NotSet;
   std::string activeText;
   bool required = false;
-  // How an edit finds the area again whatever was renumbered or moved: its Title= and Local=.
-  SectionKey key;
   // What is wrong with it, in plain words: what reading found, then what flagAreas found.
   std::vector<std::string> problems;
   // Its folders as the simulator finds them (full DOS paths), once flagAreas has looked.
@@ -53,13 +51,17 @@ class SceneryList {
   std::vector<size_t> layerOrder() const;
 };
 
+// How an edit finds an area again whatever was renumbered or moved since: its Title= and
+// Local=, as keyOf reads them.
+SectionKey areaKey(const SceneryArea& area);
+
 // The folder an area's Local= or Remote= names, as the simulator finds it: a path with a drive
 // as it stands, one beginning with "\" on the simulator's drive, anything else below the
 // simulator's folder. Slashes count as backslashes.
 std::string areaFolder(const std::string& simulator, std::string value);
 
-// What an area's folder holds; kept by the folder's full path in lower case, so that one
-// reading looks at each folder once and a change of the list need not look again.
+// What each folder holds, by its full path in lower case: kept between readings of the same list
+// so that a change of the list need not look again.
 enum class FolderState { Fine, Missing, NoSceneryFiles };
 using FolderCache = std::unordered_map<std::string, FolderState>;
 
