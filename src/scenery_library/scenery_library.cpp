@@ -475,6 +475,7 @@ void SceneryLibrary::cmdLibraryFolderCancel_Click() {
   frm.frmLibraryFolder.setVisible(false);
   frm.labLibraryNote.setCaption(r.summary);
   updateButtons();
+  frm.lvwLibrary.setFocus();
 }
 
 void SceneryLibrary::cmdLibraryFolderAdd_Click() {
@@ -515,6 +516,7 @@ void SceneryLibrary::cmdLibraryFolderAdd_Click() {
   r.choosingFolder = false;
   frm.frmLibraryFolder.setVisible(false);
   updateButtons();
+  frm.lvwLibrary.setFocus();
   change(
       "Added " + title,
       [&entry, &joined](const SceneryList& l) { return addArea(l, entry, joined); },
