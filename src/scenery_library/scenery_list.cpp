@@ -277,12 +277,15 @@ std::string areaFolder(const std::string& simulator, std::string value) {
 
 void flagAreas(SceneryList& list, FileSystem& fs, const std::string& simulator,
                FolderCache& folders) {
-  std::vector<std::string> unknown;
-  for (SceneryArea& a : list.areas) {
+  // Each folder's key, its full path in lower case, worked out once.
+  std::vector<std::string> unknown, keys(list.areas.size());
+  for (size_t i = 0; i < list.areas.size(); ++i) {
+    SceneryArea& a = list.areas[i];
     if (a.hasRemote && !a.remote.empty()) a.remoteFolder = fullFolder(fs, simulator, a.remote);
     if (!a.hasLocal || a.local.empty()) continue;
     a.folder = fullFolder(fs, simulator, a.local);
-    if (!folders.count(dos::lower(a.folder))) unknown.push_back(a.folder);
+    keys[i] = dos::lower(a.folder);
+    if (!folders.count(keys[i])) unknown.push_back(a.folder);
   }
   if (!unknown.empty()) lookInto(fs, std::move(unknown), folders);
 
@@ -293,7 +296,7 @@ void flagAreas(SceneryList& list, FileSystem& fs, const std::string& simulator,
     if (a.layer) byLayer.push_back(i);
     if (a.folder.empty()) continue;
     byFolder.push_back(i);
-    const FolderState state = folders.at(dos::lower(a.folder));
+    const FolderState state = folders.at(keys[i]);
     if (state == FolderState::Missing)
       a.problems.push_back("The folder " + a.folder + " does not exist.");
     else if (state == FolderState::NoSceneryFiles)
@@ -313,13 +316,7 @@ void flagAreas(SceneryList& list, FileSystem& fs, const std::string& simulator,
     }
   };
   groups(
-      byFolder,
-      [&](size_t x, size_t y) {
-        const std::string &a = list.areas[x].folder, &b = list.areas[y].folder;
-        return std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(),
-            [](unsigned char p, unsigned char q) { return std::tolower(p) < std::tolower(q); });
-      },
+      byFolder, [&](size_t x, size_t y) { return keys[x] < keys[y]; },
       [](SceneryArea& a, const std::string& others) {
         a.problems.push_back("It names the same folder as " + others + ".");
       });
