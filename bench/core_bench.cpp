@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "bench/bench_tree.h"
+#include "bench/library_bench.h"
 
 namespace orvex::bench {
 namespace {
@@ -305,7 +306,8 @@ void previewFigure() {
 }
 
 // Whether a group of figures is to be printed: ORVEX_BENCH_FIGURES names some of aircraft,
-// tmpfs, scenery, refresh, uninstall, preview and hangar (all of them when it is not set).
+// tmpfs, scenery, refresh, uninstall, preview, hangar and library (all of them when it is not
+// set).
 bool wanted(const std::string& group) {
   const char* figures = std::getenv("ORVEX_BENCH_FIGURES");
   if (!figures || !*figures) return true;
@@ -318,6 +320,7 @@ bool wanted(const std::string& group) {
 
 int main() {
   using namespace orvex::bench;
+  if (const char* root = std::getenv("ORVEX_BENCH_LIBRARY_CHILD")) return libraryMemoryChild(root);
   try {
     // For a profiler: ORVEX_BENCH_ONLY=orvex, unrecorded, cp or mv runs the aircraft install once,
     // uninstall its install and uninstall, livery the install of a livery, and nothing else.
@@ -346,6 +349,7 @@ int main() {
       hangarFigures();
       liveryInstallFigure();
     }
+    if (wanted("library")) libraryFigures();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());
     return 1;

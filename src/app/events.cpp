@@ -91,10 +91,13 @@ void Orvex::wireEvents() {
   frm.cmdInstall.onClick = guarded(aircraft, &AircraftInstall::cmdInstall_Click);
   frm.lvwLiveryTarget.onChange = plain(livery, &LiveryInstall::lvwLiveryTarget_Change);
   frm.cmdInstallLivery.onClick = guarded(livery, &LiveryInstall::cmdInstallLivery_Click);
+  // Each of the three tabs that read what the simulator holds reads it when it is shown.
   frm.SSTab1.onClick = [installedTab = plain(installed, &InstalledTab::SSTab1_Click),
-                        hangarTab = plain(hangar, &HangarTab::SSTab1_Click)] {
+                        hangarTab = plain(hangar, &HangarTab::SSTab1_Click),
+                        libraryTab = plain(library, &SceneryLibrary::SSTab1_Click)] {
     installedTab();
     hangarTab();
+    libraryTab();
   };
   frm.lvwHangar.onChange = plain(hangar, &HangarTab::lvwHangar_Change);
   frm.lvwLiveries.onChange = plain(hangar, &HangarTab::lvwLiveries_Change);
@@ -165,6 +168,20 @@ void Orvex::wireEvents() {
       };
     }
   }
+
+  // Tab 6 "Scenery Library": a change of the list waits while an install runs.
+  frm.lvwLibrary.onChange = plain(library, &SceneryLibrary::lvwLibrary_Change);
+  frm.cmdLibraryEnable.onClick = guarded(library, &SceneryLibrary::cmdLibraryEnable_Click);
+  frm.cmdLibraryDisable.onClick = guarded(library, &SceneryLibrary::cmdLibraryDisable_Click);
+  frm.cmdLibraryUp.onClick = guarded(library, &SceneryLibrary::cmdLibraryUp_Click);
+  frm.cmdLibraryDown.onClick = guarded(library, &SceneryLibrary::cmdLibraryDown_Click);
+  frm.cmdLibraryRemove.onClick = guarded(library, &SceneryLibrary::cmdLibraryRemove_Click);
+  frm.cmdLibraryAddFolder.onClick = guarded(library, &SceneryLibrary::cmdLibraryAddFolder_Click);
+  frm.drvLibrary.onChange = plain(library, &SceneryLibrary::drvLibrary_Change);
+  frm.dirLibrary.onChange = plain(library, &SceneryLibrary::dirLibrary_Change);
+  frm.cmdLibraryFolderAdd.onClick = guarded(library, &SceneryLibrary::cmdLibraryFolderAdd_Click);
+  frm.cmdLibraryFolderCancel.onClick =
+      guarded(library, &SceneryLibrary::cmdLibraryFolderCancel_Click);
 }
 
 }  // namespace orvex

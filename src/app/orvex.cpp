@@ -28,7 +28,8 @@ Orvex::Orvex(FileSystem& fs_, Toolkit& toolkit, Shell& shell_)
       previews(context_, ui, installed,
                [this](FileSystem& overlay, Toolkit& toolkit, Shell& shell,
                       Button frmOrvex2::*install) { runSecond(overlay, toolkit, shell, install); }),
-      sims(context_, ui, lists, settings, assembly, installed, scenery, hangar, livery) {
+      library(context_, installed, copying, lists),
+      sims(context_, ui, lists, settings, assembly, installed, scenery, hangar, livery, library) {
   wireEvents();
 }
 

@@ -24,6 +24,7 @@
 #include "program/settings.h"
 #include "program/window_helpers.h"
 #include "record/recording_file_system.h"
+#include "scenery_library/scenery_library.h"
 #include "sim/simulators.h"
 #include "ui/window_program.h"
 #include "ui/windows.h"
@@ -86,6 +87,7 @@ class Orvex : public WindowProgram {
   HangarTab hangar;
   LiveryInstall livery;
   InstallPreview previews;
+  SceneryLibrary library;
   Simulators sims;
 
   // Runs one event that enters the program from outside (a click, a tick, a drop, a key): a

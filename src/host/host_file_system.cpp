@@ -63,11 +63,9 @@ Kind kindOf(mode_t mode) {
   return S_ISREG(mode) ? Kind::File : S_ISDIR(mode) ? Kind::Directory : Kind::Other;
 }
 
-// The entries of a host directory ("." and ".." left out), links followed for the kind, or,
-// with followLinks false, of the kind Link.
-std::vector<Entry> entriesOf(const std::string& dir, bool followLinks = true) {
-  DirHandle handle(opendir(dir.c_str()));
-  if (!handle) failErrno();
+// The entries of an open host directory ("." and ".." left out), links followed for the kind,
+// or, with followLinks false, of the kind Link.
+std::vector<Entry> entriesIn(DirHandle handle, bool followLinks) {
   std::vector<Entry> entries;
   errno = 0;
   while (dirent* e = readdir(handle.get())) {
@@ -93,6 +91,12 @@ std::vector<Entry> entriesOf(const std::string& dir, bool followLinks = true) {
   }
   if (errno != 0) failErrno();
   return entries;
+}
+
+std::vector<Entry> entriesOf(const std::string& dir, bool followLinks = true) {
+  DirHandle handle(opendir(dir.c_str()));
+  if (!handle) failErrno();
+  return entriesIn(std::move(handle), followLinks);
 }
 
 std::string processCwd() {
@@ -573,6 +577,105 @@ std::vector<std::string> HostFileSystem::listDirs(const std::string& dir) try {
   return names;
 } catch (const FileError& e) {
   throw e.naming(fullPath(dir));
+}
+
+namespace {
+
+// The last folders opened on the way to others, by DOS path: a folder is opened through its
+// parent when that one is among them, so that the folders of a tree, met one after another, cost
+// one look-up of a name each rather than a walk of their whole path.
+class OpenedFolders {
+ public:
+  OpenedFolders() = default;
+  OpenedFolders(const OpenedFolders&) = delete;
+  OpenedFolders& operator=(const OpenedFolders&) = delete;
+  ~OpenedFolders() {
+    for (const Opened& o : kept_)
+      if (o.fd >= 0) close(o.fd);
+  }
+  // The descriptor of a folder (-1 when it cannot be opened), opened through its parent's when
+  // that is kept, else with lookUp's host path.
+  template <class LookUp>
+  int folder(const std::string& path, const LookUp& lookUp) {
+    for (const Opened& o : kept_)
+      if (o.path == path) return o.fd;
+    int fd = -1;
+    const std::string_view up = dos::folderPart(path), name = dos::namePart(path);
+    if (!name.empty() && up.size() < path.size() && name.find('\0') == std::string_view::npos) {
+      const int parent = folder(std::string(up), lookUp);
+      if (parent >= 0)
+        fd = openat(parent, std::string(name).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    // Another spelling on disk, or a drive's root: the way of any path.
+    if (fd < 0) fd = lookUp(path);
+    if (kept_.size() == kKept) {
+      if (kept_.front().fd >= 0) close(kept_.front().fd);
+      kept_.erase(kept_.begin());
+    }
+    kept_.push_back({path, fd});
+    return fd;
+  }
+
+ private:
+  static constexpr size_t kKept = 16;  // deeper than the trees of scenery folders
+  struct Opened {
+    std::string path;
+    int fd;
+  };
+  std::vector<Opened> kept_;
+};
+
+}  // namespace
+
+std::vector<std::optional<FileSystem::FolderListing>> HostFileSystem::listFolders(
+    const std::vector<std::string>& dirs, const std::string& patterns) {
+  std::vector<std::optional<FolderListing>> all;
+  all.reserve(dirs.size());
+  OpenedFolders opened;
+  const auto lookUpFolder = [this](const std::string& path) {
+    try {
+      return open(lookUp(path).host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    } catch (const FileError&) {
+      return -1;
+    }
+  };
+  for (const std::string& dir : dirs) {
+    std::optional<FolderListing> listing;
+    try {
+      const std::string full = fullPath(dir);
+      const std::string_view up = dos::folderPart(full), name = dos::namePart(full);
+      const int parent = name.empty() || up.size() >= full.size()
+                             ? -1
+                             : opened.folder(std::string(up), lookUpFolder);
+      const int fd =
+          parent < 0 || name.find('\0') != std::string_view::npos
+              ? -1
+              : openat(parent, std::string(name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      if (fd >= 0) {
+        DirHandle handle(fdopendir(fd));
+        if (!handle) close(fd);
+        if (handle) {
+          FolderListing found;
+          for (Entry& e : entriesIn(std::move(handle), true)) {
+            if (!listable(e.name)) continue;
+            if (e.kind == Kind::Directory)
+              found.folders.push_back(std::move(e.name));
+            else if (e.kind == Kind::File && matchesPatternList(e.name, patterns))
+              found.files.push_back(std::move(e.name));
+          }
+          std::sort(found.files.begin(), found.files.end(), sortsBefore);
+          std::sort(found.folders.begin(), found.folders.end(), sortsBefore);
+          listing = std::move(found);
+        }
+      }
+    } catch (const FileError&) {
+      listing.reset();
+    }
+    // Spelt otherwise on disk, not there, or not readable this way: the way of any folder says.
+    if (!listing) listing = std::move(FileSystem::listFolders({dir}, patterns).front());
+    all.push_back(std::move(listing));
+  }
+  return all;
 }
 
 int HostFileSystem::openForReading(const std::string& path) try {

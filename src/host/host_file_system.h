@@ -57,6 +57,11 @@ class HostFileSystem : public FileSystem {
 
   std::vector<std::string> listFiles(const std::string& dir, const std::string& patterns) override;
   std::vector<std::string> listDirs(const std::string& dir) override;
+  // Each folder opened through its parent's descriptor, itself opened through its own parent's
+  // when that was met just before; a name spelt otherwise on disk takes the way of listFiles
+  // and listDirs.
+  std::vector<std::optional<FolderListing>> listFolders(const std::vector<std::string>& dirs,
+                                                        const std::string& patterns) override;
   std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
                                                  const std::string& patterns,
                                                  std::vector<std::string>& links) override;

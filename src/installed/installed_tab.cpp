@@ -245,6 +245,14 @@ void InstalledTab::cmdUninstall_Click() {
   long id = 0;
   std::string name;
   if (!chosenInstall(id, name)) return;
+  uninstall(id, name, true);
+}
+
+bool InstalledTab::uninstall(long id, const std::string& name, bool confirm) {
+  if (!records_) {
+    tk.beep();
+    return false;
+  }
   Undo undo(*records_, ctx.recording.inner());
   const Undo::Counts counts = undo.count(id);
   std::string edited;
@@ -264,13 +272,16 @@ void InstalledTab::cmdUninstall_Click() {
     }
     for (const std::string& sentence : gaugeUsage(state.FSim, files, own)) usage += "\r" + sentence;
   }
-  if (tk.msgBox("Uninstall " + name + "?" + "\r\r" +
-                    plural(counts.remove, "file will be removed", "files will be removed") +
-                    " and " + plural(counts.putBack, "original put back", "originals put back") +
-                    (edited.empty() ? "" : ", and its own lines taken out of " + edited) + "." +
-                    usage,
-                "Uninstall", MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
-    return;
+  // A change of a configuration file alone (the scenery list's) has no files to count.
+  const std::string what =
+      counts.remove == 0 && counts.putBack == 0 && !edited.empty()
+          ? "Its own lines in " + edited + " will be taken back."
+          : plural(counts.remove, "file will be removed", "files will be removed") + " and " +
+                plural(counts.putBack, "original put back", "originals put back") +
+                (edited.empty() ? "" : ", and its own lines in " + edited + " taken back") + ".";
+  if (confirm && tk.msgBox("Uninstall " + name + "?" + "\r\r" + what + usage, "Uninstall",
+                           MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
+    return false;
 
   BusyScope busy(ctx);
   frm.setMousePointer(MousePointer::Hourglass);
@@ -329,7 +340,7 @@ void InstalledTab::cmdUninstall_Click() {
     tk.msgBox(
         "The uninstall of " + name + " did not start: " + problem + "\r\r" + "Nothing was changed.",
         "Uninstall Error", MsgIcon::Warning, MsgButtons::OK);
-    return;
+    return false;
   }
   if (!problem.empty()) {
     // What was undone is recorded as such; the rest stays for another try.
@@ -361,12 +372,25 @@ void InstalledTab::cmdUninstall_Click() {
   } else if (finished && !undo.takenBackByMeaning().empty()) {
     std::string text = name + " has been uninstalled.";
     for (const std::string& path : undo.takenBackByMeaning())
-      text += "\r\r" + path + " was changed since, so only its own lines were taken out of it; " +
+      text += "\r\r" + path + " was changed since, so only its own lines in it were taken back; " +
               "the other changes stay.";
     tk.msgBox(text, "Success!", MsgIcon::Information, MsgButtons::OK);
   } else if (finished) {
     tk.msgBox(name + " has been uninstalled.", "Success!", MsgIcon::Information, MsgButtons::OK);
   }
+  return finished && problem.empty();
+}
+
+bool InstalledTab::rollBack(long id) {
+  if (!records_ || !id) return true;
+  try {
+    Undo(*records_, ctx.recording.inner()).rollBack(id);
+  } catch (const std::exception&) {
+    refreshInstalled();
+    return false;
+  }
+  refreshInstalled();
+  return true;
 }
 
 void InstalledTab::cmdForget_Click() {

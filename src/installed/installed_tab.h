@@ -47,6 +47,12 @@ class InstalledTab : Component {
   void SSTab1_Click();
   void lvwInstalled_Change();
   void cmdUninstall_Click();
+  // Uninstalls one install (asking first, with confirm) and tells how it went; true when it was
+  // undone completely.
+  bool uninstall(long id, const std::string& name, bool confirm);
+  // Undoes what a change that failed half-way did and drops its record, without a question;
+  // false when that failed too (the record then keeps what is left).
+  bool rollBack(long id);
   void cmdForget_Click();
   void tmrDigest_Timer();
 

@@ -1,6 +1,8 @@
 // Configuration texts as lines and sections, and edits of them taken back by their meaning.
 #include "platform/config_edit.h"
 
+#include <algorithm>
+
 #include "platform/config_entries.h"
 #include "platform/dos_path.h"
 #include "platform/fields.h"
@@ -92,7 +94,12 @@ bool takeBackOne(ConfigLines& text, const ConfigEdit& e) {
       if (!s) return false;
       const std::optional<size_t> line = text.lineOf(*s, e.key);
       if (line && e.was.empty()) {
+        const bool last = *line + 1 == text.lines.size();
         text.lines.erase(text.lines.begin() + long(*line));
+        // Added after a last line without a line end: that line end goes with it.
+        if (last && !e.joinedLineEnd.empty() && !text.lines.empty() &&
+            text.lines.back().ends_with(e.joinedLineEnd))
+          text.lines.back().resize(text.lines.back().size() - e.joinedLineEnd.size());
       } else if (line) {
         // The line keeps the line end it has now: the last line of a file may have none.
         std::string was = e.was;
@@ -137,6 +144,10 @@ std::optional<SectionKey> keyFrom(FieldReader& in) {
 }  // namespace
 
 ConfigLines::ConfigLines(std::string_view text) {
+  // As many lines as line ends, or CRs in a text that ends its lines with them alone.
+  size_t ends = size_t(std::count(text.begin(), text.end(), '\n'));
+  if (ends == 0) ends = size_t(std::count(text.begin(), text.end(), '\r'));
+  lines.reserve(ends + 1);
   for (size_t pos = 0; pos < text.size();) {
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) {

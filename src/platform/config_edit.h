@@ -60,7 +60,8 @@ struct ConfigEdit {
   std::string lines;
   SectionKey before, after;
   std::string key, was, now;
-  // Added after a last line without a line end: that line end came with the section.
+  // Added (a section, or the line of a Set that was not there) after a last line without a
+  // line end: that line end came with it.
   std::string joinedLineEnd;
 };
 

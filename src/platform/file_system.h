@@ -98,6 +98,15 @@ class FileSystem {
                                              const std::string& patterns) = 0;
   // Full paths of the sub-directories of dir, sorted by name; no hidden ones.
   virtual std::vector<std::string> listDirs(const std::string& dir) = 0;
+  // What lies directly in each of many folders: the names of its files that match the pattern
+  // list and of its sub-directories, as listFiles and listDirs give them; nothing for a folder
+  // that is not there or cannot be read. Quicker than those where many folders share a parent,
+  // when the folders of one parent come one after another.
+  struct FolderListing {
+    std::vector<std::string> files, folders;
+  };
+  virtual std::vector<std::optional<FolderListing>> listFolders(
+      const std::vector<std::string>& dirs, const std::string& patterns);
 
   // Symbolic links. The lists above, and every operation on a path, follow them, as the
   // simulator's tree needs; in its own folders (the assembly area, an archive's staging folder,

@@ -10,7 +10,7 @@ namespace orvex {
 class Form;
 
 enum class MsgIcon { None, Information, Warning, Critical };
-enum class MsgButtons { OK, YesNo, YesNoAllCancel };
+enum class MsgButtons { OK, YesNo, YesNoAllCancel, YesNoCancel };
 enum class MsgAnswer { OK, Yes, No, YesToAll, Cancel };
 
 class Toolkit {

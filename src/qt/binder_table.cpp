@@ -84,6 +84,14 @@ void Binder::listView(ListView& m, QTreeWidget* w, const QString& description) {
             item->setData(int(c), Qt::UserRole + 1, number);
         }
         item->setData(0, kRowRole, int(r));
+        if (m.describeRows) {
+          QStringList parts;
+          for (size_t c = 0; c < m.rows()[r].size(); ++c)
+            parts << (c == 0 || c >= m.columns().size()
+                          ? toQt(m.rows()[r][c])
+                          : toQt(m.columns()[c]) + QStringLiteral(": ") + toQt(m.rows()[r][c]));
+          item->setData(0, Qt::AccessibleTextRole, parts.join(QStringLiteral(". ")));
+        }
 
         items.append(item);
       }

@@ -31,13 +31,14 @@ MainWindow::MainWindow(WindowProgram& orvex, QtToolkit& toolkit, QWidget* parent
 
   auto* tabs = placed<QTabWidget>(this, 120, 1440, 9960, 5640);
   for (size_t i = 0; i < f.SSTab1.tabCaptions.size(); ++i) tabs->addTab(new QWidget, QString());
-  if (tabs->count() == 6) {
+  if (tabs->count() == 7) {
     buildAircraftTab(tabs->widget(0));
     buildPanelTab(tabs->widget(1));
     buildSceneryTab(tabs->widget(2));
     buildSoundTab(tabs->widget(3));
     buildInstalledTab(tabs->widget(4));
     buildHangarTab(tabs->widget(5));
+    buildSceneryLibraryTab(tabs->widget(6));
   }
   binder_->tabs(f.SSTab1, tabs);
 

@@ -37,6 +37,7 @@ class MainWindow : public QWidget {
   void buildSoundTab(QWidget* page);
   void buildInstalledTab(QWidget* page);
   void buildHangarTab(QWidget* page);
+  void buildSceneryLibraryTab(QWidget* page);
 
   WindowProgram& orvex_;
   QtToolkit& toolkit_;

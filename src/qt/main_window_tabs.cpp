@@ -185,4 +185,29 @@ void MainWindow::buildHangarTab(QWidget* page) {
   b.label(f.labHangarNote, wrappedLabel(page, 120, 4020, 9600, 1020), tr("Hangar note"));
 }
 
+void MainWindow::buildSceneryLibraryTab(QWidget* page) {
+  frmOrvex2& f = orvex_.mainWindow();
+  Binder& b = *binder_;
+  b.listView(f.lvwLibrary, placed<QTreeWidget>(page, 120, 120, 8040, 3600), tr("Scenery areas"));
+  int top = 120;
+  for (Button* button : {&f.cmdLibraryEnable, &f.cmdLibraryDisable, &f.cmdLibraryUp,
+                         &f.cmdLibraryDown, &f.cmdLibraryRemove, &f.cmdLibraryAddFolder}) {
+    b.button(*button, placed<QPushButton>(page, 8280, top, 1440, 420));
+    top += 540;
+  }
+  b.label(f.labLibraryNote, wrappedLabel(page, 120, 3840, 9600, 1200), tr("Scenery library note"));
+  // Over the list while a folder is chosen, as the other tabs' frames lie over their notes.
+  auto* frame = placed<QGroupBox>(page, 120, 120, 8040, 3600);
+  b.frame(f.frmLibraryFolder, frame);
+  b.driveList(f.drvLibrary, placed<QComboBox>(frame, 240, 360, 5760, 330), tr("Scenery drive"));
+  b.dirList(
+      f.dirLibrary, placed<QListWidget>(frame, 240, 780, 5760, 2640),
+      [this](DirList& list, const std::string& path) {
+        orvex_.handle([&] { orvex_.pointDirList(list, path); });
+      },
+      tr("Scenery folders"));
+  b.button(f.cmdLibraryFolderAdd, placed<QPushButton>(frame, 6360, 2460, 1440, 420));
+  b.button(f.cmdLibraryFolderCancel, placed<QPushButton>(frame, 6360, 3000, 1440, 420));
+}
+
 }  // namespace orvex

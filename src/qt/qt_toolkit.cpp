@@ -54,9 +54,11 @@ QtToolkit::~QtToolkit() {
 
 MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption, MsgIcon icon,
                             MsgButtons buttons) {
-  const MsgAnswer unattendedAnswer = buttons == MsgButtons::YesNo            ? MsgAnswer::No
-                                     : buttons == MsgButtons::YesNoAllCancel ? MsgAnswer::Cancel
-                                                                             : MsgAnswer::OK;
+  const MsgAnswer unattendedAnswer =
+      buttons == MsgButtons::YesNo ? MsgAnswer::No
+      : buttons == MsgButtons::YesNoAllCancel || buttons == MsgButtons::YesNoCancel
+          ? MsgAnswer::Cancel
+          : MsgAnswer::OK;
   if (!script_.empty() || unattended_) {
     MsgAnswer answer = unattendedAnswer;
     if (!script_.empty()) {
@@ -76,6 +78,9 @@ MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption,
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll |
                            QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
+  } else if (buttons == MsgButtons::YesNoCancel) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
@@ -83,7 +88,7 @@ MsgAnswer QtToolkit::msgBox(const std::string& text, const std::string& caption,
   MsgAnswer answer = MsgAnswer::OK;
   if (buttons == MsgButtons::YesNo)
     answer = pressed == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
-  else if (buttons == MsgButtons::YesNoAllCancel)
+  else if (buttons == MsgButtons::YesNoAllCancel || buttons == MsgButtons::YesNoCancel)
     answer = pressed == QMessageBox::Yes        ? MsgAnswer::Yes
              : pressed == QMessageBox::No       ? MsgAnswer::No
              : pressed == QMessageBox::YesToAll ? MsgAnswer::YesToAll

@@ -74,6 +74,10 @@ class RecordingFileSystem : public FileSystem {
   std::vector<std::string> listDirs(const std::string& dir) override {
     return inner_.listDirs(dir);
   }
+  std::vector<std::optional<FolderListing>> listFolders(const std::vector<std::string>& dirs,
+                                                        const std::string& patterns) override {
+    return inner_.listFolders(dirs, patterns);
+  }
   std::vector<std::string> listFilesWithoutLinks(const std::string& dir,
                                                  const std::string& patterns,
                                                  std::vector<std::string>& links) override {

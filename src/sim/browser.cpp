@@ -58,6 +58,7 @@ void Simulators::cmdSelect_Click() {
     installed_.refreshInstalled();
     hangar_.refreshHangar();
     livery_.showRepaint();
+    library_.refreshLibrary();
   }
   frm.frmDirectories.setVisible(false);
   frm.Image1.setVisible(true);

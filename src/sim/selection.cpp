@@ -15,6 +15,7 @@ void Simulators::selectProfile(const SimProfile& profile) {
   installed_.refreshInstalled();
   hangar_.refreshHangar();
   livery_.showRepaint();  // a repaint is offered for this simulator's aircraft
+  library_.refreshLibrary();
   if (isPlaceholder(path)) {
     ClearAll();
     frm.cmdSetDirectories.setCaption(profile.placeholder);

@@ -13,6 +13,7 @@
 #include "program/profiles.h"
 #include "program/settings.h"
 #include "program/window_helpers.h"
+#include "scenery_library/scenery_library.h"
 
 namespace orvex {
 
@@ -20,7 +21,7 @@ class Simulators : Component {
  public:
   Simulators(Context& c, WindowHelpers& ui, FileLists& lists, Settings& settings,
              AssemblyArea& assembly, InstalledTab& installed, SceneryInstall& scenery,
-             HangarTab& hangar, LiveryInstall& livery)
+             HangarTab& hangar, LiveryInstall& livery, SceneryLibrary& library)
       : Component(c),
         ui_(ui),
         lists_(lists),
@@ -29,7 +30,8 @@ class Simulators : Component {
         installed_(installed),
         scenery_(scenery),
         hangar_(hangar),
-        livery_(livery) {}
+        livery_(livery),
+        library_(library) {}
 
   // The selection procedure of the four profiles.
   void optFS98_Click();
@@ -59,6 +61,7 @@ class Simulators : Component {
   SceneryInstall& scenery_;
   HangarTab& hangar_;
   LiveryInstall& livery_;
+  SceneryLibrary& library_;
 };
 
 }  // namespace orvex

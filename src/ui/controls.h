@@ -263,6 +263,9 @@ class ListView : public Control {
   void setListIndex(int i);
   // Whether the user may sort the rows by a column (the model keeps its own order).
   bool sortable = false;
+  // Whether a row's accessible text names every column with its heading, so that a screen
+  // reader on the row hears all of it (a problem in the last column, say).
+  bool describeRows = false;
   Handler onChange;
   // With check boxes, a row's box is set by the user or the program; a change of one runs the
   // check procedure. New rows start unchecked.
@@ -285,6 +288,8 @@ class DriveList : public Control {
   void copyFrom(const Control& other) override;
   std::string describe() const override;
   DriveList(Form& owner, std::string name, FileSystem& fs);
+  // The file system it lists, for another list of the same window.
+  FileSystem& fileSystem() const { return fs_; }
   // The chosen drive, "c:".
   const std::string& drive() const { return drive_; }
   void setDrive(const std::string& d);

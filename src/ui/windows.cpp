@@ -184,6 +184,28 @@ frmOrvex2::frmOrvex2(FileSystem& fs)
   set(labSoundPath, "", "", false);
   blue(labSoundPath);
   blue(Label1);
+
+  // Tab 6 "Scenery Library"
+  SSTab1.tabCaptions.push_back("Scenery Library");
+  lvwLibrary.setColumns({"Title", "Folder", "Layer", "Active", "Added by", "Problems"});
+  lvwLibrary.describeRows = true;
+  set(lvwLibrary, "", " Every area of the selected simulator's Scenery.cfg, top layer first ");
+  set(cmdLibraryEnable, "Enable", " Turn the chosen area on (Active=TRUE) ");
+  set(cmdLibraryDisable, "Disable",
+      " Turn the chosen area off (Active=FALSE) without removing it ");
+  set(cmdLibraryUp, "Move Up", " Trade layers with the area above: this one is drawn over it ");
+  set(cmdLibraryDown, "Move Down", " Trade layers with the area below: that one is drawn over it ");
+  set(cmdLibraryRemove, "Remove Entry", " Take the chosen area out of the list; its folder stays ");
+  set(cmdLibraryAddFolder, "Add Folder...", " Add a scenery folder as a new area at the top ");
+  for (Button* b : {&cmdLibraryEnable, &cmdLibraryDisable, &cmdLibraryUp, &cmdLibraryDown,
+                    &cmdLibraryRemove, &cmdLibraryAddFolder})
+    b->setEnabled(false);
+  blue(labLibraryNote);
+  set(frmLibraryFolder, "Add a Scenery Folder:", "", false);
+  set(drvLibrary, "", " Select the Drive ");
+  set(dirLibrary, "", " Select the scenery's folder ");
+  set(cmdLibraryFolderAdd, "Add", " Add the folder shown as a new area at the top of the list ");
+  set(cmdLibraryFolderCancel, "Cancel", " I've changed my mind! ");
 }
 
 }  // namespace orvex

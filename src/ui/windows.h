@@ -155,6 +155,22 @@ class frmOrvex2 : public Form {
   ListView lvwLiveries{*this, "lvwLiveries"};
   Button cmdRemoveLivery{*this, "cmdRemoveLivery"};
   Label labHangarNote{*this, "labHangarNote"};
+
+  // Tab 6 "Scenery Library": every area of the selected simulator's scenery list in layer
+  // order, the buttons that change one, and the frame in which a folder is chosen to be added.
+  ListView lvwLibrary{*this, "lvwLibrary"};
+  Button cmdLibraryEnable{*this, "cmdLibraryEnable"};
+  Button cmdLibraryDisable{*this, "cmdLibraryDisable"};
+  Button cmdLibraryUp{*this, "cmdLibraryUp"};
+  Button cmdLibraryDown{*this, "cmdLibraryDown"};
+  Button cmdLibraryRemove{*this, "cmdLibraryRemove"};
+  Button cmdLibraryAddFolder{*this, "cmdLibraryAddFolder"};
+  Label labLibraryNote{*this, "labLibraryNote"};
+  Frame frmLibraryFolder{*this, "frmLibraryFolder"};
+  DriveList drvLibrary{*this, "drvLibrary", Drive1.fileSystem()};
+  DirList dirLibrary{*this, "dirLibrary", Drive1.fileSystem()};
+  Button cmdLibraryFolderAdd{*this, "cmdLibraryFolderAdd"};
+  Button cmdLibraryFolderCancel{*this, "cmdLibraryFolderCancel"};
 };
 
 }  // namespace orvex

@@ -75,6 +75,15 @@ TEST(ConfigEditTest, EditsAreTakenBackByTheirMeaningWhateverChangedAround) {
       {"a line that was not there goes",
        "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\nActive=TRUE\n\n", inserted,
        "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\n\n"},
+      {"and the line end it gave a last line that had none",
+       "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor\nActive=TRUE",
+       [&] {
+         ConfigEdit e = inserted;
+         e.now = "Active=TRUE";
+         e.joinedLineEnd = "\n";
+         return e;
+       }(),
+       "[Area.001]\nTitle=Harbor\nLocal=Scenery\\Harbor"},
       {"an area taken out comes back before the one after it and the blank lines before that",
        "[Area.001]\nTitle=Sea\n\n[Area.003]\nTitle=Hill\n", removed,
        "[Area.001]\nTitle=Sea\n\n[Area.002]\nTitle=Lake\n\n[Area.003]\nTitle=Hill\n"},

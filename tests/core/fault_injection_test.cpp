@@ -371,6 +371,91 @@ TEST_F(FaultInjection, TicksDuringAnInstallsQuestionsChangeNothingItMoves) {
   }
 }
 
+// A change of the Scenery Library with one file operation failing, each in turn, with every
+// error: the list is the old one or the new one, never claimed changed when it is not, and what
+// is recorded comes off again to the tree as it was, the list's backup included.
+TEST_F(FaultInjection, SceneryLibraryChangesSurviveEveryFailure) {
+  const std::string list = "C:\\FS98\\Scenery.cfg";
+  const struct {
+    const char* record;
+    std::function<void(Orvex&)> change;
+  } changes[] = {
+      {"Disabled Propeller Field",
+       [](Orvex& app) { pressInLibrary(app, "Propeller Field", app.frm.cmdLibraryDisable); }},
+      {"Removed Addon Scenery",
+       [](Orvex& app) { pressInLibrary(app, "Addon Scenery", app.frm.cmdLibraryRemove); }},
+      {"Added Harbor",
+       [](Orvex& app) {
+         app.frm.cmdLibraryAddFolder.click();
+         // As the user does, through the window: Add once the folder is shown, Cancel when it
+         // could not be.
+         bool shown = false;
+         app.handle([&] {
+           shown = app.lists.pointDirList(app.frm.dirLibrary, "C:\\FS98\\Scenery\\Harbor");
+         });
+         if (shown)
+           app.frm.cmdLibraryFolderAdd.click();
+         else
+           app.frm.cmdLibraryFolderCancel.click();
+       }},
+  };
+  int runs = 0;
+  for (const auto& c : changes) {
+    // The list as the change leaves it when nothing fails.
+    Orvex& clean = freshStart(Kind::Scenery, false);
+    makeDir("C:\\FS98\\Scenery\\Harbor");
+    clean.frm.SSTab1.setTab(SceneryLibrary::kSceneryLibraryTab);
+    c.change(clean);
+    const std::string changed = read(list);
+    ASSERT_NE(changed, oldSceneryList_) << c.record;
+    for (int number : {err::FileNotFound, err::PathFileAccess, err::PathNotFound, err::DiskFull,
+                       FaultyFileSystem::kUnexpected}) {
+      for (long k = 1;; ++k) {
+        Orvex& app = freshStart(Kind::Scenery, false);
+        makeDir("C:\\FS98\\Scenery\\Harbor");
+        app.frm.SSTab1.setTab(SceneryLibrary::kSceneryLibraryTab);
+        const Files before = snapshot();
+        faulty_->failAt(k, number);
+        try {
+          c.change(app);
+        } catch (const std::exception& e) {
+          ADD_FAILURE() << "escaped the change: " << e.what();
+        }
+        const bool fired = faulty_->fired();
+        SCOPED_TRACE(std::string(c.record) + ": operation " + std::to_string(k) + " (" +
+                     faulty_->failedOperation() + ") failing with " + std::to_string(number));
+        faulty_->failAt(0, 0);
+        ++runs;
+        const std::string now = read(list);
+        EXPECT_TRUE(now == oldSceneryList_ || now == changed) << now;
+        EXPECT_FALSE(app.busy());
+        EXPECT_EQ(app.frm.mousePointer(), MousePointer::Default);
+        if (now == oldSceneryList_) {
+          EXPECT_NE(app.frm.labLibraryNote.caption().rfind(c.record, 0), 0u) << "claimed done";
+          // The user is told, and a change that failed leaves no record behind, unless a
+          // failure nobody expected broke it off.
+          if (fired) {
+            EXPECT_FALSE(tk_.boxes.empty()) << "failed silently";
+          }
+          if (number != FaultyFileSystem::kUnexpected) {
+            EXPECT_TRUE(installedList(app).rows().empty()) << "a change not made left a record";
+          }
+        } else {
+          EXPECT_EQ(installedList(app).rows().at(0)[2], c.record);
+        }
+        for (int round = 0; round < 3 && !installedList(app).rows().empty(); ++round) {
+          installedList(app).setListIndex(0);
+          app.frm.cmdUninstall.click();
+        }
+        EXPECT_TRUE(installedList(app).rows().empty()) << "a record stayed";
+        EXPECT_EQ(snapshot(), before) << "the undo did not bring back the tree as it was";
+        if (HasFailure() || !fired) break;
+      }
+    }
+  }
+  std::cout << "[ fault runs ] scenery library: " << runs << " runs\n";
+}
+
 TEST_F(FaultInjection, AircraftInstallSurvivesEveryFailure) {
   runEveryFault(Kind::Aircraft);
 }

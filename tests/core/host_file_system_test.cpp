@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/dos_path.h"
 #include "platform/errors.h"
 
 namespace orvex {
@@ -284,6 +285,45 @@ TEST_F(HostFileSystemTest, ManyFilesAtOnceAreStampedAndDeletedAsEachAlone) {
   EXPECT_EQ(allNames("Gauges"), std::vector<std::string>{"Sub"});
   EXPECT_TRUE(allNames("Sound").empty());
   EXPECT_FALSE(files_->isFile("C:\\Gauges\\a.gau"));
+}
+
+// Many folders listed at once give what listFiles and listDirs give for each: other spellings,
+// links followed, hidden names left out, and nothing for a folder that is not one.
+TEST_F(HostFileSystemTest, ManyFoldersAtOnceAreListedAsEachAlone) {
+  makeFile("Scenery/A/a.bgl");
+  makeFile("Scenery/A/.hidden.bgl");
+  makeFile("Scenery/A/notes.txt");
+  makeFile("Scenery/A/scenery/deep.BGL");
+  makeFile("Scenery/B/scenery/b.bgl");
+  fs::create_directories(host("Scenery/Empty/.sub"));
+  fs::create_symlink(host("Scenery/A"), host("Scenery/Linked"));
+  const std::vector<std::string> dirs = {"C:\\Scenery\\A",          "C:\\SCENERY\\a",
+                                         "C:\\Scenery\\A\\scenery", "C:\\Scenery\\B",
+                                         "C:\\Scenery\\B\\Scenery", "C:\\Scenery\\Empty",
+                                         "C:\\Scenery\\Linked",     "C:\\Scenery\\A\\a.bgl",
+                                         "C:\\Nowhere\\X",          "C:\\"};
+  std::vector<std::optional<FileSystem::FolderListing>> one;
+  for (const std::string& dir : dirs) {
+    try {
+      FileSystem::FolderListing l{files_->listFiles(dir, "*.bgl"), {}};
+      for (const std::string& sub : files_->listDirs(dir)) l.folders.push_back(dos::fileName(sub));
+      one.push_back(std::move(l));
+    } catch (const FileError&) {
+      one.push_back(std::nullopt);
+    }
+  }
+  const auto all = files_->listFolders(dirs, "*.bgl");
+  ASSERT_EQ(all.size(), one.size());
+  for (size_t k = 0; k < dirs.size(); ++k) {
+    SCOPED_TRACE(dirs[k]);
+    ASSERT_EQ(all[k].has_value(), one[k].has_value());
+    if (!all[k]) continue;
+    EXPECT_EQ(all[k]->files, one[k]->files);
+    EXPECT_EQ(all[k]->folders, one[k]->folders);
+  }
+  EXPECT_EQ(all[0]->files, std::vector<std::string>{"a.bgl"});
+  EXPECT_EQ(all[6]->folders, std::vector<std::string>{"scenery"});
+  EXPECT_FALSE(all[7] || all[8]);
 }
 
 TEST_F(HostFileSystemTest, CopyAndTransferReplaceTargetAndReportErrors) {

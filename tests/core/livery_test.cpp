@@ -58,7 +58,7 @@ TEST_F(LiveryTest, ARepaintGoesToTheAircraftItWasPaintedForAndComesOffByteForByt
   EXPECT_EQ(installedList(app).rows()[0][1], "livery");
   tk_.boxes.clear();
   press(app, "Other Plane Red", app.frm.cmdUninstall);
-  EXPECT_NE(tk_.boxes[0].text.find("its own lines taken out of Aircraft.cfg"), std::string::npos)
+  EXPECT_NE(tk_.boxes[0].text.find("its own lines in Aircraft.cfg taken back"), std::string::npos)
       << tk_.boxes[0].text;
   EXPECT_EQ(tk_.boxes.back().text, "Other Plane Red has been uninstalled.");
   EXPECT_EQ(snapshot(), before);
@@ -122,7 +122,7 @@ TEST_F(LiveryTest, AfterTheAircraftCfgChangedAnUninstallTakesOutOnlyItsOwnSectio
   tk_.boxes.clear();
   press(app, "Other Plane Red", app.frm.cmdUninstall);
   EXPECT_EQ(tk_.boxes.back().caption, "Success!");
-  EXPECT_NE(tk_.boxes.back().text.find("was changed since, so only its own lines were taken out"),
+  EXPECT_NE(tk_.boxes.back().text.find("was changed since, so only its own lines in it were taken back"),
             std::string::npos)
       << tk_.boxes.back().text;
   std::string expected = kOtherPlaneCfg;

@@ -264,6 +264,61 @@ cmp -s "$work/original.gau" "$fs98/Gauges/Orvex_Trainer.gau" ||
   die "the simulator's own gauge is not back byte for byte"
 window_shot 16-installed-after-uninstalls.png
 
+# The Scenery Library: the pointer disables an area, the arrow keys choose another that moves up,
+# and Remove Entry takes out the area the scenery's install added (No to its uninstall); the list
+# differs in those lines alone. The three changes come off again from the Installed tab, in no
+# particular order, and the list is back byte for byte.
+list_before="$work/scenery-before.cfg"
+cp "$fs98/Scenery.cfg" "$list_before"
+library_row() { awk -F'\t' -v t="$1" '$1 == "row" && $2 == "lvwLibrary" && $8 == t {print $4, $5, $6, $7; f=1; exit} END {exit !f}' "$probe"; }
+choose_area() {
+  wait_for 10 "the library to list $1" library_row "$1"
+  click_at $(library_row "$1")
+  wait_for 5 "$1 to be chosen" text_has labLibraryNote "$1 [Area."
+}
+# The list with the three changes made, from the list before them: CR LF lines as the demo's.
+# The removed area goes with the blank line that set it apart.
+expected_library() {
+  awk '/^\[Area\.004\]\r$/ {gone = 1; held = ""} gone {next}
+       held != "" {print held; held = ""}
+       /^ *\r$/ {held = $0; next}
+       /^Title=/ {title = $0}
+       title == "Title=Demo Coast\r" && $0 == "Layer=3\r" {print "Layer=2\r"; next}
+       title == "Title=Demo Coast\r" && $0 == "Active=TRUE\r" {print "Active=FALSE\r"; next}
+       title == "Title=Default Airports\r" && $0 == "Layer=2\r" {print "Layer=3\r"; next}
+       {print}
+       END {if (held != "") print held}' "$list_before"
+}
+list_has() { grep -q "$1" "$fs98/Scenery.cfg"; }
+click_tab "Scenery Library"
+wait_for 10 "the library to list Orvex Island" library_row "Orvex Island"
+window_shot 16a-scenery-library.png
+choose_area "Demo Coast"
+click_widget cmdLibraryDisable
+wait_for 10 "Demo Coast to be disabled" text_has labLibraryNote "Disabled Demo Coast."
+# Back in the list, where the area stays chosen, the arrow key chooses the one below it.
+click_at $(library_row "Demo Coast")
+xdotool key Down || die "xdotool cannot press a key"
+wait_for 5 "the arrow key to choose Default Airports" text_has labLibraryNote "Default Airports [Area."
+click_widget cmdLibraryUp
+wait_for 10 "Default Airports to move up" text_has labLibraryNote "Moved Up Default Airports"
+choose_area "Orvex Island"
+click_widget cmdLibraryRemove
+answer_box "Remove Entry" No 16b-box-remove-entry.png
+no_island() { ! list_has 'Orvex Island'; }
+wait_for 10 "Orvex Island to leave the list" no_island
+[ -d "$island/Scenery" ] || die "Remove Entry took the scenery's folder too"
+expected_library | cmp -s - "$fs98/Scenery.cfg" ||
+  die "the list differs in more than the three changes: $(expected_library | diff - "$fs98/Scenery.cfg" | cat -A)"
+cmp -s "$list_before" "$fs98/SceneryCfg.bku" && die "the backup still holds the list before the first change"
+window_shot 16c-scenery-library-changed.png
+click_tab Installed
+uninstall "Moved Up Default Airports" 16d
+uninstall "Disabled Demo Coast" 16e
+uninstall "Removed Orvex Island" 16f
+cmp -s "$list_before" "$fs98/Scenery.cfg" ||
+  die "Scenery.cfg is not back byte for byte: $(diff "$list_before" "$fs98/Scenery.cfg" | cat -A)"
+
 # A second copy started on the same root says that the first runs there, and ends; the first
 # one goes on.
 WINEPREFIX="$work/no-prefix" TMPDIR="$work" QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=orvexprobe \

@@ -6,6 +6,9 @@
 //   orvex_kill_driver ROOT K uninstall      start, then uninstall the newest install, with Yes
 //   orvex_kill_driver ROOT K start yes|no   start, answering the question about an install or
 //                                           uninstall that was broken off
+//   orvex_kill_driver ROOT K library ACTION start, then one change in the Scenery Library tab
+//                                           of the list tests/fixtures/scenery/scenery_crlf.cfg:
+//                                           disable, up or remove
 //
 // ROOT is the host folder behind C: (the program's root is C:\Orvex); K counts the operations
 // from the start (0: never killed); written sK, the driver stops itself there (SIGSTOP) instead,
@@ -32,7 +35,8 @@ using namespace orvex;
 using namespace orvex::test;
 
 int usage() {
-  std::cerr << "usage: orvex_kill_driver ROOT [s]K (install KIND | uninstall | start yes|no)\n";
+  std::cerr << "usage: orvex_kill_driver ROOT [s]K (install KIND | uninstall | start yes|no | "
+               "library disable|up|remove)\n";
   return 2;
 }
 
@@ -65,7 +69,8 @@ int main(int argc, char** argv) {
   const std::string arg = argc > 4 ? argv[4] : "";
   const std::optional<Kind> kind = kindNamed(arg);
   if (!(mode == "install" && kind) && !(mode == "uninstall" && arg.empty()) &&
-      !(mode == "start" && (arg == "yes" || arg == "no")))
+      !(mode == "start" && (arg == "yes" || arg == "no")) &&
+      !(mode == "library" && (arg == "disable" || arg == "up" || arg == "remove")))
     return usage();
 
   DriveMap map;
@@ -97,6 +102,16 @@ int main(int argc, char** argv) {
     installedList(app).setListIndex(0);  // newest first
     app.frm.cmdUninstall.click();
     return outcome(tk, tk.countCaption("Success!") == 1);
+  }
+  if (mode == "library") {
+    // An area of the simulator's own list, and the button of the change.
+    const bool removing = arg == "remove";
+    Button& button = arg == "disable" ? app.frm.cmdLibraryDisable
+                     : removing       ? app.frm.cmdLibraryRemove
+                                      : app.frm.cmdLibraryUp;
+    const bool pressed =
+        pressInLibrary(app, removing ? "Addon Scenery" : "Propeller Field", button);
+    return outcome(tk, pressed && tk.countCaption("Scenery Library") == 0);
   }
   return outcome(tk, true);
 }

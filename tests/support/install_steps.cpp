@@ -51,4 +51,16 @@ void installAsTheUserWould(Orvex& app, Kind kind) {
   }
 }
 
+bool pressInLibrary(Orvex& app, const std::string& title, Button& button) {
+  app.frm.SSTab1.setTab(SceneryLibrary::kSceneryLibraryTab);
+  const auto& rows = app.frm.lvwLibrary.rows();
+  for (size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r][0] != title) continue;
+    app.frm.lvwLibrary.setListIndex(int(r));
+    button.click();
+    return true;
+  }
+  return false;
+}
+
 }  // namespace orvex::test

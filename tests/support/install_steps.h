@@ -22,6 +22,10 @@ inline const std::string kSceneryName = "Test Scenery";
 // offers them.
 void installAsTheUserWould(Orvex& app, Kind kind);
 
+// The Scenery Library tab shown, as the user shows it, the area of this title chosen there and
+// a button pressed; false, with nothing pressed, when the tab does not list that title.
+bool pressInLibrary(Orvex& app, const std::string& title, Button& button);
+
 // The Installed tab shown, as the user shows it before looking at the installs, and its list.
 inline ListView& installedList(Orvex& app) {
   app.frm.SSTab1.setTab(InstalledTab::kInstalledTab);

@@ -1,55 +1,17 @@
 // Registering an installed scenery: the backup of the simulator's "Scenery.cfg" and the new
 // area entry appended to it.
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <limits>
 #include <optional>
 
+#include "install/scenery/scenery_area.h"
 #include "install/scenery/scenery_install.h"
 #include "platform/dos_path.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
-#include "platform/text_reading.h"
 #include "platform/toolkit.h"
 
 namespace orvex {
 namespace {
-
-// The number of a new area: one above every layer and every area number already in the list,
-// so that it neither takes the place of an existing entry nor lies below one. 0 for a list
-// without either.
-long newAreaNumber(const std::string& list) {
-  double largest = -1;
-  ItemReader reader(list);
-  while (!reader.eof()) {
-    const std::string item = reader.next();
-    const std::string lower = dos::lower(item);
-    if (lower.rfind("[area.", 0) == 0) {
-      largest = std::max(largest, std::floor(leadingNumber(std::string_view(item).substr(6))));
-    } else if (const size_t eq = item.find('='); eq != std::string::npos) {
-      if (dos::trim(std::string_view(lower).substr(0, eq)) == "layer")
-        largest =
-            std::max(largest, std::floor(leadingNumber(std::string_view(item).substr(eq + 1))));
-    }
-  }
-  const double number = std::max(0.0, largest + 1);
-  if (number > double(std::numeric_limits<int32_t>::max())) throw FileError(err::Overflow);
-  return long(number);
-}
-
-// The six lines of a new area, with the list's own line end. A list whose last line has no
-// line end gets one first, so that the separator line does not join that line.
-std::string areaEntry(long number, const std::string& name, const std::string& local,
-                      const DecodedText& list) {
-  std::string area = std::to_string(number);
-  if (area.size() < 3) area.insert(0, 3 - area.size(), '0');
-  const std::string& end = list.lineEnd;
-  const std::string before = list.text.empty() || list.endsWithLineEnd() ? "" : end;
-  return before + " " + end + "[Area." + area + "]" + end + "Title=" + name + end +
-         "Local=" + local + end + "Active=TRUE" + end + "Layer=" + std::to_string(number) + end;
-}
 
 std::string unreadableList(const std::string& list, const std::string& why) {
   return list + " cannot be read as a scenery list: " + why + "." + "\r" +

@@ -1,4 +1,5 @@
 // The scenery frame's target label: "Install to: ", the wrapped simulator path and the name.
+#include "install/scenery/scenery_area.h"
 #include "install/scenery/scenery_install.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
@@ -22,11 +23,7 @@ std::string SceneryInstall::sceneryLocal() {
   if (!frm.optSceneryOptional.value()) return "SCENERY\\" + frm.txtSceneryName.text() + "\\Scenery";
   // The folder the files really go to: the simulator finds it relative to its own folder
   // when it lies inside, and by its full path anywhere else.
-  const std::string folder = fs.fullPath(sceneryFolder() + "\\Scenery");
-  std::string root = fs.fullPath(state.FSim);
-  if (root.empty() || root.back() != '\\') root += "\\";
-  if (dos::startsWith(dos::lower(folder), dos::lower(root))) return folder.substr(root.size());
-  return folder;
+  return areaLocal(fs, state.FSim, sceneryFolder() + "\\Scenery");
 }
 
 void SceneryInstall::txtSceneryName_Change() {
