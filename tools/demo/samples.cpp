@@ -213,6 +213,10 @@ std::vector<DemoFile> simulatorFiles(const std::string& title, const std::string
                                  "Layer=3",
                                  "Active=TRUE",
                                  "Required=FALSE"})},
+      // The default areas hold their scenery; the coast's folder is gone, as an add-on
+      // removed by hand leaves it, for the Scenery Library to find.
+      {"Scenery/World/scenery/World.bgl", standIn("scenery", "World.bgl")},
+      {"Scenery/Airports/scenery/Airports.bgl", standIn("scenery", "Airports.bgl")},
       {cub + "aircraft.cfg", lines({"[fltsim.0]", "title=Orvex Cub", "sim=Orvex_Cub",
                                     "model=", "panel=", "sound=", "texture=", "atc_id=N1938",
                                     "ui_manufacturer=Orvex", "ui_type=Cub"})},
