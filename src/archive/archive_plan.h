@@ -37,6 +37,8 @@ enum class SkipReason {
 // How a reason reads in the list shown to the user.
 std::string describe(SkipReason reason);
 
+// The pattern list of the archives' names that isArchiveName tells.
+inline constexpr const char* kArchivePatterns = "*.zip;*.7z;*.rar";
 // Whether a file's name ends in ".zip", ".7z" or ".rar", in any letter case.
 bool isArchiveName(const std::string& name);
 

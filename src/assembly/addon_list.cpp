@@ -14,6 +14,7 @@ namespace orvex {
 namespace {
 
 constexpr size_t kNamedInContents = 12;
+constexpr const char* kTelling = "aircraft.cfg;panel.cfg;sound.cfg;*.bgl";
 
 bool holds(const std::vector<std::string>& files, std::string_view name) {
   return std::any_of(files.begin(), files.end(),
@@ -46,8 +47,9 @@ class Scan {
   std::vector<std::string> textures;
 
   void visit(const std::string& dir, int depth) {
+    // Only the names that tell what a folder is: the other files need no sorting.
     std::vector<std::string> links;
-    const std::vector<std::string> files = fs_.listFilesWithoutLinks(dir, "*.*", links);
+    const std::vector<std::string> files = fs_.listFilesWithoutLinks(dir, kTelling, links);
     const bool top = dir == assembly_;
     if (!top && dos::lower(dos::fileName(dir)).rfind("texture.", 0) == 0) textures.push_back(dir);
     const bool scenery = std::any_of(files.begin(), files.end(), [](const std::string& f) {
@@ -89,16 +91,19 @@ class Scan {
 
 void AddOnList::scan(FileSystem& fs, const std::string& assembly) {
   clear();
-  std::vector<std::string> links;
-  scannedTop_ = fs.listFilesWithoutLinks(assembly, "*.*", links);
-  scannedTop_.insert(scannedTop_.end(), links.begin(), links.end());
-  for (const std::string& sub : fs.listDirs(assembly))
-    if (!fs.isLink(sub)) scannedTop_.push_back(dos::fileName(sub));
   Scan scan(fs, assembly, addOns_);
   scan.visit(assembly, 0);
   if (!has(AddOnKind::Aircraft))
     for (const std::string& texture : scan.textures)
       addOns_.push_back({AddOnKind::Livery, texture, dos::fileName(texture)});
+  // What a pack or a repaint holds beside its add-ons goes once they are installed.
+  if (of(AddOnKind::Aircraft).size() > 1 || has(AddOnKind::Livery)) {
+    std::vector<std::string> links;
+    scannedTop_ = fs.listFilesWithoutLinks(assembly, "*.*", links);
+    scannedTop_.insert(scannedTop_.end(), links.begin(), links.end());
+    for (const std::string& sub : fs.listDirs(assembly))
+      if (!fs.isLink(sub)) scannedTop_.push_back(dos::fileName(sub));
+  }
   // Sounds extracted flat without their sound.cfg are still a sound set.
   if (addOns_.empty() && fs.listFiles(assembly, "*.wav").size() > 0)
     addOns_.push_back({AddOnKind::Sound, assembly, {}});

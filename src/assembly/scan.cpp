@@ -33,7 +33,7 @@ void AssemblyArea::openArchivesFound() {
   const std::string& area = state.OrvexAssemblyDir;
   std::vector<std::string> archives, links;
   try {
-    for (const std::string& file : filesBelow(fs, area, links))
+    for (const std::string& file : filesBelow(fs, area, links, kArchivePatterns))
       if (isArchiveName(file)) archives.push_back(file);
   } catch (const FileError&) {
     return;  // the scan says what it cannot read

@@ -8,17 +8,18 @@ namespace orvex {
 namespace {
 
 void collectFiles(FileSystem& fs, const std::string& root, const std::string& relative,
-                  std::vector<std::string>& files, std::vector<std::string>& links, int depth) {
+                  const std::string& patterns, std::vector<std::string>& files,
+                  std::vector<std::string>& links, int depth) {
   const std::string dir = relative.empty() ? root : root + "\\" + relative;
   const std::string prefix = relative.empty() ? "" : relative + "\\";
   std::vector<std::string> here;
-  for (std::string& name : fs.listFilesWithoutLinks(dir, "*.*", here))
+  for (std::string& name : fs.listFilesWithoutLinks(dir, patterns, here))
     files.push_back(prefix + name);
   for (const std::string& link : here) links.push_back(prefix + link);
   if (depth >= kDeepestFolder) return;
   for (const std::string& sub : fs.listDirs(dir)) {
     if (fs.isLink(sub)) continue;  // named among the links already
-    collectFiles(fs, root, prefix + dos::fileName(sub), files, links, depth + 1);
+    collectFiles(fs, root, prefix + dos::fileName(sub), patterns, files, links, depth + 1);
   }
 }
 
@@ -37,9 +38,9 @@ void collectFolders(FileSystem& fs, const std::string& root, const std::string& 
 }  // namespace
 
 std::vector<std::string> filesBelow(FileSystem& fs, const std::string& folder,
-                                    std::vector<std::string>& links) {
+                                    std::vector<std::string>& links, const std::string& patterns) {
   std::vector<std::string> files;
-  collectFiles(fs, folder, "", files, links, 0);
+  collectFiles(fs, folder, "", patterns, files, links, 0);
   return files;
 }
 
