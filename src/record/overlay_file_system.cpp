@@ -67,11 +67,10 @@ const OverlayFileSystem::Node* OverlayFileSystem::nodeOf(const std::string& path
 OverlayFileSystem::Kind OverlayFileSystem::kindOf(const std::string& path) {
   const std::string k = key(path);
   if (auto it = nodes_.find(k); it != nodes_.end()) return it->second.kind;
-  // Inside a folder removed here nothing is left.
+  // Inside a folder removed here nothing is left; inside one made here (the disk has none there,
+  // or only what was removed here before it), only what the overlay holds.
   for (size_t slash = k.find('\\', 3); slash != std::string::npos; slash = k.find('\\', slash + 1))
-    if (auto it = nodes_.find(k.substr(0, slash));
-        it != nodes_.end() && it->second.kind != Kind::Folder)
-      return Kind::None;
+    if (nodes_.count(k.substr(0, slash))) return Kind::None;
   if (below_.isFile(path)) return Kind::File;
   if (below_.isDirectory(path)) return Kind::Folder;
   return Kind::None;

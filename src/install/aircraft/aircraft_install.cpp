@@ -139,11 +139,19 @@ AircraftInstall::Outcome AircraftInstall::installAircraft(const std::string& fol
 
   if (!CheckAirConfig(folder)) return Outcome::Stopped;
   // The aircraft's own tree: its sub-folders keep their names and files; gauges go to Gauges.
+  // The files at its top are the sorting groups' (and the links there theirs to tell of).
   std::vector<std::string> links, treeFiles, gaugeFiles, treeFolders;
   try {
-    for (std::string& file : filesBelow(fs, folder, links))
-      if (file.find('\\') != std::string::npos)
-        (goesToGauges(file) ? gaugeFiles : treeFiles).push_back(std::move(file));
+    for (const std::string& sub : fs.listDirs(folder)) {
+      if (fs.isLink(sub)) continue;
+      const std::string name = dos::fileName(sub);
+      std::vector<std::string> below;
+      for (const std::string& file : filesBelow(fs, sub, below)) {
+        std::string relative = name + "\\" + file;
+        (goesToGauges(relative) ? gaugeFiles : treeFiles).push_back(std::move(relative));
+      }
+      for (const std::string& link : below) links.push_back(name + "\\" + link);
+    }
     for (std::string& sub : foldersBelow(fs, folder))
       if (!goesToGauges(sub + "\\")) treeFolders.push_back(std::move(sub));
   } catch (const FileError& e) {
